@@ -1,0 +1,40 @@
+#include "errorreportingapplication.h"
+
+#include "messagebox.h"
+
+#include <exception>
+
+namespace {
+
+void ShowError(const std::exception &error)
+{
+    ShowMessageBox(QString::fromUtf8(error.what()), QString(), MessageBoxKind::Error);
+}
+
+} // namespace
+
+ErrorReportingApplication::ErrorReportingApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("mirvane"));
+}
+
+bool ErrorReportingApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        ShowError(error);
+        return false;
+    }
+}
+
+int RunReportingErrors(const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const std::exception &error) {
+        ShowError(error);
+    }
+    return 0;
+}

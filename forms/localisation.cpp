@@ -1,0 +1,24 @@
+#include "localisation.h"
+
+#include <utility>
+
+namespace {
+
+LocalisationStep &installedStep()
+{
+    static LocalisationStep step;
+    return step;
+}
+
+} // namespace
+
+LocalisationStep SetLocalisationStep(LocalisationStep step)
+{
+    return std::exchange(installedStep(), std::move(step));
+}
+
+void RunLocalisationStep(QWidget &window, int section)
+{
+    if (installedStep())
+        installedStep()(window, section);
+}
