@@ -1,5 +1,6 @@
 #include "modelparameters.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -237,16 +238,20 @@ void ParameterFileTest::commaLocaleStillUsesPoint()
 void ParameterFileTest::failedWriteKeepsTheOldFile()
 {
     QTemporaryDir dir;
-    const std::string path = dir.filePath("p.dat").toStdString();
-    writeAll(path, nominalText);
-    QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner);
-    if (access(path.c_str(), W_OK) == 0)
-        QSKIP("running with permissions that ignore a read-only file");
-    QVERIFY(!WriteParameterFile(path, ModelParameters()));
-    QCOMPARE(readAll(path), std::string(nominalText));
-
     QVERIFY(!WriteParameterFile(dir.filePath("no/such/folder/p.dat").toStdString(),
             nominalParameters()));
+
+    // The new text cannot replace a folder of the same name: the write fails
+    // and leaves no temporary file behind.
+    QVERIFY(QDir(dir.path()).mkdir("p.dat"));
+    QVERIFY(!WriteParameterFile(dir.filePath("p.dat").toStdString(), nominalParameters()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+
+    const std::string path = dir.filePath("q.dat").toStdString();
+    writeAll(path, "1,\n");
+    QVERIFY(WriteParameterFile(path, nominalParameters()));
+    QCOMPARE(readAll(path), std::string(nominalText));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "q.dat" });
 }
 
 QTEST_GUILESS_MAIN(ParameterFileTest)
