@@ -1,22 +1,133 @@
 #include "field.h"
 
 #include "formgeometry.h"
+#include "graph.h"
+#include "input1.h"
 #include "localisation.h"
 #include "parameterfile.h"
+#include "phaseportrait.h"
 
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHideEvent>
+#include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
+#include <QSlider>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
 
 TForm2 *Form2 = nullptr;
 
+namespace {
+
+template <typename Control>
+Control *place(Control *control, int left, int top, int width, int height)
+{
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+} // namespace
+
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent)
+    , ReadoutPrefixes { QStringLiteral("Время, сек"), QStringLiteral("Координата Х, м"),
+        QStringLiteral("Скорость V, м/с"), QStringLiteral("Сила сопротивления Fc, H"),
+        QStringLiteral("Сила упругости Fу, H"), QStringLiteral("Вынуждающая сила Fв, H"),
+        QStringLiteral("Положение начала с.к., м") }
 {
     setWindowTitle(QStringLiteral("Визуализация"));
     PlaceWindow(*this, 60, 113, 807, 467, WindowSizing::Sizeable);
+    CreateControls();
     RunLocalisationStep(*this, 0);
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::CreateControls()
+{
+    Bevel1 = place(new QFrame(this), 4, 8, 545, 453);
+    Bevel1->setFrameShape(QFrame::Box);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+
+    constexpr int column = 560;
+    constexpr int columnWidth = 240;
+
+    SpeedButton1 = place(new QToolButton(this), column, 12, 81, 25);
+    SpeedButton1->setText(QStringLiteral("Старт/стоп"));
+    SpeedButton1->setCheckable(true);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+
+    Button3 = place(new QPushButton(QStringLiteral("С начала"), this), column + 91, 12, 81, 25);
+    connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
+
+    GroupBox2 = place(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this), column, 44,
+            columnWidth, 56);
+    BitBtn2 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
+                            QStringLiteral("Назад"), GroupBox2),
+            10, 22, 105, 25);
+    BitBtn1 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
+                            QStringLiteral("Вперед"), GroupBox2),
+            125, 22, 105, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
+
+    Label7 = place(new QLabel(QStringLiteral("Скорость воспроизведения"), this), column, 106,
+            columnWidth, 16);
+    TrackBar3 = place(new QSlider(Qt::Horizontal, this), column, 124, columnWidth, 30);
+    TrackBar3->setRange(0, 90);
+    TrackBar3->setTickInterval(10);
+    TrackBar3->setTickPosition(QSlider::TicksBelow);
+    TrackBar3->setPageStep(10);
+    TrackBar3->setValue(90);
+    connect(TrackBar3, &QSlider::valueChanged, this, &TForm2::TrackBar3Change);
+
+    GroupBox1 = place(new QGroupBox(QStringLiteral("Опции"), this), column, 160, columnWidth, 104);
+    const std::array<QCheckBox **, 4> checkBoxes { &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4 };
+    const std::array<QString, 4> checkBoxCaptions { QStringLiteral("Вектор скорости"),
+        QStringLiteral("Сила сопротивления"), QStringLiteral("Сила упругости"),
+        QStringLiteral("Вынуждающая сила") };
+    for (int i = 0; i < 4; ++i) {
+        *checkBoxes[i] = place(new QCheckBox(checkBoxCaptions[i], GroupBox1), 10, 20 + 20 * i,
+                columnWidth - 20, 18);
+        connect(*checkBoxes[i], &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
+    }
+
+    for (int i = 0; i < 7; ++i) {
+        Readouts[i] = place(new QLabel(this), column, 272 + 18 * i, columnWidth, 16);
+    }
+    const std::array<const char *, 7> readoutNames { "Label1", "Label4", "Label5", "Label6",
+        "Label8", "Label9", "Label2" };
+    for (int i = 0; i < 7; ++i)
+        Readouts[i]->setObjectName(QLatin1String(readoutNames[i]));
+
+    Button2 = place(new QPushButton(QStringLiteral("Параметры"), this), column, 402, 115, 25);
+    Button1 = place(new QPushButton(QStringLiteral("Графики"), this), column + 125, 402, 115, 25);
+    Button4 = place(new QPushButton(QStringLiteral("Фазовый портрет"), this), column, 434,
+            columnWidth, 25);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
+
+    // Names for the localisation step and for tests.
+    const std::array<std::pair<QObject *, const char *>, 16> names { {
+            { Bevel1, "Bevel1" }, { SpeedButton1, "SpeedButton1" }, { Button3, "Button3" },
+            { Button2, "Button2" }, { Button1, "Button1" }, { Button4, "Button4" },
+            { GroupBox2, "GroupBox2" }, { BitBtn1, "BitBtn1" }, { BitBtn2, "BitBtn2" },
+            { Label7, "Label7" }, { TrackBar3, "TrackBar3" }, { GroupBox1, "GroupBox1" },
+            { CheckBox1, "CheckBox1" }, { CheckBox2, "CheckBox2" }, { CheckBox3, "CheckBox3" },
+            { CheckBox4, "CheckBox4" },
+    } };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
+}
 
 bool TForm2::ReadParameterFile()
 {
@@ -24,6 +135,10 @@ bool TForm2::ReadParameterFile()
         return true;
     ReportParameterFileFailure();
     return false;
+}
+
+void TForm2::UpdateReadouts()
+{
 }
 
 void TForm2::showEvent(QShowEvent *event)
@@ -34,8 +149,102 @@ void TForm2::showEvent(QShowEvent *event)
         FormShow();
 }
 
+void TForm2::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
 void TForm2::FormShow()
 {
     if (!ReadParameterFile())
         return;
+    UpdateReadouts();
+    TrackBar3Change();
+    SpeedButton1->setChecked(false);
+}
+
+void TForm2::FormHide()
+{
+    StopPlayback();
+}
+
+void TForm2::StopPlayback()
+{
+    SpeedButton1->setChecked(false);
+    Timer1->stop();
+}
+
+void TForm2::SpeedButton1Click()
+{
+    if (SpeedButton1->isChecked())
+        Timer1->start();
+    else
+        StopPlayback();
+}
+
+void TForm2::Timer1Timer()
+{
+}
+
+void TForm2::BitBtn1Click()
+{
+    StopPlayback();
+    UpdateReadouts();
+    RepaintScene();
+}
+
+void TForm2::BitBtn2Click()
+{
+    StopPlayback();
+    if (PlaybackIndex > 0)
+        --PlaybackIndex;
+    UpdateReadouts();
+    RepaintScene();
+}
+
+void TForm2::Button3Click()
+{
+    StopPlayback();
+    PlaybackIndex = 0;
+    UpdateReadouts();
+    RepaintScene();
+}
+
+void TForm2::TrackBar3Change()
+{
+    Timer1->setInterval(100 - TrackBar3->value());
+}
+
+void TForm2::CheckBox1Click()
+{
+    RepaintScene();
+}
+
+void TForm2::Button1Click()
+{
+    Form8->exec();
+}
+
+void TForm2::Button2Click()
+{
+    if (Form3->exec() != 1)
+        return;
+    // No tick may read the series while they are made again.
+    StopPlayback();
+    PlaybackIndex = 0;
+    if (!ReadParameterFile())
+        return;
+    UpdateReadouts();
+    Button3Click();
+}
+
+void TForm2::Button4Click()
+{
+    Form5->exec();
+}
+
+void TForm2::RepaintScene()
+{
 }

@@ -2,7 +2,19 @@
 
 #include "modelparameters.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTimer;
+class QToolButton;
 
 // The main window: plays the computed motion back.
 class TForm2 : public QWidget
@@ -16,14 +28,54 @@ public:
     // Loads the parameter file into ModelParameters; on failure reports it,
     // asks the program to end and returns false.
     bool ReadParameterFile();
+    void UpdateReadouts();
 
     ::ModelParameters ModelParameters;
+    int PlaybackIndex = 0;
+    // Time, coordinate, velocity, resistance, elastic and driving force, origin.
+    std::array<QString, 7> ReadoutPrefixes;
+
+    QFrame *Bevel1 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button4 = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QLabel *Label7 = nullptr;
+    QSlider *TrackBar3 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QCheckBox *CheckBox2 = nullptr;
+    QCheckBox *CheckBox3 = nullptr;
+    QCheckBox *CheckBox4 = nullptr;
+    // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
+    std::array<QLabel *, 7> Readouts {};
+    QTimer *Timer1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    void CreateControls();
     void FormShow();
+    void FormHide();
+    void SpeedButton1Click();
+    void Timer1Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void Button3Click();
+    void TrackBar3Change();
+    void CheckBox1Click();
+    void Button1Click();
+    void Button2Click();
+    void Button4Click();
+
+    void StopPlayback();
+    void RepaintScene();
 };
 
 extern TForm2 *Form2;
