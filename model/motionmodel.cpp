@@ -1,0 +1,237 @@
+#include "motionmodel.h"
+
+#include "clocale.h"
+#include "modelparameters.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// The physics turns degrees into radians with this divisor, not 180/pi.
+constexpr double DegreesPerRadian = 57.3;
+
+// Lets a print step that is a whole multiple of the time step in decimal give
+// that multiple, although the quotient of the two floats may lie just below.
+constexpr double IntervalFactor = 1.0000001;
+
+constexpr double SceneUnitsPerMetre = 250.0;
+
+struct Plan
+{
+    bool integrates = false;
+    std::int64_t interval = 0; // N, steps between samples
+    float lastSampleIndex = 0;
+    int capacity = 1;
+};
+
+[[noreturn]] void refuseSteps(double stopTime, double timeStep, double steps)
+{
+    const ScopedCLocale cLocale;
+    char text[256];
+    std::snprintf(text, sizeof text,
+            "Stop time %g s with time step %g s needs %.3g integration steps; "
+            "at most %.0f are allowed. Choose a larger time step or a shorter stop time.",
+            stopTime, timeStep, steps, MotionModel::MaxIntegrationSteps);
+    throw ComputationTooLarge(text);
+}
+
+int checkedCapacity(double samples)
+{
+    if (!(samples <= MotionModel::MaxSeriesCapacity))
+        throw OutOfMemory();
+    return static_cast<int>(std::max(1.0, samples));
+}
+
+// Everything the two operations derive from the time parameters, with the
+// degenerate cases settled: a print step or stop time that is not a positive
+// (for T: finite) number keeps only sample 0, and so does a time step that
+// is not a positive finite number.
+Plan planFor(const ModelParameters &parameters)
+{
+    const double h = parameters.TimeStep;
+    const double p = parameters.PrintStep;
+    const double stop = parameters.StopTime;
+
+    Plan plan;
+    if (!(std::isfinite(p) && p > 0 && std::isfinite(stop))) {
+        plan.capacity = checkedCapacity(100);
+        return plan;
+    }
+    plan.lastSampleIndex = static_cast<float>(std::trunc(stop / p));
+    plan.capacity = checkedCapacity(std::trunc(stop / p + 100));
+    if (!(std::isfinite(h) && h > 0))
+        return plan;
+
+    const double steps = stop / h;
+    if (steps > MotionModel::MaxIntegrationSteps)
+        refuseSteps(stop, h, steps);
+
+    const double interval = p * IntervalFactor / h;
+    // Beyond any step count the limit allows; keeps the conversion defined.
+    constexpr double LargestInterval = 4e18;
+    plan.interval = interval < LargestInterval ? static_cast<std::int64_t>(interval)
+                                               : static_cast<std::int64_t>(LargestInterval);
+    plan.integrates = true;
+
+    // Samples fall every N steps (every step for N = 0), which is more often
+    // than every print step when p is no whole multiple of h: size for them.
+    const double spacing = static_cast<double>(std::max<std::int64_t>(plan.interval, 1)) * h;
+    plan.capacity = std::max(plan.capacity, checkedCapacity(std::trunc(stop / spacing + 100)));
+    return plan;
+}
+
+} // namespace
+
+MotionModel::MotionModel() = default;
+
+int MotionModel::PlayableLastIndex() const
+{
+    if (!m_hasResult)
+        return -1;
+    return static_cast<int>(std::clamp<double>(LastSampleIndex, -1, m_readableSamples - 1));
+}
+
+float MotionModel::Value(Series series, int index) const
+{
+    if (!m_hasResult || series < 0 || series >= SeriesCount)
+        return 0;
+    return ResultSeries[series][std::clamp(index, 0, m_readableSamples - 1)];
+}
+
+void MotionModel::FreeSeries()
+{
+    for (auto &series : ResultSeries)
+        series.reset();
+    m_hasResult = false;
+    m_capacity = 0;
+    m_samplesComputed = 0;
+    m_readableSamples = 0;
+    m_samplingInterval = 0;
+    LastSampleIndex = -1;
+    for (auto &range : SeriesRanges)
+        range.Reset();
+    OriginPosition = 0;
+    SceneScale = 0;
+}
+
+void MotionModel::AllocateSeries(const ModelParameters &parameters)
+{
+    FreeSeries();
+    const Plan plan = planFor(parameters);
+    try {
+        for (auto &series : ResultSeries)
+            series = std::make_unique_for_overwrite<float[]>(plan.capacity);
+    } catch (const std::bad_alloc &) {
+        FreeSeries();
+        throw OutOfMemory();
+    }
+    m_capacity = plan.capacity;
+    LastSampleIndex = plan.lastSampleIndex;
+}
+
+void MotionModel::storeSample(int index, double t, double x, double v)
+{
+    ResultSeries[Coordinate][index] = static_cast<float>(x);
+    ResultSeries[Velocity][index] = static_cast<float>(v);
+    ResultSeries[ResistanceForce][index] = static_cast<float>(-v * m_damping);
+    ResultSeries[ElasticForce][index] = static_cast<float>(-x * m_stiffness);
+    ResultSeries[DrivingForce][index]
+            = static_cast<float>(std::sin(m_frequency * t + m_phase) * m_amplitude);
+}
+
+void MotionModel::ComputeMotion(const ModelParameters &parameters)
+{
+    if (!ResultSeries[Coordinate])
+        throw std::logic_error("ComputeMotion: no series allocated");
+    m_hasResult = false;
+    Plan plan;
+    try {
+        plan = planFor(parameters);
+    } catch (...) {
+        FreeSeries();
+        throw;
+    }
+
+    const double mass = parameters.Mass;
+    m_damping = parameters.Damping;
+    m_stiffness = parameters.Stiffness;
+    m_amplitude = parameters.ForceAmplitude;
+    m_frequency = parameters.ForceFrequency;
+    m_phase = parameters.ForcePhase / DegreesPerRadian;
+
+    // Held as floats; the stiffness term squares the rounded natural frequency.
+    const double dampingPerMass = static_cast<float>(m_damping / mass);
+    const double naturalFrequency = static_cast<float>(std::sqrt(m_stiffness / mass));
+    const double forcePerMass = static_cast<float>(m_amplitude / mass);
+    const double naturalFrequencySquared = naturalFrequency * naturalFrequency;
+
+    OriginPosition = static_cast<float>(parameters.SpringLength
+            - std::sin(parameters.PlaneAngle / DegreesPerRadian)
+                    * (mass * static_cast<double>(parameters.Gravity)) / m_stiffness);
+
+    runge &rk = Integrator;
+    double *y = rk.y;
+    const double *ys = rk.ys;
+    double *f = rk.f;
+    for (int i = 0; i <= rk.last; ++i)
+        y[i] = 0;
+    y[1] = parameters.InitialDeflection;
+    y[2] = parameters.InitialVelocity;
+
+    storeSample(0, y[0], y[1], y[2]);
+    for (int r = 0; r < RangeCount; ++r) {
+        SeriesRanges[r].Reset();
+        SeriesRanges[r].Include(ResultSeries[r][0]);
+    }
+
+    int sample = 1;
+    if (plan.integrates) {
+        const double h = parameters.TimeStep;
+        const double stop = parameters.StopTime;
+        const double frequency = m_frequency;
+        const double phase = m_phase;
+        const std::int64_t interval = plan.interval;
+        // planFor bounds the steps by the limit; this only guarantees the end.
+        auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
+        std::int64_t j = 0;
+        while (y[0] < stop) {
+            if (j >= interval) {
+                if (sample >= m_capacity)
+                    break;
+                j = 0;
+                storeSample(sample, y[0], y[1], y[2]);
+                for (int r = 0; r < RangeCount; ++r)
+                    SeriesRanges[r].Include(ResultSeries[r][sample]);
+                ++sample;
+            }
+            if (y[0] + h == y[0] || stepsLeft-- == 0)
+                break;
+            rk.start_step();
+            while (rk.stage < 5) {
+                f[0] = 1;
+                f[1] = ys[2];
+                f[2] = std::sin(frequency * ys[0] + phase) * forcePerMass
+                        + (-dampingPerMass * ys[2] - naturalFrequencySquared * ys[1]);
+                rk.stage_step(h);
+            }
+            ++j;
+        }
+    }
+
+    // Samples up to LastSampleIndex that the integration did not reach
+    // repeat the last computed one, so no consumer reads an unwritten value.
+    const int last = static_cast<int>(std::clamp<double>(LastSampleIndex, -1, m_capacity - 1));
+    for (int index = sample; index <= last; ++index) {
+        for (auto &series : ResultSeries)
+            series[index] = series[sample - 1];
+    }
+
+    m_samplesComputed = sample;
+    m_readableSamples = std::max(sample, last + 1);
+    m_samplingInterval = plan.integrates ? plan.interval : 0;
+    SceneScale = SceneUnitsPerMetre;
+    m_hasResult = true;
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "runge.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+struct ModelParameters;
+
+// Span of one series and zero: both fields start at 0 for every computation.
+struct SeriesRange
+{
+    float max = 0;
+    float min = 0;
+
+    void Reset()
+    {
+        max = 0;
+        min = 0;
+    }
+    void Include(float value)
+    {
+        if (min > value)
+            min = value;
+        if (value > max)
+            max = value;
+    }
+};
+
+// The series cannot be allocated.
+class OutOfMemory : public std::bad_alloc
+{
+public:
+    const char *what() const noexcept override { return "Out of memory"; }
+};
+
+// The parameters ask for more integration work than MotionModel allows.
+class ComputationTooLarge : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The whole motion of the mass, computed at once and sampled once per print
+// step. Consumers read the public members; only the three operations write them.
+//
+// Empty state (after construction, FreeSeries or a failed operation): no
+// series arrays, LastSampleIndex -1, ranges (0, 0), OriginPosition and
+// SceneScale 0, HasResult() false.
+//
+// After a successful ComputeMotion, every sample 0 ... LastSampleIndex holds a
+// value: samples the integration did not reach (print step below the time
+// step, rounding at the last one) repeat the last computed sample. The
+// integration may also produce a few samples beyond LastSampleIndex
+// (a print step that is no whole multiple of the time step); all samples
+// below ReadableSampleCount() may be read.
+class MotionModel
+{
+public:
+    enum Series : int {
+        Coordinate, // m
+        Velocity, // m/s
+        ResistanceForce, // N, -b v
+        ElasticForce, // N, -k x
+        DrivingForce, // N, F0 sin(w t + phase)
+        SeriesCount
+    };
+    static constexpr int RangeCount = 4; // DrivingForce has no range
+
+    // Work limits, so that no parameter set can stall the program: more
+    // integration steps than this are refused with ComputationTooLarge
+    // (10^8 steps take a few seconds) ...
+    static constexpr double MaxIntegrationSteps = 1e8;
+    // ... and series longer than this raise OutOfMemory (5 series of
+    // 25 million floats are 500 MB).
+    static constexpr int MaxSeriesCapacity = 25'000'000;
+
+    MotionModel();
+    MotionModel(const MotionModel &) = delete;
+    MotionModel &operator=(const MotionModel &) = delete;
+
+    // Replaces any series held before with arrays sized for parameters and
+    // sets LastSampleIndex = trunc(StopTime / PrintStep). Throws OutOfMemory
+    // or ComputationTooLarge, leaving the empty state.
+    void AllocateSeries(const ModelParameters &parameters);
+    // Returns to the empty state.
+    void FreeSeries();
+    // Integrates from time 0 to StopTime and fills the series, the ranges,
+    // OriginPosition and SceneScale. Needs AllocateSeries for the same
+    // parameters (std::logic_error without series). A non-positive or
+    // non-finite time step, print step or stop time gives sample 0 only.
+    // Throws ComputationTooLarge, leaving the empty state.
+    void ComputeMotion(const ModelParameters &parameters);
+
+    bool HasResult() const { return m_hasResult; }
+    // Floats allocated per series; 0 without series.
+    int Capacity() const { return m_capacity; }
+    // Samples the integration produced; 0 without a result.
+    int SamplesComputed() const { return m_samplesComputed; }
+    // Samples 0 ... ReadableSampleCount() - 1 hold values; 0 without a result.
+    int ReadableSampleCount() const { return m_readableSamples; }
+    // The last index playback may show: LastSampleIndex limited to the
+    // readable samples; negative when there is nothing to play (sample 0 is
+    // still readable whenever HasResult()).
+    int PlayableLastIndex() const;
+    // Integration steps between two samples in the last computation (N);
+    // 0 when samples are taken before every step or nothing was integrated.
+    std::int64_t SamplingIntervalSteps() const { return m_samplingInterval; }
+    // Sample index of a series with the index clamped to the readable
+    // samples; 0 without a result.
+    float Value(Series series, int index) const;
+
+    const int EquationCount = 3; // t, x, v in the integrator's vectors
+    runge Integrator { EquationCount };
+    // Indexed by Series; each array holds Capacity() floats.
+    std::array<std::unique_ptr<float[]>, SeriesCount> ResultSeries;
+    float LastSampleIndex = -1; // a whole number
+    // Ranges of Coordinate, Velocity, ResistanceForce and ElasticForce.
+    std::array<SeriesRange, RangeCount> SeriesRanges;
+    float OriginPosition = 0; // m from the spring's fixed end, along the plane
+    float SceneScale = 0; // scene units per metre, 250 after a computation
+
+private:
+    void storeSample(int index, double t, double x, double v);
+
+    bool m_hasResult = false;
+    int m_capacity = 0;
+    int m_samplesComputed = 0;
+    int m_readableSamples = 0;
+    std::int64_t m_samplingInterval = 0;
+    // Constants of the current computation, used by storeSample.
+    double m_damping = 0;
+    double m_stiffness = 0;
+    double m_amplitude = 0;
+    double m_frequency = 0;
+    double m_phase = 0;
+};
