@@ -113,8 +113,8 @@ std::uint32_t PFDFlagBits(TPFDFlagSet flags);
 PIXELFORMATDESCRIPTOR BuildPixelFormatRequest(
         TPFDFlagSet flags, std::uint8_t pixelTypeCode, std::uint8_t colorBits, std::uint8_t depthBits);
 
-// The surface format asked of Qt for a request. Depth is capped at 24 bits, the widest the
-// X11 GLX configurations offer, so a 32-bit request still gets a depth buffer.
+// The surface format asked of Qt for a request. Depth is asked for as at most 24 bits, which
+// every GLX driver has; GLX takes it as a minimum and may give 32 where it has them.
 QSurfaceFormat SurfaceFormatFromRequest(const PIXELFORMATDESCRIPTOR &request);
 
 // The descriptor that stands for a format actually obtained; channels are taken as packed

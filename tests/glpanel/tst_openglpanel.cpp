@@ -45,6 +45,8 @@ private slots:
     void withoutOnInitNoFontIsBuilt();
     void recreatingTheWindowBuildsAFreshContext();
     void failedCreationIsReported();
+    void obtainedFormatIsDescribed();
+    void constructPalette();
     void shareLists();
 };
 
@@ -335,6 +337,44 @@ void TestOpenGLPanel::failedCreationIsReported()
     host.window.close();
     host.panel->PanelWindow()->destroy();
     QCOMPARE(capture.boxes.size(), 2); // nothing to release, nothing to report
+}
+
+void TestOpenGLPanel::obtainedFormatIsDescribed()
+{
+    PanelHost host;
+    QVERIFY(host.show());
+    const PIXELFORMATDESCRIPTOR described = host.panel->DescribedPixelFormat();
+    QCOMPARE(described.nSize, 40);
+    QCOMPARE(described.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE),
+            PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL);
+    QVERIFY(described.cDepthBits >= 24); // 32 asked for; GLX drivers offer 24 at least
+    QCOMPARE(int(described.cDepthBits), host.panel->RenderContext()->format().depthBufferSize());
+    QVERIFY(described.cColorBits >= 24);
+    QVERIFY(!host.panel->PaletteHandle());
+    QVERIFY(host.panel->DoubleBufferFormat());
+}
+
+void TestOpenGLPanel::constructPalette()
+{
+    MessageBoxCapture capture;
+    TOpenGLPanel panel;
+    PIXELFORMATDESCRIPTOR format;
+    format.cColorBits = 8;
+    format.cRedBits = 3;
+    format.cGreenBits = 3;
+    format.cGreenShift = 3;
+    format.cBlueBits = 2;
+    format.cBlueShift = 6;
+    QVERIFY(panel.ConstructPalette(format));
+    QVERIFY(panel.PaletteHandle());
+    QCOMPARE(panel.PaletteHandle()->palNumEntries, 256);
+    QCOMPARE(panel.PaletteHandle()->palPalEntry[0x03].peRed, 109);
+    QVERIFY(capture.boxes.isEmpty());
+
+    format.cColorBits = 16; // 2^16 entries do not fit the 16-bit count
+    QVERIFY(!panel.ConstructPalette(format));
+    QCOMPARE(capture.boxes.size(), 1);
+    QCOMPARE(capture.boxes[0].text, QStringLiteral("CreatePalette:0"));
 }
 
 void TestOpenGLPanel::shareLists()

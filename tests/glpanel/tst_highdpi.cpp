@@ -1,0 +1,54 @@
+#include "openglpanel.h"
+#include "panelhost.h"
+
+#include <QApplication>
+#include <QTest>
+
+// The panel on a screen scaled by 2: callers get device pixels for the viewport.
+class TestHighDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewportAndFrameInDevicePixels();
+};
+
+void TestHighDpi::viewportAndFrameInDevicePixels()
+{
+    PanelHost host;
+    QSize resized;
+    host.panel->OnResize = [&](TOpenGLPanel *sender) {
+        resized = sender->PixelSize();
+        glViewport(0, 0, sender->PixelWidth(), sender->PixelHeight());
+    };
+    host.panel->OnPaint = [](TOpenGLPanel *sender) {
+        clearTo(0, 0, 0);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, sender->PixelWidth(), 0, sender->PixelHeight(), -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(1, 0, 0);
+        glRecti(sender->PixelWidth() / 2, 0, sender->PixelWidth(), sender->PixelHeight());
+    };
+    QVERIFY(host.show());
+    QCOMPARE(host.panel->PanelWindow()->devicePixelRatio(), 2.0);
+    QCOMPARE(host.panel->PixelSize(), QSize(400, 300));
+    QTRY_COMPARE(resized, QSize(400, 300));
+
+    const QImage frame = host.panel->GrabFrame();
+    QCOMPARE(frame.size(), QSize(400, 300));
+    QCOMPARE(frame.pixelColor(199, 150), QColor(Qt::black));
+    QCOMPARE(frame.pixelColor(201, 150), QColor(Qt::red));
+    QCOMPARE(frame.pixelColor(399, 299), QColor(Qt::red));
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    TestHighDpi test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_highdpi.moc"
