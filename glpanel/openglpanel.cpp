@@ -271,6 +271,8 @@ int TOpenGLPanel::PixelHeight() const
 
 void TOpenGLPanel::RecreateWnd()
 {
+    if (!m_window->handle())
+        return; // the first show makes the window
     const bool visible = m_window->isVisible();
     m_window->destroy();
     CreateParams();

@@ -95,7 +95,8 @@ public:
     int PixelWidth() const;
     int PixelHeight() const;
     QSize PixelSize() const { return { PixelWidth(), PixelHeight() }; }
-    // Destroys the native window and creates it again with the current properties.
+    // Destroys the native window and creates it again with the current properties; does
+    // nothing before the window was first made.
     void RecreateWnd();
 
     // Fonts. Building and drawing need the context current. Records made by the argument

@@ -24,39 +24,10 @@ class TestLogicalPalette : public QObject
     Q_OBJECT
 
 private slots:
-    void entries332_data();
-    void entries332();
     void everyEntryOf332();
     void zeroBitChannel();
     void entryCountIsSixteenBits();
 };
-
-void TestLogicalPalette::entries332_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-
-    QTest::newRow("0x00 black") << 0x00 << 0 << 0 << 0;
-    QTest::newRow("0xFF white") << 0xFF << 255 << 255 << 255;
-    QTest::newRow("0x07 pure red") << 0x07 << 255 << 0 << 0;
-    QTest::newRow("0x03 red field 3") << 0x03 << 109 << 0 << 0;
-    QTest::newRow("0x38 pure green") << 0x38 << 0 << 255 << 0;
-    QTest::newRow("0x40 blue field 1") << 0x40 << 0 << 0 << 85;
-    QTest::newRow("0x95 mixed") << 0x95 << 182 << 72 << 170;
-}
-
-void TestLogicalPalette::entries332()
-{
-    QFETCH(int, index);
-    const LogicalPalette palette = ComputeLogicalPalette(format332());
-    const PALETTEENTRY &entry = palette.palPalEntry.at(std::size_t(index));
-    QTEST(int(entry.peRed), "red");
-    QTEST(int(entry.peGreen), "green");
-    QTEST(int(entry.peBlue), "blue");
-    QCOMPARE(int(entry.peFlags), 0);
-}
 
 void TestLogicalPalette::everyEntryOf332()
 {
@@ -65,6 +36,7 @@ void TestLogicalPalette::everyEntryOf332()
     QCOMPARE(palette.palNumEntries, 256);
     QCOMPARE(palette.palPalEntry.size(), std::size_t(256));
 
+    // 0xFF white, 0x07 pure red, a red field of 3 gives 3 * 255 / 7 = 109.
     const int threeBits[] = { 0, 36, 72, 109, 145, 182, 218, 255 };
     const int twoBits[] = { 0, 85, 170, 255 };
     for (int i = 0; i < 256; ++i) {

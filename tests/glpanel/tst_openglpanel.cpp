@@ -62,12 +62,7 @@ void TestOpenGLPanel::initialProperties()
     QCOMPARE(request.iPixelType, PFD_TYPE_RGBA);
     QCOMPARE(request.cColorBits, 32);
     QCOMPARE(request.cDepthBits, 32);
-
-    QCOMPARE(panel.GLSwapBuffers, TOpenGLSwapBuffers::Auto);
-    QCOMPARE(panel.PrintScale(), pglProportional);
-    QCOMPARE(panel.PixelsPerInch(), 96);
     QCOMPARE(panel.Font3DFormatCode(), 1);
-    QCOMPARE(panel.Font3D_Extrustion, 0.1f);
     for (const PanelFont *font : { panel.Font2D_Type(), panel.Font3D_Type() }) {
         QCOMPARE(font->family(), QStringLiteral("Arial"));
         QCOMPARE(font->pixelSize(), 9);
