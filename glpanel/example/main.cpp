@@ -1,4 +1,5 @@
 // The panel on its own: a rotating triangle with a text label.
+// "--frames N" quits after N frames, which lets the tests run it.
 #include "openglpanel.h"
 
 #include <QApplication>
@@ -9,6 +10,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const qsizetype framesAt = arguments.indexOf(QStringLiteral("--frames"));
+    const int frameLimit = framesAt >= 0 ? arguments.value(framesAt + 1).toInt() : 0;
+    int frames = 0;
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("OpenGL panel"));
@@ -25,7 +30,8 @@ int main(int argc, char *argv[])
     panel->OnResize = [](TOpenGLPanel *sender) {
         glViewport(0, 0, sender->PixelWidth(), sender->PixelHeight());
     };
-    panel->OnPaint = [&angle](TOpenGLPanel *sender) {
+    panel->OnPaint = [&angle, &frames](TOpenGLPanel *sender) {
+        ++frames;
         glClear(GL_COLOR_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -49,9 +55,11 @@ int main(int argc, char *argv[])
     };
 
     QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, panel, [&angle, panel] {
+    QObject::connect(&timer, &QTimer::timeout, panel, [&] {
         angle = std::fmod(angle + 2.0f, 360.0f);
         panel->Repaint();
+        if (frameLimit > 0 && frames >= frameLimit)
+            app.quit();
     });
     timer.start(20);
 

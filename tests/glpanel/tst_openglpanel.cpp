@@ -128,11 +128,16 @@ void TestOpenGLPanel::callbackOrder()
         QCOMPARE(sender, panel);
         calls << (panel->PanelWindow()->handle() ? "pre-init with window" : "pre-init");
     };
+    QList<QSize> sizes;
     panel->OnInit = [&](TOpenGLPanel *) {
         calls << (panel->FFont2D() && glIsList(panel->FFont2D()->ListBase) ? "init with font"
                                                                            : "init");
+        sizes << panel->PixelSize();
     };
-    panel->OnResize = [&](TOpenGLPanel *) { calls << "resize"; };
+    panel->OnResize = [&](TOpenGLPanel *) {
+        calls << "resize";
+        sizes << panel->PixelSize();
+    };
     panel->OnPaint = [&](TOpenGLPanel *) { calls << "paint"; };
 
     QVERIFY(host.show());
@@ -141,6 +146,8 @@ void TestOpenGLPanel::callbackOrder()
     QCOMPARE(calls.count("pre-init"), 1);
     QCOMPARE(calls.count("init with font"), 1);
     QCOMPARE(calls.indexOf("paint"), calls.lastIndexOf("resize") + 1);
+    QCOMPARE(sizes.first(), QSize(200, 150)); // the view can be set up in OnInit already
+    QCOMPARE(sizes.last(), QSize(200, 150));
 }
 
 void TestOpenGLPanel::contextCurrentOnlyInCallbacks()
