@@ -38,7 +38,9 @@ void compileBitmap(const QRawFont &raw, quint32 glyph)
 
     const QRectF ink = path.boundingRect();
     if (path.isEmpty() || ink.isEmpty()) {
-        glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);
+        // Mesa drops a 0 x 0 bitmap from a list, advance and all; one clear pixel keeps it.
+        static const GLubyte blank = 0;
+        glBitmap(1, 1, 0.0f, 0.0f, advance, 0.0f, &blank);
         return;
     }
     const int left = int(std::floor(ink.left()));

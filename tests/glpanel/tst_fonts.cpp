@@ -206,6 +206,10 @@ void TestFonts::draw2DTextDrawsAtTheRasterPosition()
     QCOMPARE(after[1], before[1]);
     QVERIFY(after[0] - before[0] >= 14 && after[0] - before[0] <= 20); // two glyphs of ~8 px
 
+    text = " ";
+    QVERIFY(inkBounds(m_panel->GrabFrame()).isEmpty());
+    QCOMPARE(after[0] - before[0], 4.0f); // 569/2048 em of 16 px, whole pixels
+
     text = "s\xc0";
     frame = m_panel->GrabFrame();
     QVERIFY(inkBounds(frame).isEmpty());
