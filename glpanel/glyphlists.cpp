@@ -72,8 +72,8 @@ void compileBitmap(const QRawFont &raw, quint32 glyph)
 
 using Contour = std::vector<QPointF>;
 
-void flattenCubic(Contour &out, QPointF p0, QPointF p1, QPointF p2, QPointF p3, double tolerance,
-        int depth)
+void flattenCubic(
+    Contour &out, QPointF p0, QPointF p1, QPointF p2, QPointF p3, double tolerance, int depth)
 {
     const QPointF chord = p3 - p0;
     const double length = std::hypot(chord.x(), chord.y());
@@ -109,7 +109,7 @@ std::vector<Contour> flattenPath(const QPainterPath &path, double tolerance)
             const QPainterPath::Element c2 = path.elementAt(i + 1);
             const QPainterPath::Element end = path.elementAt(i + 2);
             flattenCubic(contours.back(), contours.back().back(), point, QPointF(c2.x, -c2.y),
-                    QPointF(end.x, -end.y), tolerance, 0);
+                QPointF(end.x, -end.y), tolerance, 0);
             i += 2;
         }
     }
@@ -143,7 +143,7 @@ void GLAPIENTRY tessEdgeFlag(GLboolean, void *) { } // asks GLU for plain triang
 void GLAPIENTRY tessVertex(void *vertex, void *data)
 {
     static_cast<Tessellation *>(data)->triangles.push_back(
-            *static_cast<std::array<GLdouble, 3> *>(vertex));
+        *static_cast<std::array<GLdouble, 3> *>(vertex));
 }
 void GLAPIENTRY tessCombine(GLdouble coords[3], void *[4], GLfloat[4], void **out, void *data)
 {
@@ -257,8 +257,8 @@ void UseFontBitmaps(const PanelFont &font, int first, int count, GLuint listBase
     glPopClientAttrib();
 }
 
-void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBase,
-        float deviation, float extrusion, int format, GLYPHMETRICSFLOAT *metrics)
+void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBase, float deviation,
+    float extrusion, int format, GLYPHMETRICSFLOAT *metrics)
 {
     // At a pixel size of one em in design units the outlines come out exact.
     QRawFont raw = QRawFont::fromFont(font.font());
@@ -278,7 +278,8 @@ void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBas
             const QRectF ink = path.boundingRect();
             glyphMetrics.gmfBlackBoxX = float(ink.width() * scale);
             glyphMetrics.gmfBlackBoxY = float(ink.height() * scale);
-            glyphMetrics.gmfptGlyphOrigin = { float(ink.left() * scale), float(-ink.top() * scale) };
+            glyphMetrics.gmfptGlyphOrigin
+                = { float(ink.left() * scale), float(-ink.top() * scale) };
             glyphMetrics.gmfCellIncX = float(advance.x() * scale);
             glyphMetrics.gmfCellIncY = float(-advance.y() * scale);
 

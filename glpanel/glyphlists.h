@@ -18,5 +18,5 @@ void UseFontBitmaps(const PanelFont &font, int first, int count, GLuint listBase
 // (WGL_FONT_LINES) or as filled faces at z = 0 and z = -extrusion joined by sides
 // (WGL_FONT_POLYGONS), then translates by the cell increment. Curves are flattened to within
 // deviation em, or one design unit when deviation is 0. metrics gets count entries.
-void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBase,
-        float deviation, float extrusion, int format, GLYPHMETRICSFLOAT *metrics);
+void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBase, float deviation,
+    float extrusion, int format, GLYPHMETRICSFLOAT *metrics);

@@ -127,7 +127,7 @@ bool TOpenGLPanel::CreateGLContext()
     // Only OpenGL surfaces of windows exist here; a request for anything else matches none.
     PIXELFORMATDESCRIPTOR format = PixelFormatRequest();
     if (!m_FPanelDC || !(format.dwFlags & PFD_SUPPORT_OPENGL)
-            || !(format.dwFlags & PFD_DRAW_TO_WINDOW)) {
+        || !(format.dwFlags & PFD_DRAW_TO_WINDOW)) {
         ShowMessageBox(failure("ChoosePixelFormat"));
         releaseDC();
         return false;
@@ -328,7 +328,7 @@ bool TOpenGLPanel::Dispatch(QEvent *event)
     switch (event->type()) {
     case QEvent::PlatformSurface:
         if (static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType()
-                == QPlatformSurfaceEvent::SurfaceCreated)
+            == QPlatformSurfaceEvent::SurfaceCreated)
             WMCreate();
         else
             WMDestroy();
@@ -406,9 +406,7 @@ void TOpenGLPanel::resizeEvent(QResizeEvent *event)
     m_container->setGeometry(rect());
 }
 
-void TOpenGLPanel::paintEvent(QPaintEvent *)
-{
-}
+void TOpenGLPanel::paintEvent(QPaintEvent *) { }
 
 void TOpenGLPanel::Create2DFont()
 {
@@ -417,7 +415,7 @@ void TOpenGLPanel::Create2DFont()
 }
 
 std::unique_ptr<OpenGLFont2D> TOpenGLPanel::Create2DFont(
-        const PanelFont *font, qint32 first, qint32 count)
+    const PanelFont *font, qint32 first, qint32 count)
 {
     if (!font || count <= 0)
         return nullptr;
@@ -433,11 +431,11 @@ void TOpenGLPanel::Create3DFont()
 {
     Release3DFont(std::move(m_FFont3D));
     m_FFont3D = Create3DFont(m_Font3D_Type.get(), Font3D_FirstGylph, Font3D_NumGylph,
-            Font3D_MaxDeviation, Font3D_Extrustion, m_FFont3DFormatCode);
+        Font3D_MaxDeviation, Font3D_Extrustion, m_FFont3DFormatCode);
 }
 
 std::unique_ptr<OpenGLFont3D> TOpenGLPanel::Create3DFont(const PanelFont *font, qint32 first,
-        qint32 count, float deviation, float extrusion, qint32 format)
+    qint32 count, float deviation, float extrusion, qint32 format)
 {
     if (!font || count <= 0)
         return nullptr;
@@ -450,8 +448,8 @@ std::unique_ptr<OpenGLFont3D> TOpenGLPanel::Create3DFont(const PanelFont *font, 
     record->ListBase = base;
     record->Extrusion = extrusion;
     record->GlyphMetrics.resize(std::size_t(count));
-    UseFontOutlines(*font, first, count, base, deviation, extrusion, format,
-            record->GlyphMetrics.data());
+    UseFontOutlines(
+        *font, first, count, base, deviation, extrusion, format, record->GlyphMetrics.data());
     return record;
 }
 

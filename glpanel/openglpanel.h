@@ -105,7 +105,7 @@ public:
     std::unique_ptr<OpenGLFont2D> Create2DFont(const PanelFont *font, qint32 first, qint32 count);
     void Create3DFont();
     std::unique_ptr<OpenGLFont3D> Create3DFont(const PanelFont *font, qint32 first, qint32 count,
-            float deviation, float extrusion, qint32 format);
+        float deviation, float extrusion, qint32 format);
     static void Release2DFont(std::unique_ptr<OpenGLFont2D> font);
     static void Release3DFont(std::unique_ptr<OpenGLFont3D> font);
     void Draw2DText(QByteArrayView text);

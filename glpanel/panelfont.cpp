@@ -9,5 +9,4 @@ PanelFont::PanelFont()
 PanelFont::PanelFont(const QFont &font, int charset)
     : m_font(font)
     , m_charset(charset)
-{
-}
+{ }

@@ -7,9 +7,11 @@ TPFDFlagSet ApplyPFDFlagsRule(TPFDFlagSet requested, TPFDFlagSet stored)
     const bool gdi = requested.contains(f_PFD_SUPPORT_GDI);
     const bool doubleBuffer = requested.contains(f_PFD_DOUBLEBUFFER);
     if (gdi && doubleBuffer)
-        requested.remove(stored.contains(f_PFD_SUPPORT_GDI) ? f_PFD_SUPPORT_GDI : f_PFD_DOUBLEBUFFER);
+        requested.remove(
+            stored.contains(f_PFD_SUPPORT_GDI) ? f_PFD_SUPPORT_GDI : f_PFD_DOUBLEBUFFER);
     else if (!gdi && !doubleBuffer)
-        requested.insert(stored.contains(f_PFD_SUPPORT_GDI) ? f_PFD_DOUBLEBUFFER : f_PFD_SUPPORT_GDI);
+        requested.insert(
+            stored.contains(f_PFD_SUPPORT_GDI) ? f_PFD_DOUBLEBUFFER : f_PFD_SUPPORT_GDI);
     return requested;
 }
 
@@ -40,7 +42,7 @@ std::uint32_t PFDFlagBits(TPFDFlagSet flags)
 }
 
 PIXELFORMATDESCRIPTOR BuildPixelFormatRequest(
-        TPFDFlagSet flags, std::uint8_t pixelTypeCode, std::uint8_t colorBits, std::uint8_t depthBits)
+    TPFDFlagSet flags, std::uint8_t pixelTypeCode, std::uint8_t colorBits, std::uint8_t depthBits)
 {
     PIXELFORMATDESCRIPTOR request;
     request.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -105,7 +107,8 @@ PIXELFORMATDESCRIPTOR DescribeSurfaceFormat(const QSurfaceFormat &format)
     described.cBlueShift = 0;
     described.cGreenShift = described.cBlueBits;
     described.cRedShift = bits(described.cGreenShift + described.cGreenBits);
-    described.cAlphaShift = described.cAlphaBits ? bits(described.cRedShift + described.cRedBits) : 0;
+    described.cAlphaShift
+        = described.cAlphaBits ? bits(described.cRedShift + described.cRedBits) : 0;
     described.cColorBits = bits(described.cRedBits + described.cGreenBits + described.cBlueBits);
     if (described.cColorBits > 0 && described.cColorBits <= 8)
         described.dwFlags |= PFD_NEED_PALETTE;

@@ -111,7 +111,7 @@ TPFDFlagSet ApplyPFDFlagsRule(TPFDFlagSet requested, TPFDFlagSet stored);
 std::uint32_t PFDFlagBits(TPFDFlagSet flags);
 
 PIXELFORMATDESCRIPTOR BuildPixelFormatRequest(
-        TPFDFlagSet flags, std::uint8_t pixelTypeCode, std::uint8_t colorBits, std::uint8_t depthBits);
+    TPFDFlagSet flags, std::uint8_t pixelTypeCode, std::uint8_t colorBits, std::uint8_t depthBits);
 
 // The surface format asked of Qt for a request. Depth is asked for as at most 24 bits, which
 // every GLX driver has; GLX takes it as a minimum and may give 32 where it has them.

@@ -99,7 +99,7 @@ void TestFonts::initTestCase()
     m_panel->Font2D_Type()->setFamily(QStringLiteral("Arial"));
     m_panel->Font2D_Type()->setPixelSize(16);
     m_panel->Font3D_Enabled = true;
-    m_panel->OnInit = [](TOpenGLPanel *) { };
+    m_panel->OnInit = [](TOpenGLPanel *) {};
     QVERIFY(m_host->show());
 }
 
@@ -317,7 +317,8 @@ void TestFonts::draw3DTextTranslatesAndRestores()
     m_panel->Draw3DText("AV");
     GLfloat matrix[16] = {};
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    const float advance = font->GlyphMetrics['A' - 32].gmfCellIncX + font->GlyphMetrics['V' - 32].gmfCellIncX;
+    const float advance
+        = font->GlyphMetrics['A' - 32].gmfCellIncX + font->GlyphMetrics['V' - 32].gmfCellIncX;
     QVERIFY(qAbs(matrix[12] - advance) < 1e-6f);
     QCOMPARE(matrix[13], 0.0f);
     GLint frontFace = 0, listBase = 0;
@@ -370,7 +371,8 @@ void TestFonts::outlinesDraw()
 
     // 'I' is one upright bar: its middle is ink when filled, empty between the outlines.
     const int x = int(20 + scale * (bar.gmfptGlyphOrigin.x + bar.gmfBlackBoxX / 2));
-    const int y = frame.height() - int(20 + scale * (bar.gmfptGlyphOrigin.y - bar.gmfBlackBoxY / 2));
+    const int y
+        = frame.height() - int(20 + scale * (bar.gmfptGlyphOrigin.y - bar.gmfBlackBoxY / 2));
     QCOMPARE(qGray(frame.pixel(x, y)) > 128, filled);
     const QRect ink = inkBounds(frame);
     QVERIFY(!ink.isEmpty());
@@ -383,8 +385,8 @@ void TestFonts::releaseDeletesLists()
 {
     m_panel->MakeOpenGLPanelCurrent();
     std::unique_ptr<OpenGLFont2D> font2D = m_panel->Create2DFont(m_panel->Font2D_Type(), 32, 96);
-    std::unique_ptr<OpenGLFont3D> font3D = m_panel->Create3DFont(
-            m_panel->Font3D_Type(), 48, 10, 0.0f, 0.1f, WGL_FONT_POLYGONS);
+    std::unique_ptr<OpenGLFont3D> font3D
+        = m_panel->Create3DFont(m_panel->Font3D_Type(), 48, 10, 0.0f, 0.1f, WGL_FONT_POLYGONS);
     QVERIFY(font2D && font3D);
     const GLuint base2D = font2D->ListBase, base3D = font3D->ListBase;
     QVERIFY(glIsList(base2D) && glIsList(base2D + 95));
@@ -417,7 +419,8 @@ void TestFonts::rebuildingReleasesThePreviousFont()
     QVERIFY(rebuilt);
     QCOMPARE(rebuilt->GlyphCount, 10);
     QVERIFY(glIsList(rebuilt->ListBase));
-    for (GLuint list = previous.ListBase; list < previous.ListBase + GLuint(previous.GlyphCount); ++list) {
+    for (GLuint list = previous.ListBase; list < previous.ListBase + GLuint(previous.GlyphCount);
+         ++list) {
         if (list < rebuilt->ListBase || list >= rebuilt->ListBase + 10)
             QVERIFY(!glIsList(list));
     }

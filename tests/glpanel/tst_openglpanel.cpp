@@ -21,9 +21,8 @@ QColor centre(const QImage &image)
 // Paints the whole panel one colour.
 void paintColour(TOpenGLPanel *panel, QColor *colour)
 {
-    panel->OnPaint = [colour](TOpenGLPanel *) {
-        clearTo(colour->redF(), colour->greenF(), colour->blueF());
-    };
+    panel->OnPaint
+        = [colour](TOpenGLPanel *) { clearTo(colour->redF(), colour->greenF(), colour->blueF()); };
 }
 
 } // namespace
@@ -54,7 +53,7 @@ void TestOpenGLPanel::initialProperties()
 {
     TOpenGLPanel panel;
     QCOMPARE(panel.PFDFlags().bits(),
-            (TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER }.bits()));
+        (TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER }.bits()));
     const PIXELFORMATDESCRIPTOR request = panel.PixelFormatRequest();
     QCOMPARE(request.nSize, 40);
     QCOMPARE(request.nVersion, 1);
@@ -87,7 +86,8 @@ void TestOpenGLPanel::setters()
     QCOMPARE(panel.Font3DFormatCode(), 1);
 
     panel.SetPFDFlags({ f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_GDI, f_PFD_DOUBLEBUFFER });
-    QCOMPARE(panel.PFDFlags().bits(), (TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_GDI }.bits()));
+    QCOMPARE(
+        panel.PFDFlags().bits(), (TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_GDI }.bits()));
     QCOMPARE(panel.PixelFormatRequest().dwFlags, 0x14u);
 
     PanelFont font(QFont(QStringLiteral("Times New Roman")), 204);
@@ -158,7 +158,7 @@ void TestOpenGLPanel::contextCurrentOnlyInCallbacks()
     const auto check = [&](const char *name) {
         return [&notCurrent, panel, name](TOpenGLPanel *) {
             if (!panel->RenderContext()
-                    || QOpenGLContext::currentContext() != panel->RenderContext())
+                || QOpenGLContext::currentContext() != panel->RenderContext())
                 notCurrent << name;
         };
     };
@@ -348,7 +348,7 @@ void TestOpenGLPanel::obtainedFormatIsDescribed()
     const PIXELFORMATDESCRIPTOR described = host.panel->DescribedPixelFormat();
     QCOMPARE(described.nSize, 40);
     QCOMPARE(described.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_NEED_PALETTE),
-            PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL);
+        PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL);
     QVERIFY(described.cDepthBits >= 24); // 32 asked for; GLX drivers offer 24 at least
     QCOMPARE(int(described.cDepthBits), host.panel->RenderContext()->format().depthBufferSize());
     QVERIFY(described.cColorBits >= 24);

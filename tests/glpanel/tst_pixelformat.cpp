@@ -26,22 +26,22 @@ void TestPixelFormat::flagRule_data()
     QTest::addColumn<TPFDFlagSet>("expected");
 
     const TPFDFlagSet both { f_PFD_SUPPORT_GDI, f_PFD_DOUBLEBUFFER };
-    QTest::newRow("both, double buffer stored: GDI wins") << TPFDFlagSet { f_PFD_DOUBLEBUFFER }
-                                                           << both << TPFDFlagSet { f_PFD_SUPPORT_GDI };
-    QTest::newRow("both, GDI stored: double buffer wins") << TPFDFlagSet { f_PFD_SUPPORT_GDI } << both
-                                                          << TPFDFlagSet { f_PFD_DOUBLEBUFFER };
-    QTest::newRow("none, double buffer stored") << TPFDFlagSet { f_PFD_DOUBLEBUFFER } << TPFDFlagSet {}
-                                                << TPFDFlagSet { f_PFD_SUPPORT_GDI };
+    QTest::newRow("both, double buffer stored: GDI wins")
+        << TPFDFlagSet { f_PFD_DOUBLEBUFFER } << both << TPFDFlagSet { f_PFD_SUPPORT_GDI };
+    QTest::newRow("both, GDI stored: double buffer wins")
+        << TPFDFlagSet { f_PFD_SUPPORT_GDI } << both << TPFDFlagSet { f_PFD_DOUBLEBUFFER };
+    QTest::newRow("none, double buffer stored")
+        << TPFDFlagSet { f_PFD_DOUBLEBUFFER } << TPFDFlagSet {}
+        << TPFDFlagSet { f_PFD_SUPPORT_GDI };
     QTest::newRow("none, GDI stored") << TPFDFlagSet { f_PFD_SUPPORT_GDI } << TPFDFlagSet {}
                                       << TPFDFlagSet { f_PFD_DOUBLEBUFFER };
     QTest::newRow("others kept when one is added")
-            << TPFDFlagSet { f_PFD_SUPPORT_GDI }
-            << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_STEREO }
-            << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_STEREO, f_PFD_DOUBLEBUFFER };
+        << TPFDFlagSet { f_PFD_SUPPORT_GDI } << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_STEREO }
+        << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_STEREO, f_PFD_DOUBLEBUFFER };
     QTest::newRow("exactly one: stored as given")
-            << TPFDFlagSet { f_PFD_DOUBLEBUFFER }
-            << TPFDFlagSet { f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL }
-            << TPFDFlagSet { f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL };
+        << TPFDFlagSet { f_PFD_DOUBLEBUFFER }
+        << TPFDFlagSet { f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL }
+        << TPFDFlagSet { f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL };
 }
 
 void TestPixelFormat::flagRule()
@@ -61,19 +61,18 @@ void TestPixelFormat::request_data()
     QTest::addColumn<uint>("dwFlags");
 
     QTest::newRow("initial properties")
-            << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER } << 0 << 32
-            << 32 << 0x25u;
+        << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER } << 0 << 32
+        << 32 << 0x25u;
     QTest::newRow("GDI instead of double buffer")
-            << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_SUPPORT_GDI } << 0 << 24
-            << 16 << 0x34u;
-    QTest::newRow("colour index") << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_DOUBLEBUFFER } << 1 << 8
-                                  << 0 << 0x5u;
+        << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_SUPPORT_GDI } << 0 << 24
+        << 16 << 0x34u;
+    QTest::newRow("colour index") << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_DOUBLEBUFFER } << 1
+                                  << 8 << 0 << 0x5u;
     QTest::newRow("every member") << TPFDFlagSet { f_PFD_DRAW_TO_WINDOW, f_PFD_DRAW_TO_BITMAP,
-                                             f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL,
-                                             f_PFD_GENERIC_ACCELERATED, f_PFD_GENERIC_FORMAT,
-                                             f_PFD_NEED_PALETTE, f_PFD_NEED_SYSTEM_PALETTE,
-                                             f_PFD_DOUBLEBUFFER, f_PFD_STEREO, f_PFD_SWAP_LAYER_BUFFERS }
-                                  << 0 << 32 << 32 << 0x19FEu;
+        f_PFD_SUPPORT_GDI, f_PFD_SUPPORT_OPENGL, f_PFD_GENERIC_ACCELERATED, f_PFD_GENERIC_FORMAT,
+        f_PFD_NEED_PALETTE, f_PFD_NEED_SYSTEM_PALETTE, f_PFD_DOUBLEBUFFER, f_PFD_STEREO,
+        f_PFD_SWAP_LAYER_BUFFERS } << 0
+                                  << 32 << 32 << 0x19FEu;
 }
 
 void TestPixelFormat::request()
@@ -85,7 +84,7 @@ void TestPixelFormat::request()
     QFETCH(uint, dwFlags);
 
     const PIXELFORMATDESCRIPTOR request = BuildPixelFormatRequest(
-            flags, std::uint8_t(pixelType), std::uint8_t(colorBits), std::uint8_t(depthBits));
+        flags, std::uint8_t(pixelType), std::uint8_t(colorBits), std::uint8_t(depthBits));
     PIXELFORMATDESCRIPTOR expected;
     expected.nSize = 40;
     expected.nVersion = 1;
@@ -162,7 +161,8 @@ void TestPixelFormat::describe()
     format.setGreenBufferSize(green);
     format.setBlueBufferSize(blue);
     format.setDepthBufferSize(24);
-    format.setSwapBehavior(doubleBuffer ? QSurfaceFormat::DoubleBuffer : QSurfaceFormat::SingleBuffer);
+    format.setSwapBehavior(
+        doubleBuffer ? QSurfaceFormat::DoubleBuffer : QSurfaceFormat::SingleBuffer);
     const PIXELFORMATDESCRIPTOR described = DescribeSurfaceFormat(format);
 
     QCOMPARE(described.nSize, 40);
