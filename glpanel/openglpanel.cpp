@@ -38,6 +38,19 @@ void maskFloatingPointExceptions()
 #endif
 }
 
+// Leaves no context current when a handler returns or throws.
+struct NotCurrentOnExit
+{
+    NotCurrentOnExit() = default;
+    NotCurrentOnExit(const NotCurrentOnExit &) = delete;
+    NotCurrentOnExit &operator=(const NotCurrentOnExit &) = delete;
+    ~NotCurrentOnExit()
+    {
+        if (QOpenGLContext *current = QOpenGLContext::currentContext())
+            current->doneCurrent();
+    }
+};
+
 bool allInRange(qint32 first, qint32 count, QByteArrayView text)
 {
     const qint64 last = qint64(first) + count - 1;
@@ -293,6 +306,7 @@ void TOpenGLPanel::paintFrame(QImage *grab)
     // A palette would be selected and realized here; a true-colour display needs neither.
     if (!makeCurrent())
         return;
+    const NotCurrentOnExit release;
     OnPaint(this);
     if (grab) {
         const QSize size = PixelSize();
@@ -312,14 +326,13 @@ void TOpenGLPanel::paintFrame(QImage *grab)
     }
     if (GLSwapBuffers == TOpenGLSwapBuffers::Auto && m_FDoubleBufferFormat)
         SwapBuffers();
-    MakeOpenGLPanelNotCurrent();
 }
 
 void TOpenGLPanel::Resize()
 {
     if (OnResize && makeCurrent()) {
+        const NotCurrentOnExit release;
         OnResize(this);
-        MakeOpenGLPanelNotCurrent();
     }
 }
 
@@ -362,6 +375,7 @@ void TOpenGLPanel::WMCreate()
     if (!CreateGLContext()) {
         ShowMessageBox(QStringLiteral("Open GL Context Create Failed"));
     } else if (OnInit) {
+        const NotCurrentOnExit release;
         if (!m_FRenderContext->makeCurrent(m_FPanelDC))
             ShowMessageBox(failure("wglMakeCurrent"));
         if (Font3D_Enabled)
@@ -369,7 +383,6 @@ void TOpenGLPanel::WMCreate()
         if (Font2D_Enabled)
             Create2DFont();
         OnInit(this);
-        MakeOpenGLPanelNotCurrent();
     }
     // The size the window was made with, reported after creation.
     Resize();

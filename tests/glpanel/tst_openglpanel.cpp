@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <cfenv>
+#include <stdexcept>
 #if defined(__i386__) || defined(__x86_64__)
 #include <fpu_control.h>
 #endif
@@ -174,6 +175,10 @@ void TestOpenGLPanel::contextCurrentOnlyInCallbacks()
     panel->Repaint();
     QVERIFY(!QOpenGLContext::currentContext());
     QCOMPARE(notCurrent, QStringList());
+
+    panel->OnPaint = [](TOpenGLPanel *) { throw std::runtime_error("paint failed"); };
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, panel->Repaint());
+    QVERIFY(!QOpenGLContext::currentContext());
 
     panel->MakeOpenGLPanelCurrent();
     QCOMPARE(QOpenGLContext::currentContext(), panel->RenderContext());
