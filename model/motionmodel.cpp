@@ -19,6 +19,69 @@ constexpr double IntervalFactor = 1.0000001;
 
 constexpr double SceneUnitsPerMetre = 250.0;
 
+// sin(w t + phase), the bulk of a step's cost. A step needs it at three
+// distinct times: its start (shared with the sample taken there), its
+// midpoint (stages 2 and 3) and its end, which is the next step's start.
+// beginStep works the stage times out ahead from the time alone, so the
+// processor can overlap their sines with the integration; at() compares the
+// exact argument, so a prediction that misses only costs a fresh sine.
+class DrivingSine
+{
+public:
+    DrivingSine(double frequency, double phase)
+        : m_frequency(frequency)
+        , m_phase(phase)
+    {
+    }
+
+    double at(double t)
+    {
+        const double argument = m_frequency * t + m_phase;
+        for (int i = 0; i < Slots; ++i) {
+            if (argument == m_argument[i])
+                return m_sine[i];
+        }
+        set(Start, argument);
+        return m_sine[Start];
+    }
+
+    void beginStep(double t, double h)
+    {
+        const double start = m_frequency * t + m_phase;
+        if (start == m_argument[End]) {
+            m_argument[Start] = start;
+            m_sine[Start] = m_sine[End];
+        } else if (!(start == m_argument[Start])) {
+            set(Start, start);
+        }
+        // The time component as the integrator forms it, with f[0] = 1.
+        const double k = h * 1.0;
+        double point = t - 0.5 * 0.0;
+        point = point + 0.5 * k;
+        set(Middle, m_frequency * point + m_phase);
+        point = point - 0.5 * k;
+        point = point + 0.5 * k;
+        point = point - 0.5 * k;
+        point = point + 0.5 * (2 * k);
+        set(End, m_frequency * point + m_phase);
+    }
+
+private:
+    enum { Start, Middle, End, Slots };
+
+    void set(int slot, double argument)
+    {
+        m_argument[slot] = argument;
+        m_sine[slot] = std::sin(argument);
+    }
+
+    const double m_frequency;
+    const double m_phase;
+    double m_argument[Slots] = { std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN() };
+    double m_sine[Slots] = {};
+};
+
 struct Plan
 {
     bool integrates = false;
@@ -132,14 +195,13 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     LastSampleIndex = plan.lastSampleIndex;
 }
 
-void MotionModel::storeSample(int index, double t, double x, double v)
+void MotionModel::storeSample(int index, double drivingSine, double x, double v)
 {
     ResultSeries[Coordinate][index] = static_cast<float>(x);
     ResultSeries[Velocity][index] = static_cast<float>(v);
     ResultSeries[ResistanceForce][index] = static_cast<float>(-v * m_damping);
     ResultSeries[ElasticForce][index] = static_cast<float>(-x * m_stiffness);
-    ResultSeries[DrivingForce][index]
-            = static_cast<float>(std::sin(m_frequency * t + m_phase) * m_amplitude);
+    ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine * m_amplitude);
 }
 
 void MotionModel::ComputeMotion(const ModelParameters &parameters)
@@ -181,7 +243,8 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     y[1] = parameters.InitialDeflection;
     y[2] = parameters.InitialVelocity;
 
-    storeSample(0, y[0], y[1], y[2]);
+    DrivingSine drivingSine(m_frequency, m_phase);
+    storeSample(0, drivingSine.at(y[0]), y[1], y[2]);
     for (int r = 0; r < RangeCount; ++r) {
         SeriesRanges[r].Reset();
         SeriesRanges[r].Include(ResultSeries[r][0]);
@@ -191,18 +254,17 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     if (plan.integrates) {
         const double h = parameters.TimeStep;
         const double stop = parameters.StopTime;
-        const double frequency = m_frequency;
-        const double phase = m_phase;
         const std::int64_t interval = plan.interval;
         // planFor bounds the steps by the limit; this only guarantees the end.
         auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
         std::int64_t j = 0;
         while (y[0] < stop) {
+            drivingSine.beginStep(y[0], h);
             if (j >= interval) {
                 if (sample >= m_capacity)
                     break;
                 j = 0;
-                storeSample(sample, y[0], y[1], y[2]);
+                storeSample(sample, drivingSine.at(y[0]), y[1], y[2]);
                 for (int r = 0; r < RangeCount; ++r)
                     SeriesRanges[r].Include(ResultSeries[r][sample]);
                 ++sample;
@@ -211,10 +273,11 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
                 break;
             rk.start_step();
             while (rk.stage < 5) {
+                const double t = ys[0], x = ys[1], v = ys[2];
                 f[0] = 1;
-                f[1] = ys[2];
-                f[2] = std::sin(frequency * ys[0] + phase) * forcePerMass
-                        + (-dampingPerMass * ys[2] - naturalFrequencySquared * ys[1]);
+                f[1] = v;
+                f[2] = drivingSine.at(t) * forcePerMass
+                        + (-dampingPerMass * v - naturalFrequencySquared * x);
                 rk.stage_step(h);
             }
             ++j;

@@ -124,7 +124,7 @@ public:
     float SceneScale = 0; // scene units per metre, 250 after a computation
 
 private:
-    void storeSample(int index, double t, double x, double v);
+    void storeSample(int index, double drivingSine, double x, double v);
 
     bool m_hasResult = false;
     int m_capacity = 0;

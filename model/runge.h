@@ -32,5 +32,70 @@ public:
     int stage = 5; // next stage: 1 after start_step, 5 after the fourth
 
 private:
+    template<int S>
+    void advanceStage(double h);
+
+    // Indexed by stage; stage 3 weighs 1 because k[3] is already doubled.
+    static constexpr double StageWeight[5] = { 0, 1, 2, 1, 1 };
+
     std::unique_ptr<double[]> m_storage;
 };
+
+// Inline: the motion computation runs these tens of millions of times.
+inline void runge::start_step()
+{
+    for (int i = 0; i <= last; ++i) {
+        ys[i] = y[i];
+        k[0][i] = 0;
+    }
+    stage = 1;
+}
+
+inline void runge::stage_step(double h)
+{
+    // One instance per stage, so that weight and doubling are constants.
+    switch (stage) {
+    case 1:
+        advanceStage<1>(h);
+        break;
+    case 2:
+        advanceStage<2>(h);
+        break;
+    case 3:
+        advanceStage<3>(h);
+        break;
+    case 4:
+        advanceStage<4>(h);
+        break;
+    default:
+        return;
+    }
+    ++stage;
+}
+
+template<int S>
+inline void runge::advanceStage(double h)
+{
+    double *__restrict state = y;
+    double *__restrict point = ys;
+    const double *__restrict slope = f;
+    const double *__restrict previous = k[S - 1];
+    double *__restrict current = k[S];
+    auto element = [&](int i) {
+        double increment = h * slope[i];
+        if constexpr (S == 3)
+            increment = 2 * increment;
+        const double taken = point[i] - 0.5 * previous[i];
+        current[i] = increment;
+        point[i] = taken + 0.5 * increment;
+        state[i] = state[i] + StageWeight[S] * increment * (1.0 / 6);
+    };
+    if (last == 2) { // the motion's t, x, v: unrolled
+        element(0);
+        element(1);
+        element(2);
+        return;
+    }
+    for (int i = 0; i <= last; ++i)
+        element(i);
+}
