@@ -4,11 +4,16 @@
 #include "graph.h"
 #include "input1.h"
 #include "localisation.h"
+#include "numberstyles.h"
 #include "parameterfile.h"
 #include "phaseportrait.h"
+#include "scene.h"
+
+#include "openglpanel.h"
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QLabel>
@@ -52,6 +57,16 @@ void TForm2::CreateControls()
     Bevel1 = place(new QFrame(this), 4, 8, 545, 453);
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Sunken);
+    OpenGLPanel1 = place(new TOpenGLPanel(this), 8, 12, 533, 441);
+    OpenGLPanel1->Font2D_Enabled = true;
+    OpenGLPanel1->Font2D_Type()->setFamily(QStringLiteral("Arial"));
+    OpenGLPanel1->OnPreInit = [this](TOpenGLPanel *panel) {
+        // Text keeps its size on a high-density screen.
+        panel->Font2D_Type()->setPixelSize(qRound(16 * devicePixelRatioF()));
+    };
+    OpenGLPanel1->OnInit = [this](TOpenGLPanel *) { OpenGLPanel1Init(); };
+    OpenGLPanel1->OnResize = [this](TOpenGLPanel *) { OpenGLPanel1Resize(); };
+    OpenGLPanel1->OnPaint = [this](TOpenGLPanel *) { OpenGLPanel1Paint(); };
 
     constexpr int column = 560;
     constexpr int columnWidth = 240;
@@ -117,8 +132,8 @@ void TForm2::CreateControls()
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 
     // Names for the localisation step and for tests.
-    const std::array<std::pair<QObject *, const char *>, 16> names { {
-            { Bevel1, "Bevel1" }, { SpeedButton1, "SpeedButton1" }, { Button3, "Button3" },
+    const std::array<std::pair<QObject *, const char *>, 17> names { {
+            { Bevel1, "Bevel1" }, { OpenGLPanel1, "OpenGLPanel1" }, { SpeedButton1, "SpeedButton1" }, { Button3, "Button3" },
             { Button2, "Button2" }, { Button1, "Button1" }, { Button4, "Button4" },
             { GroupBox2, "GroupBox2" }, { BitBtn1, "BitBtn1" }, { BitBtn2, "BitBtn2" },
             { Label7, "Label7" }, { TrackBar3, "TrackBar3" }, { GroupBox1, "GroupBox1" },
@@ -137,8 +152,37 @@ bool TForm2::ReadParameterFile()
     return false;
 }
 
+void TForm2::AllocateSeries()
+{
+    Motion.AllocateSeries(ModelParameters);
+}
+
+void TForm2::FreeSeries()
+{
+    Motion.FreeSeries();
+}
+
+void TForm2::ComputeMotion()
+{
+    struct WaitCursor
+    {
+        WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    } waitCursor;
+    Motion.ComputeMotion(ModelParameters);
+}
+
 void TForm2::UpdateReadouts()
 {
+    const std::array<double, 7> values { PlaybackIndex * double(ModelParameters.PrintStep),
+        Motion.Value(MotionModel::Coordinate, PlaybackIndex),
+        Motion.Value(MotionModel::Velocity, PlaybackIndex),
+        Motion.Value(MotionModel::ResistanceForce, PlaybackIndex),
+        Motion.Value(MotionModel::ElasticForce, PlaybackIndex),
+        Motion.Value(MotionModel::DrivingForce, PlaybackIndex), Motion.OriginPosition };
+    for (int i = 0; i < 7; ++i)
+        Readouts[i]->setText(
+                ReadoutPrefixes[i] + QLatin1Char(' ') + NumberStyle(values[i], 5, i == 0 ? 3 : 2));
 }
 
 void TForm2::showEvent(QShowEvent *event)
@@ -160,6 +204,8 @@ void TForm2::FormShow()
 {
     if (!ReadParameterFile())
         return;
+    AllocateSeries();
+    ComputeMotion();
     UpdateReadouts();
     TrackBar3Change();
     SpeedButton1->setChecked(false);
@@ -186,11 +232,20 @@ void TForm2::SpeedButton1Click()
 
 void TForm2::Timer1Timer()
 {
+    if (PlaybackIndex < PlaybackEnd()) {
+        ++PlaybackIndex;
+        UpdateReadouts();
+        RepaintScene();
+    } else {
+        Timer1->stop(); // the toggle stays pressed: playback has ended
+    }
 }
 
 void TForm2::BitBtn1Click()
 {
     StopPlayback();
+    if (PlaybackIndex < PlaybackEnd())
+        ++PlaybackIndex;
     UpdateReadouts();
     RepaintScene();
 }
@@ -234,8 +289,11 @@ void TForm2::Button2Click()
     // No tick may read the series while they are made again.
     StopPlayback();
     PlaybackIndex = 0;
+    FreeSeries();
     if (!ReadParameterFile())
         return;
+    AllocateSeries();
+    ComputeMotion();
     UpdateReadouts();
     Button3Click();
 }
@@ -247,4 +305,51 @@ void TForm2::Button4Click()
 
 void TForm2::RepaintScene()
 {
+    OpenGLPanel1->Repaint();
+}
+
+int TForm2::PlaybackEnd() const
+{
+    return Motion.PlayableLastIndex();
+}
+
+void TForm2::OpenGLPanel1Init()
+{
+    OpenGLPanel1Resize();
+    glClearColor(1, 1, 1, 1);
+}
+
+void TForm2::OpenGLPanel1Resize()
+{
+    SceneWidth = SetUpSceneView(OpenGLPanel1->PixelWidth(), OpenGLPanel1->PixelHeight());
+}
+
+void TForm2::OpenGLPanel1Paint()
+{
+    if (!Motion.HasResult()) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    const int i = PlaybackIndex;
+    SceneFrame frame;
+    frame.PlaneAngle = ModelParameters.PlaneAngle;
+    frame.Damping = ModelParameters.Damping;
+    frame.Stiffness = ModelParameters.Stiffness;
+    frame.ForceAmplitude = ModelParameters.ForceAmplitude;
+    frame.OriginPosition = Motion.OriginPosition;
+    frame.SceneScale = Motion.SceneScale;
+    frame.Coordinate = Motion.Value(MotionModel::Coordinate, i);
+    frame.Velocity = Motion.Value(MotionModel::Velocity, i);
+    frame.ResistanceForce = Motion.Value(MotionModel::ResistanceForce, i);
+    frame.ElasticForce = Motion.Value(MotionModel::ElasticForce, i);
+    frame.DrivingForce = Motion.Value(MotionModel::DrivingForce, i);
+    frame.VelocityRange = Motion.SeriesRanges[MotionModel::Velocity];
+    frame.ResistanceRange = Motion.SeriesRanges[MotionModel::ResistanceForce];
+    frame.ElasticRange = Motion.SeriesRanges[MotionModel::ElasticForce];
+    frame.ShowVelocity = CheckBox1->isChecked();
+    frame.ShowResistance = CheckBox2->isChecked();
+    frame.ShowElastic = CheckBox3->isChecked();
+    frame.ShowDriving = CheckBox4->isChecked();
+    frame.LineScale = static_cast<float>(OpenGLPanel1->devicePixelRatioF());
+    DrawScene(frame, *OpenGLPanel1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelparameters.h"
+#include "motionmodel.h"
 
 #include <QString>
 #include <QWidget>
@@ -15,6 +16,7 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class QToolButton;
+class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
 class TForm2 : public QWidget
@@ -28,14 +30,22 @@ public:
     // Loads the parameter file into ModelParameters; on failure reports it,
     // asks the program to end and returns false.
     bool ReadParameterFile();
+    void AllocateSeries();
+    void FreeSeries();
+    // Computes the whole motion from ModelParameters under the wait cursor.
+    void ComputeMotion();
     void UpdateReadouts();
 
     ::ModelParameters ModelParameters;
+    MotionModel Motion;
     int PlaybackIndex = 0;
     // Time, coordinate, velocity, resistance, elastic and driving force, origin.
     std::array<QString, 7> ReadoutPrefixes;
 
+    int SceneWidth = 0; // of the view, in scene units
+
     QFrame *Bevel1 = nullptr;
+    TOpenGLPanel *OpenGLPanel1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QPushButton *Button3 = nullptr;
     QPushButton *Button2 = nullptr;
@@ -73,9 +83,14 @@ private:
     void Button1Click();
     void Button2Click();
     void Button4Click();
+    void OpenGLPanel1Init();
+    void OpenGLPanel1Resize();
+    void OpenGLPanel1Paint();
 
     void StopPlayback();
     void RepaintScene();
+    // The last sample playback may reach.
+    int PlaybackEnd() const;
 };
 
 extern TForm2 *Form2;
