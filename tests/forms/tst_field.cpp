@@ -1,0 +1,260 @@
+#include "mainwindowfixture.h"
+
+#include "openglpanel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// Five samples after the first: playback ends quickly.
+ModelParameters ShortRun()
+{
+    ModelParameters p = NominalParameters();
+    p.StopTime = 0.05f;
+    return p;
+}
+
+QStringList readouts(const TForm2 &window)
+{
+    QStringList texts;
+    for (const QLabel *label : window.Readouts)
+        texts.append(label->text());
+    return texts;
+}
+
+bool playing(const TForm2 &window)
+{
+    return window.Timer1->isActive();
+}
+
+// Accepts or cancels the parameters dialog as soon as it is up.
+void answerParametersDialog(int result)
+{
+    QTimer::singleShot(0, Form3, [result] { Form3->done(result); });
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void readoutsAtStart_data();
+    void readoutsAtStart();
+    void toggleStartsAndStopsPlayback();
+    void playbackEndsWithTheToggleStillPressed();
+    void nothingToPlay();
+    void stepButtonsStopAtTheEnds();
+    void restartReturnsToTheFirstSample();
+    void trackBarSetsTheSpeedWhilePlaying();
+    void optionsChangeOnlyThePicture();
+    void acceptedDialogRecomputesFromTheStart();
+    void cancelledDialogChangesNothing();
+};
+
+void MainWindowTest::readoutsAtStart_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("comma") << QLocale(QLocale::Russian, QLocale::Russia)
+                           << QStringList { "Время, сек 0,000", "Координата Х, м 0,00",
+                                  "Скорость V, м/с 0,00", "Сила сопротивления Fc, H 0,00",
+                                  "Сила упругости Fу, H 0,00", "Вынуждающая сила Fв, H 0,00",
+                                  "Положение начала с.к., м 0,38" };
+    QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates)
+                           << QStringList { "Время, сек 0.000", "Координата Х, м 0.00",
+                                  "Скорость V, м/с 0.00", "Сила сопротивления Fc, H 0.00",
+                                  "Сила упругости Fу, H 0.00", "Вынуждающая сила Fв, H 0.00",
+                                  "Положение начала с.к., м 0.38" };
+}
+
+void MainWindowTest::readoutsAtStart()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, expected);
+    QLocale::setDefault(locale);
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QCOMPARE(readouts(window), expected);
+    QCOMPARE(window.PlaybackIndex, 0);
+    QVERIFY(!playing(window));
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QCOMPARE(window.Timer1->interval(), 10);
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+void MainWindowTest::toggleStartsAndStopsPlayback()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QVERIFY(window.SpeedButton1->isChecked());
+    QVERIFY(playing(window));
+    QTRY_VERIFY(window.PlaybackIndex >= 3);
+    QVERIFY(readouts(window)[0] != QStringLiteral("Время, сек 0.000"));
+
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QVERIFY(!playing(window));
+    const int stoppedAt = window.PlaybackIndex;
+    QTest::qWait(50);
+    QCOMPARE(window.PlaybackIndex, stoppedAt);
+}
+
+void MainWindowTest::playbackEndsWithTheToggleStillPressed()
+{
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &window = fixture.window();
+    QCOMPARE(window.Motion.LastSampleIndex, 5.0f);
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(!playing(window));
+    QCOMPARE(window.PlaybackIndex, 5);
+    QVERIFY(window.SpeedButton1->isChecked());
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.050"));
+
+    // Pressing again at the end: the first tick stops it again.
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton); // released
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton); // pressed
+    QVERIFY(playing(window));
+    QTRY_VERIFY(!playing(window));
+    QCOMPARE(window.PlaybackIndex, 5);
+}
+
+void MainWindowTest::nothingToPlay()
+{
+    ModelParameters p = NominalParameters();
+    p.StopTime = -1;
+    MainWindowFixture fixture(p);
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(!playing(window));
+    QCOMPARE(window.PlaybackIndex, 0);
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QCOMPARE(window.PlaybackIndex, 0);
+}
+
+void MainWindowTest::stepButtonsStopAtTheEnds()
+{
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &window = fixture.window();
+
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    window.Readouts[0]->setText(QString());
+    QTest::mouseClick(window.BitBtn2, Qt::LeftButton); // "Назад" at sample 0
+    QCOMPARE(window.PlaybackIndex, 0);
+    QVERIFY(!playing(window));
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+
+    for (int i = 1; i <= 5; ++i) {
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        QCOMPARE(window.PlaybackIndex, i);
+    }
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    window.Readouts[0]->setText(QString());
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton); // "Вперед" at the last sample
+    QCOMPARE(window.PlaybackIndex, 5);
+    QVERIFY(!playing(window));
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.050"));
+
+    QTest::mouseClick(window.BitBtn2, Qt::LeftButton);
+    QCOMPARE(window.PlaybackIndex, 4);
+}
+
+void MainWindowTest::restartReturnsToTheFirstSample()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(window.PlaybackIndex >= 2);
+    QTest::mouseClick(window.Button3, Qt::LeftButton);
+    QCOMPARE(window.PlaybackIndex, 0);
+    QVERIFY(!playing(window));
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+}
+
+void MainWindowTest::trackBarSetsTheSpeedWhilePlaying()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    window.TrackBar3->setFocus();
+    QTest::keyClick(window.TrackBar3, Qt::Key_Home);
+    QCOMPARE(window.TrackBar3->value(), 0);
+    QCOMPARE(window.Timer1->interval(), 100);
+    QVERIFY(playing(window));
+    QTest::keyClick(window.TrackBar3, Qt::Key_PageUp);
+    QCOMPARE(window.Timer1->interval(), 90);
+    QVERIFY(playing(window));
+}
+
+void MainWindowTest::optionsChangeOnlyThePicture()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    for (int i = 0; i < 20; ++i)
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    const QStringList before = readouts(window);
+    const QImage plain = window.OpenGLPanel1->GrabFrame();
+    QTest::mouseClick(window.CheckBox4, Qt::LeftButton, {}, QPoint(5, 9));
+    QVERIFY(window.CheckBox4->isChecked());
+    const QImage withArrow = window.OpenGLPanel1->GrabFrame();
+    QVERIFY(plain != withArrow);
+    QCOMPARE(readouts(window), before);
+    QCOMPARE(window.PlaybackIndex, 20);
+}
+
+void MainWindowTest::acceptedDialogRecomputesFromTheStart()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(window.PlaybackIndex >= 2);
+    const float coordinateRange = window.Motion.SeriesRanges[0].max;
+
+    answerParametersDialog(1);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QCOMPARE(window.PlaybackIndex, 0);
+    QVERIFY(!playing(window));
+    QVERIFY(!window.SpeedButton1->isChecked());
+    QCOMPARE(window.Motion.SeriesRanges[0].max, coordinateRange);
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+
+    // The file is read again: a change made meanwhile is computed.
+    ModelParameters changed = NominalParameters();
+    changed.StopTime = 1;
+    MainWindowFixture::WriteParameters(changed);
+    answerParametersDialog(1);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QCOMPARE(window.Motion.LastSampleIndex, 100.0f);
+}
+
+void MainWindowTest::cancelledDialogChangesNothing()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(window.PlaybackIndex >= 2);
+    ModelParameters changed = NominalParameters();
+    changed.StopTime = 1;
+    MainWindowFixture::WriteParameters(changed);
+
+    answerParametersDialog(2);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QVERIFY(playing(window)); // playback went on behind the dialog
+    QVERIFY(window.PlaybackIndex >= 2);
+    QCOMPARE(window.Motion.LastSampleIndex, 1000.0f);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_field.moc"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "field.h"
+#include "graph.h"
+#include "input1.h"
+#include "messageboxcapture.h"
+#include "parameterfile.h"
+#include "phaseportrait.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+// The parameters a student starts from.
+inline ModelParameters NominalParameters()
+{
+    ModelParameters p;
+    p.TimeStep = 0.01f;
+    p.PrintStep = 0.01f;
+    p.StopTime = 10;
+    p.Mass = 2;
+    p.Stiffness = 600;
+    p.ForceAmplitude = 12;
+    p.ForceFrequency = 17.3205f;
+    p.PlaneAngle = 30;
+    p.Gravity = 9.8f;
+    p.SpringLength = 0.4f;
+    return p;
+}
+
+// A main window shown on a parameter file of the test's own, with the
+// secondary windows it opens, and message boxes captured.
+class MainWindowFixture
+{
+public:
+    explicit MainWindowFixture(const ModelParameters &parameters = NominalParameters())
+    {
+        WriteParameters(parameters);
+        Form3 = m_form3.get();
+        Form8 = m_form8.get();
+        Form5 = m_form5.get();
+        Form2 = m_form2.get();
+        m_form2->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form2.get()));
+    }
+    ~MainWindowFixture()
+    {
+        m_form2.reset();
+        Form2 = nullptr;
+        Form3 = nullptr;
+        Form8 = nullptr;
+        Form5 = nullptr;
+        QFile::remove(QString::fromStdString(ParameterFilePath()));
+    }
+
+    static void WriteParameters(const ModelParameters &parameters)
+    {
+        QVERIFY(WriteParameterFile(ParameterFilePath(), parameters));
+    }
+
+    TForm2 &window() { return *m_form2; }
+    MessageBoxCapture boxes;
+
+private:
+    std::unique_ptr<TForm3> m_form3 = std::make_unique<TForm3>();
+    std::unique_ptr<TForm8> m_form8 = std::make_unique<TForm8>();
+    std::unique_ptr<TForm5> m_form5 = std::make_unique<TForm5>();
+    std::unique_ptr<TForm2> m_form2 = std::make_unique<TForm2>();
+};
