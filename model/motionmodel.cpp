@@ -28,21 +28,20 @@ constexpr double SceneUnitsPerMetre = 250.0;
 class DrivingSine
 {
 public:
+    enum Slot { Start, Middle, End, Slots };
+
     DrivingSine(double frequency, double phase)
         : m_frequency(frequency)
         , m_phase(phase)
     {
     }
 
-    double at(double t)
+    double at(double t, Slot expected)
     {
         const double argument = m_frequency * t + m_phase;
-        for (int i = 0; i < Slots; ++i) {
-            if (argument == m_argument[i])
-                return m_sine[i];
-        }
-        set(Start, argument);
-        return m_sine[Start];
+        if (argument == m_argument[expected]) [[likely]]
+            return m_sine[expected];
+        return std::sin(argument);
     }
 
     void beginStep(double t, double h)
@@ -51,7 +50,7 @@ public:
         if (start == m_argument[End]) {
             m_argument[Start] = start;
             m_sine[Start] = m_sine[End];
-        } else if (!(start == m_argument[Start])) {
+        } else {
             set(Start, start);
         }
         // The time component as the integrator forms it, with f[0] = 1.
@@ -67,8 +66,6 @@ public:
     }
 
 private:
-    enum { Start, Middle, End, Slots };
-
     void set(int slot, double argument)
     {
         m_argument[slot] = argument;
@@ -195,15 +192,6 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     LastSampleIndex = plan.lastSampleIndex;
 }
 
-void MotionModel::storeSample(int index, double drivingSine, double x, double v)
-{
-    ResultSeries[Coordinate][index] = static_cast<float>(x);
-    ResultSeries[Velocity][index] = static_cast<float>(v);
-    ResultSeries[ResistanceForce][index] = static_cast<float>(-v * m_damping);
-    ResultSeries[ElasticForce][index] = static_cast<float>(-x * m_stiffness);
-    ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine * m_amplitude);
-}
-
 void MotionModel::ComputeMotion(const ModelParameters &parameters)
 {
     if (!ResultSeries[Coordinate])
@@ -218,21 +206,21 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     }
 
     const double mass = parameters.Mass;
-    m_damping = parameters.Damping;
-    m_stiffness = parameters.Stiffness;
-    m_amplitude = parameters.ForceAmplitude;
-    m_frequency = parameters.ForceFrequency;
-    m_phase = parameters.ForcePhase / DegreesPerRadian;
+    const double damping = parameters.Damping;
+    const double stiffness = parameters.Stiffness;
+    const double amplitude = parameters.ForceAmplitude;
+    const double frequency = parameters.ForceFrequency;
+    const double phase = parameters.ForcePhase / DegreesPerRadian;
 
     // Held as floats; the stiffness term squares the rounded natural frequency.
-    const double dampingPerMass = static_cast<float>(m_damping / mass);
-    const double naturalFrequency = static_cast<float>(std::sqrt(m_stiffness / mass));
-    const double forcePerMass = static_cast<float>(m_amplitude / mass);
+    const double dampingPerMass = static_cast<float>(damping / mass);
+    const double naturalFrequency = static_cast<float>(std::sqrt(stiffness / mass));
+    const double forcePerMass = static_cast<float>(amplitude / mass);
     const double naturalFrequencySquared = naturalFrequency * naturalFrequency;
 
     OriginPosition = static_cast<float>(parameters.SpringLength
             - std::sin(parameters.PlaneAngle / DegreesPerRadian)
-                    * (mass * static_cast<double>(parameters.Gravity)) / m_stiffness);
+                    * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
 
     runge &rk = Integrator;
     double *y = rk.y;
@@ -243,18 +231,41 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     y[1] = parameters.InitialDeflection;
     y[2] = parameters.InitialVelocity;
 
-    DrivingSine drivingSine(m_frequency, m_phase);
-    storeSample(0, drivingSine.at(y[0]), y[1], y[2]);
-    for (int r = 0; r < RangeCount; ++r) {
-        SeriesRanges[r].Reset();
-        SeriesRanges[r].Include(ResultSeries[r][0]);
-    }
+    // Locals while integrating: the compiler cannot tell members apart from
+    // the series' floats.
+    std::array<float *, SeriesCount> series;
+    for (int s = 0; s < SeriesCount; ++s)
+        series[s] = ResultSeries[s].get();
+    std::array<SeriesRange, RangeCount> ranges;
+    const auto store = [&](int index, double drivingSine) {
+        const double x = y[1], v = y[2];
+        series[Coordinate][index] = static_cast<float>(x);
+        series[Velocity][index] = static_cast<float>(v);
+        series[ResistanceForce][index] = static_cast<float>(-v * damping);
+        series[ElasticForce][index] = static_cast<float>(-x * stiffness);
+        series[DrivingForce][index] = static_cast<float>(drivingSine * amplitude);
+        for (int r = 0; r < RangeCount; ++r)
+            ranges[r].Include(series[r][index]);
+    };
+    store(0, std::sin(frequency * y[0] + phase));
 
     int sample = 1;
     if (plan.integrates) {
         const double h = parameters.TimeStep;
         const double stop = parameters.StopTime;
         const std::int64_t interval = plan.interval;
+        DrivingSine drivingSine(frequency, phase);
+        // The right-hand side at the stage point, then the stage. A step is
+        // exactly four of them; written out, they inline into one block.
+        const auto stage = [&](DrivingSine::Slot slot) __attribute__((always_inline)) {
+            const double t = ys[0], x = ys[1], v = ys[2];
+            const double acceleration = drivingSine.at(t, slot) * forcePerMass
+                    + (-dampingPerMass * v - naturalFrequencySquared * x);
+            f[0] = 1;
+            f[1] = v;
+            f[2] = acceleration;
+            rk.stage_step(h);
+        };
         // planFor bounds the steps by the limit; this only guarantees the end.
         auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
         std::int64_t j = 0;
@@ -264,32 +275,27 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
                 if (sample >= m_capacity)
                     break;
                 j = 0;
-                storeSample(sample, drivingSine.at(y[0]), y[1], y[2]);
-                for (int r = 0; r < RangeCount; ++r)
-                    SeriesRanges[r].Include(ResultSeries[r][sample]);
+                store(sample, drivingSine.at(y[0], DrivingSine::Start));
                 ++sample;
             }
             if (y[0] + h == y[0] || stepsLeft-- == 0)
                 break;
             rk.start_step();
-            while (rk.stage < 5) {
-                const double t = ys[0], x = ys[1], v = ys[2];
-                f[0] = 1;
-                f[1] = v;
-                f[2] = drivingSine.at(t) * forcePerMass
-                        + (-dampingPerMass * v - naturalFrequencySquared * x);
-                rk.stage_step(h);
-            }
+            stage(DrivingSine::Start);
+            stage(DrivingSine::Middle);
+            stage(DrivingSine::Middle);
+            stage(DrivingSine::End);
             ++j;
         }
     }
+    SeriesRanges = ranges;
 
     // Samples up to LastSampleIndex that the integration did not reach
     // repeat the last computed one, so no consumer reads an unwritten value.
     const int last = static_cast<int>(std::clamp<double>(LastSampleIndex, -1, m_capacity - 1));
     for (int index = sample; index <= last; ++index) {
-        for (auto &series : ResultSeries)
-            series[index] = series[sample - 1];
+        for (float *values : series)
+            values[index] = values[sample - 1];
     }
 
     m_samplesComputed = sample;

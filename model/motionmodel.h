@@ -124,17 +124,9 @@ public:
     float SceneScale = 0; // scene units per metre, 250 after a computation
 
 private:
-    void storeSample(int index, double drivingSine, double x, double v);
-
     bool m_hasResult = false;
     int m_capacity = 0;
     int m_samplesComputed = 0;
     int m_readableSamples = 0;
     std::int64_t m_samplingInterval = 0;
-    // Constants of the current computation, used by storeSample.
-    double m_damping = 0;
-    double m_stiffness = 0;
-    double m_amplitude = 0;
-    double m_frequency = 0;
-    double m_phase = 0;
 };
