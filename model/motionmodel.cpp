@@ -106,9 +106,10 @@ int checkedCapacity(double samples)
 }
 
 // Everything the two operations derive from the time parameters, with the
-// degenerate cases settled: a print step or stop time that is not a positive
-// (for T: finite) number keeps only sample 0, and so does a time step that
-// is not a positive finite number.
+// degenerate cases settled so that nothing loops or overruns: a print step
+// that is not positive and finite, or a stop time that is not finite, gives
+// LastSampleIndex 0 and sample 0 only; a time step that is not positive and
+// finite gives sample 0 only, repeated up to LastSampleIndex.
 Plan planFor(const ModelParameters &parameters)
 {
     const double h = parameters.TimeStep;

@@ -92,7 +92,8 @@ public:
     // OriginPosition and SceneScale. Needs AllocateSeries for the same
     // parameters (std::logic_error without series). A non-positive or
     // non-finite time step, print step or stop time gives sample 0 only.
-    // Throws ComputationTooLarge, leaving the empty state.
+    // Throws ComputationTooLarge (or OutOfMemory, for parameters that
+    // AllocateSeries refuses), leaving the empty state.
     void ComputeMotion(const ModelParameters &parameters);
 
     bool HasResult() const { return m_hasResult; }
