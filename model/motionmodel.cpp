@@ -21,62 +21,89 @@ constexpr double SceneUnitsPerMetre = 250.0;
 
 // sin(w t + phase), the bulk of a step's cost. A step needs it at three
 // distinct times: its start (shared with the sample taken there), its
-// midpoint (stages 2 and 3) and its end, which is the next step's start.
-// beginStep works the stage times out ahead from the time alone, so the
-// processor can overlap their sines with the integration; at() compares the
-// exact argument, so a prediction that misses only costs a fresh sine.
+// midpoint (stages 2 and 3) and its end, which is mostly the next step's
+// start. These follow from the start time alone, in the integrator's own
+// arithmetic, so the next step's sines are computed during this one, between
+// its stages, where the processor overlaps them with the integration. at()
+// compares the exact argument: a prediction that misses costs a fresh sine.
 class DrivingSine
 {
 public:
     enum Slot { Start, Middle, End, Slots };
 
-    DrivingSine(double frequency, double phase)
+    DrivingSine(double frequency, double phase, double h)
         : m_frequency(frequency)
         , m_phase(phase)
+        , m_h(h)
     {
     }
 
-    double at(double t, Slot expected)
+    double at(double t, Slot expected) const
     {
         const double argument = m_frequency * t + m_phase;
-        if (argument == m_argument[expected]) [[likely]]
-            return m_sine[expected];
+        if (argument == m_current[expected].argument) [[likely]]
+            return m_current[expected].sine;
         return std::sin(argument);
     }
 
-    void beginStep(double t, double h)
+    // At the start of every step, with its time.
+    void beginStep(double t)
     {
-        const double start = m_frequency * t + m_phase;
-        if (start == m_argument[End]) {
-            m_argument[Start] = start;
-            m_sine[Start] = m_sine[End];
+        if (t == m_next.start) [[likely]] {
+            m_current[Start] = m_current[End];
+            m_current[Middle] = m_next.middle;
+            m_current[End] = m_next.end;
         } else {
-            set(Start, start);
+            m_current[Start] = make(t);
+            m_current[Middle] = make(middleOf(t));
+            m_current[End] = make(endOf(t));
         }
-        // The time component as the integrator forms it, with f[0] = 1.
-        const double k = h * 1.0;
-        double point = t - 0.5 * 0.0;
-        point = point + 0.5 * k;
-        set(Middle, m_frequency * point + m_phase);
-        point = point - 0.5 * k;
-        point = point + 0.5 * k;
-        point = point - 0.5 * k;
-        point = point + 0.5 * (2 * k);
-        set(End, m_frequency * point + m_phase);
+        m_next.start = following(t);
     }
+    // Sines of the next step, spread over the stages of this one.
+    void prepareMiddle() { m_next.middle = make(middleOf(m_next.start)); }
+    void prepareEnd() { m_next.end = make(endOf(m_next.start)); }
 
 private:
-    void set(int slot, double argument)
+    struct Value
     {
-        m_argument[slot] = argument;
-        m_sine[slot] = std::sin(argument);
+        double argument = std::numeric_limits<double>::quiet_NaN();
+        double sine = 0;
+    };
+    Value make(double t) const
+    {
+        const double argument = m_frequency * t + m_phase;
+        return { argument, std::sin(argument) };
+    }
+    double middleOf(double t) const { return (t - 0.5 * 0.0) + 0.5 * (m_h * 1.0); }
+    double endOf(double t) const
+    {
+        const double k = m_h * 1.0;
+        double point = t - 0.5 * 0.0;
+        point = point + 0.5 * k;
+        point = point - 0.5 * k;
+        point = point + 0.5 * k;
+        point = point - 0.5 * k;
+        return point + 0.5 * (2 * k);
+    }
+    double following(double t) const
+    {
+        const double k = m_h * 1.0;
+        double next = t + 1 * k * (1.0 / 6);
+        next = next + 2 * k * (1.0 / 6);
+        next = next + 1 * (2 * k) * (1.0 / 6);
+        return next + 1 * k * (1.0 / 6);
     }
 
     const double m_frequency;
     const double m_phase;
-    double m_argument[Slots] = { std::numeric_limits<double>::quiet_NaN(),
-        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN() };
-    double m_sine[Slots] = {};
+    const double m_h;
+    Value m_current[Slots];
+    struct
+    {
+        double start = std::numeric_limits<double>::quiet_NaN();
+        Value middle, end;
+    } m_next;
 };
 
 struct Plan
@@ -255,7 +282,7 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
         const double h = parameters.TimeStep;
         const double stop = parameters.StopTime;
         const std::int64_t interval = plan.interval;
-        DrivingSine drivingSine(frequency, phase);
+        DrivingSine drivingSine(frequency, phase, h);
         // The right-hand side at the stage point, then the stage. A step is
         // exactly four of them; written out, they inline into one block.
         const auto stage = [&](DrivingSine::Slot slot) __attribute__((always_inline)) {
@@ -271,7 +298,7 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
         auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
         std::int64_t j = 0;
         while (y[0] < stop) {
-            drivingSine.beginStep(y[0], h);
+            drivingSine.beginStep(y[0]);
             if (j >= interval) {
                 if (sample >= m_capacity)
                     break;
@@ -283,8 +310,10 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
                 break;
             rk.start_step();
             stage(DrivingSine::Start);
+            drivingSine.prepareMiddle();
             stage(DrivingSine::Middle);
             stage(DrivingSine::Middle);
+            drivingSine.prepareEnd();
             stage(DrivingSine::End);
             ++j;
         }
