@@ -80,7 +80,6 @@ private slots:
     void rangesSpanSamplesAndZero();
     void failuresLeaveEmptyState();
     void computeNeverWritesBeyondCapacity();
-    void repeatedRecomputation();
 };
 
 void TestMotionModel::nominalRun()
@@ -382,25 +381,6 @@ void TestMotionModel::computeNeverWritesBeyondCapacity()
     model.ComputeMotion(finer);
     QCOMPARE(model.SamplesComputed(), model.Capacity());
     QVERIFY(model.ReadableSampleCount() <= model.Capacity());
-}
-
-void TestMotionModel::repeatedRecomputation()
-{
-    MotionModel reference;
-    compute(reference, nominal());
-    MotionModel model;
-    for (float stop : { 3.0f, 20.0f, 10.0f }) {
-        ModelParameters params = nominal();
-        params.StopTime = stop;
-        model.FreeSeries();
-        compute(model, params);
-        QCOMPARE(model.LastSampleIndex, float(std::trunc(stop / 0.01f)));
-    }
-    for (int s = 0; s < MotionModel::SeriesCount; ++s) {
-        for (int i = 0; i <= 1000; i += 50)
-            QCOMPARE(model.ResultSeries[s][i], reference.ResultSeries[s][i]);
-    }
-    QCOMPARE(model.SeriesRanges[0].max, reference.SeriesRanges[0].max);
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)
