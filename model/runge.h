@@ -44,7 +44,7 @@ private:
 // Inline: the motion computation runs these tens of millions of times.
 inline void runge::start_step()
 {
-    if (last == 2) {
+    if (last == 2) { // the motion's t, x, v, unrolled
         ys[0] = y[0];
         ys[1] = y[1];
         ys[2] = y[2];
