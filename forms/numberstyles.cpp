@@ -1,13 +1,28 @@
 #include "numberstyles.h"
 
+#include "numberformat.h"
+
 #include <QLocale>
 
-QString NumberStyle(double value, int, int decimals)
+namespace {
+
+NumberSeparators userSeparators()
 {
-    return QLocale().toString(value, 'f', decimals);
+    const QLocale locale;
+    const bool grouped = !(locale.numberOptions() & QLocale::OmitGroupSeparator);
+    return { locale.decimalPoint().toStdString(),
+        grouped ? locale.groupSeparator().toStdString() : std::string() };
 }
 
-QString GeneralStyle(double value, int precision, int)
+} // namespace
+
+QString NumberStyle(double value, int precision, int decimals)
 {
-    return QLocale().toString(value, 'g', precision);
+    return QString::fromStdString(FormatNumberStyle(value, precision, decimals, userSeparators()));
+}
+
+QString GeneralStyle(double value, int precision, int exponentDigits)
+{
+    return QString::fromStdString(
+            FormatGeneralStyle(value, precision, exponentDigits, userSeparators()));
 }
