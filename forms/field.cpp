@@ -18,6 +18,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QSlider>
 #include <QStyle>
@@ -28,9 +29,11 @@ TForm2 *Form2 = nullptr;
 
 namespace {
 
+// Puts a control where its form has it, under the form's name for it.
 template <typename Control>
-Control *place(Control *control, int left, int top, int width, int height)
+Control *place(Control *control, const char *name, int left, int top, int width, int height)
 {
+    control->setObjectName(QLatin1String(name));
     control->setGeometry(left, top, width, height);
     return control;
 }
@@ -54,10 +57,10 @@ TForm2::~TForm2() = default;
 
 void TForm2::CreateControls()
 {
-    Bevel1 = place(new QFrame(this), 4, 8, 545, 453);
+    Bevel1 = place(new QFrame(this), "Bevel1", 4, 8, 545, 453);
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    OpenGLPanel1 = place(new TOpenGLPanel(this), 8, 12, 533, 441);
+    OpenGLPanel1 = place(new TOpenGLPanel(this), "OpenGLPanel1", 8, 12, 533, 441);
     OpenGLPanel1->Font2D_Enabled = true;
     OpenGLPanel1->Font2D_Type()->setFamily(QStringLiteral("Arial"));
     OpenGLPanel1->OnPreInit = [this](TOpenGLPanel *panel) {
@@ -71,28 +74,29 @@ void TForm2::CreateControls()
     constexpr int column = 560;
     constexpr int columnWidth = 240;
 
-    SpeedButton1 = place(new QToolButton(this), column, 12, 81, 25);
+    SpeedButton1 = place(new QToolButton(this), "SpeedButton1", column, 12, 81, 25);
     SpeedButton1->setText(QStringLiteral("Старт/стоп"));
     SpeedButton1->setCheckable(true);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
 
-    Button3 = place(new QPushButton(QStringLiteral("С начала"), this), column + 91, 12, 81, 25);
+    Button3 = place(new QPushButton(QStringLiteral("С начала"), this), "Button3", column + 91, 12,
+            81, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
-    GroupBox2 = place(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this), column, 44,
-            columnWidth, 56);
+    GroupBox2 = place(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this),
+            "GroupBox2", column, 44, columnWidth, 56);
     BitBtn2 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
                             QStringLiteral("Назад"), GroupBox2),
-            10, 22, 105, 25);
+            "BitBtn2", 10, 22, 105, 25);
     BitBtn1 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
                             QStringLiteral("Вперед"), GroupBox2),
-            125, 22, 105, 25);
+            "BitBtn1", 125, 22, 105, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
 
-    Label7 = place(new QLabel(QStringLiteral("Скорость воспроизведения"), this), column, 106,
-            columnWidth, 16);
-    TrackBar3 = place(new QSlider(Qt::Horizontal, this), column, 124, columnWidth, 30);
+    Label7 = place(new QLabel(QStringLiteral("Скорость воспроизведения"), this), "Label7", column,
+            106, columnWidth, 16);
+    TrackBar3 = place(new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124, columnWidth, 30);
     TrackBar3->setRange(0, 90);
     TrackBar3->setTickInterval(10);
     TrackBar3->setTickPosition(QSlider::TicksBelow);
@@ -100,29 +104,32 @@ void TForm2::CreateControls()
     TrackBar3->setValue(90);
     connect(TrackBar3, &QSlider::valueChanged, this, &TForm2::TrackBar3Change);
 
-    GroupBox1 = place(new QGroupBox(QStringLiteral("Опции"), this), column, 160, columnWidth, 104);
-    const std::array<QCheckBox **, 4> checkBoxes { &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4 };
-    const std::array<QString, 4> checkBoxCaptions { QStringLiteral("Вектор скорости"),
-        QStringLiteral("Сила сопротивления"), QStringLiteral("Сила упругости"),
-        QStringLiteral("Вынуждающая сила") };
-    for (int i = 0; i < 4; ++i) {
-        *checkBoxes[i] = place(new QCheckBox(checkBoxCaptions[i], GroupBox1), 10, 20 + 20 * i,
-                columnWidth - 20, 18);
-        connect(*checkBoxes[i], &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
+    GroupBox1 = place(new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160,
+            columnWidth, 104);
+    const std::array<std::tuple<QCheckBox **, const char *, QString>, 4> checkBoxes { {
+            { &CheckBox1, "CheckBox1", QStringLiteral("Вектор скорости") },
+            { &CheckBox2, "CheckBox2", QStringLiteral("Сила сопротивления") },
+            { &CheckBox3, "CheckBox3", QStringLiteral("Сила упругости") },
+            { &CheckBox4, "CheckBox4", QStringLiteral("Вынуждающая сила") },
+    } };
+    int top = 20;
+    for (const auto &[checkBox, name, caption] : checkBoxes) {
+        *checkBox = place(new QCheckBox(caption, GroupBox1), name, 10, top, columnWidth - 20, 18);
+        connect(*checkBox, &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
+        top += 20;
     }
 
-    for (int i = 0; i < 7; ++i) {
-        Readouts[i] = place(new QLabel(this), column, 272 + 18 * i, columnWidth, 16);
-    }
     const std::array<const char *, 7> readoutNames { "Label1", "Label4", "Label5", "Label6",
         "Label8", "Label9", "Label2" };
     for (int i = 0; i < 7; ++i)
-        Readouts[i]->setObjectName(QLatin1String(readoutNames[i]));
+        Readouts[i] = place(new QLabel(this), readoutNames[i], column, 272 + 18 * i, columnWidth, 16);
 
-    Button2 = place(new QPushButton(QStringLiteral("Параметры"), this), column, 402, 115, 25);
-    Button1 = place(new QPushButton(QStringLiteral("Графики"), this), column + 125, 402, 115, 25);
-    Button4 = place(new QPushButton(QStringLiteral("Фазовый портрет"), this), column, 434,
-            columnWidth, 25);
+    Button2 = place(new QPushButton(QStringLiteral("Параметры"), this), "Button2", column, 402,
+            115, 25);
+    Button1 = place(new QPushButton(QStringLiteral("Графики"), this), "Button1", column + 125, 402,
+            115, 25);
+    Button4 = place(new QPushButton(QStringLiteral("Фазовый портрет"), this), "Button4", column,
+            434, columnWidth, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
@@ -130,18 +137,6 @@ void TForm2::CreateControls()
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
-
-    // Names for the localisation step and for tests.
-    const std::array<std::pair<QObject *, const char *>, 17> names { {
-            { Bevel1, "Bevel1" }, { OpenGLPanel1, "OpenGLPanel1" }, { SpeedButton1, "SpeedButton1" }, { Button3, "Button3" },
-            { Button2, "Button2" }, { Button1, "Button1" }, { Button4, "Button4" },
-            { GroupBox2, "GroupBox2" }, { BitBtn1, "BitBtn1" }, { BitBtn2, "BitBtn2" },
-            { Label7, "Label7" }, { TrackBar3, "TrackBar3" }, { GroupBox1, "GroupBox1" },
-            { CheckBox1, "CheckBox1" }, { CheckBox2, "CheckBox2" }, { CheckBox3, "CheckBox3" },
-            { CheckBox4, "CheckBox4" },
-    } };
-    for (const auto &[control, name] : names)
-        control->setObjectName(QLatin1String(name));
 }
 
 bool TForm2::ReadParameterFile()
@@ -172,8 +167,28 @@ void TForm2::ComputeMotion()
     Motion.ComputeMotion(ModelParameters);
 }
 
+bool TForm2::ComputeFromParameterFile()
+{
+    if (!ReadParameterFile())
+        return false;
+    // Also when the computation is refused: the readouts and the scene then
+    // show that there is nothing to play instead of the previous result.
+    const auto refresh = qScopeGuard([this] {
+        UpdateReadouts();
+        RepaintScene();
+    });
+    AllocateSeries();
+    ComputeMotion();
+    return true;
+}
+
 void TForm2::UpdateReadouts()
 {
+    if (!Motion.HasResult()) {
+        for (int i = 0; i < 7; ++i)
+            Readouts[i]->setText(ReadoutPrefixes[i]);
+        return;
+    }
     const std::array<double, 7> values { PlaybackIndex * double(ModelParameters.PrintStep),
         Motion.Value(MotionModel::Coordinate, PlaybackIndex),
         Motion.Value(MotionModel::Velocity, PlaybackIndex),
@@ -202,11 +217,8 @@ void TForm2::hideEvent(QHideEvent *event)
 
 void TForm2::FormShow()
 {
-    if (!ReadParameterFile())
+    if (!ComputeFromParameterFile())
         return;
-    AllocateSeries();
-    ComputeMotion();
-    UpdateReadouts();
     TrackBar3Change();
     SpeedButton1->setChecked(false);
 }
@@ -290,11 +302,8 @@ void TForm2::Button2Click()
     StopPlayback();
     PlaybackIndex = 0;
     FreeSeries();
-    if (!ReadParameterFile())
+    if (!ComputeFromParameterFile())
         return;
-    AllocateSeries();
-    ComputeMotion();
-    UpdateReadouts();
     Button3Click();
 }
 

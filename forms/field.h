@@ -87,6 +87,9 @@ private:
     void OpenGLPanel1Resize();
     void OpenGLPanel1Paint();
 
+    // Reads the parameters and computes the motion; false when the file could
+    // not be read and the program is ending.
+    bool ComputeFromParameterFile();
     void StopPlayback();
     void RepaintScene();
     // The last sample playback may reach.

@@ -11,6 +11,7 @@
 #include "phaseportrait.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -52,6 +53,7 @@ private slots:
     void windowsAreCreatedInOrder();
     void startShowsTheMainWindowWithItsParameters();
     void missingParameterFileEndsTheProgram();
+    void refusedComputationIsShownAndTheProgramGoesOn();
     void startupErrorIsShownOnceAndLoopIsNotEntered();
     void handlerErrorIsShownAndLoopGoesOn();
 };
@@ -124,6 +126,31 @@ void StartupTest::missingParameterFileEndsTheProgram()
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("Can't open data file"));
     QCOMPARE(boxes.boxes[0].caption, QStringLiteral(" "));
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Plain);
+}
+
+void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
+{
+    QByteArray text(nominalText);
+    text.replace("\n10.00000,", "\n1000000000.00000,"); // 10^11 samples: too many
+    QFile file(parameterFile());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+
+    MessageBoxCapture boxes;
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        checked = true;
+        QVERIFY(Form2->isVisible());
+        QVERIFY(!Form2->Motion.HasResult());
+        QCOMPARE(Form2->Readouts[0]->text(), QStringLiteral("Время, сек"));
+        Form2->close();
+    });
+    QCOMPARE(RunProgram(), 0);
+    QVERIFY(checked);
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Out of memory"));
 }
 
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()
