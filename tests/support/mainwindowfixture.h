@@ -4,6 +4,7 @@
 #include "graph.h"
 #include "input1.h"
 #include "messageboxcapture.h"
+#include "nominalparameters.h"
 #include "parameterfile.h"
 #include "phaseportrait.h"
 
@@ -11,23 +12,6 @@
 #include <QTest>
 
 #include <memory>
-
-// The parameters a student starts from.
-inline ModelParameters NominalParameters()
-{
-    ModelParameters p;
-    p.TimeStep = 0.01f;
-    p.PrintStep = 0.01f;
-    p.StopTime = 10;
-    p.Mass = 2;
-    p.Stiffness = 600;
-    p.ForceAmplitude = 12;
-    p.ForceFrequency = 17.3205f;
-    p.PlaneAngle = 30;
-    p.Gravity = 9.8f;
-    p.SpringLength = 0.4f;
-    return p;
-}
 
 // A main window shown on a parameter file of the test's own, with the
 // secondary windows it opens, and message boxes captured.
