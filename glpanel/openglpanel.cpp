@@ -67,7 +67,6 @@ bool allInRange(qint32 first, qint32 count, QByteArrayView text)
 TOpenGLPanel::TOpenGLPanel(QWidget *owner)
     : QWidget(owner)
 {
-    m_PFDFlags = TPFDFlagSet();
     maskFloatingPointExceptions();
     m_PFDFlags = { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER };
     m_Font3D_Type = std::make_unique<PanelFont>();
