@@ -107,8 +107,9 @@ public:
     // readable samples; negative when there is nothing to play (sample 0 is
     // still readable whenever HasResult()).
     int PlayableLastIndex() const;
-    // Integration steps between two samples in the last computation (N);
-    // 0 when samples are taken before every step or nothing was integrated.
+    // Integration steps between two samples in the last computation (N), as
+    // the time and print steps give it; 0 when samples are taken before every
+    // step, or when those steps leave nothing to integrate.
     std::int64_t SamplingIntervalSteps() const { return m_samplingInterval; }
     // Sample index of a series with the index clamped to the readable
     // samples; 0 without a result.
