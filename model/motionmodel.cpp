@@ -25,7 +25,8 @@ constexpr double SceneUnitsPerMetre = 250.0;
 // start. These follow from the start time alone, in the integrator's own
 // arithmetic, so the next step's sines are computed during this one, between
 // its stages, where the processor overlaps them with the integration. at()
-// compares the exact argument: a prediction that misses costs a fresh sine.
+// compares the exact time, which is cheaper than forming the argument again
+// and picks the same sine: a prediction that misses costs a fresh sine.
 class DrivingSine
 {
 public:
@@ -40,10 +41,9 @@ public:
 
     double at(double t, Slot expected) const
     {
-        const double argument = m_frequency * t + m_phase;
-        if (argument == m_current[expected].argument) [[likely]]
+        if (t == m_current[expected].time) [[likely]]
             return m_current[expected].sine;
-        return std::sin(argument);
+        return std::sin(m_frequency * t + m_phase);
     }
 
     // At the start of every step, with its time.
@@ -67,13 +67,12 @@ public:
 private:
     struct Value
     {
-        double argument = std::numeric_limits<double>::quiet_NaN();
+        double time = std::numeric_limits<double>::quiet_NaN();
         double sine = 0;
     };
     Value make(double t) const
     {
-        const double argument = m_frequency * t + m_phase;
-        return { argument, std::sin(argument) };
+        return { t, std::sin(m_frequency * t + m_phase) };
     }
     double middleOf(double t) const { return (t - 0.5 * 0.0) + 0.5 * (m_h * 1.0); }
     double endOf(double t) const

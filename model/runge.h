@@ -45,10 +45,11 @@ private:
 inline void runge::start_step()
 {
     if (last == 2) { // the motion's t, x, v, unrolled
+        // ys stored last, so that an inlined caller reads it from registers.
+        k[0][0] = k[0][1] = k[0][2] = 0;
         ys[0] = y[0];
         ys[1] = y[1];
         ys[2] = y[2];
-        k[0][0] = k[0][1] = k[0][2] = 0;
         stage = 1;
         return;
     }
