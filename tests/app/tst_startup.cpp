@@ -7,6 +7,7 @@
 #include "input1.h"
 #include "localisation.h"
 #include "messageboxcapture.h"
+#include "nominalparameters.h"
 #include "parameterfile.h"
 #include "phaseportrait.h"
 
@@ -18,10 +19,6 @@
 #include <stdexcept>
 
 namespace {
-
-const char nominalText[] = "0.01000,\n0.01000,\n10.00000,\n2.00000,\n0.00000,\n600.00000,\n"
-                           "12.00000,\n17.32050,\n0.00000,\n30.000000,\n9.80000,\n0.40000,\n"
-                           "0.000000,\n0.00000,\n";
 
 // Installs a localisation step for the lifetime of the object.
 class ScopedLocalisationStep
@@ -40,6 +37,21 @@ private:
 QString parameterFile()
 {
     return QString::fromStdString(ParameterFilePath());
+}
+
+// Runs the whole program on a parameter file of the test's own; check runs
+// once the event loop has started, then the main window is closed.
+bool runProgramWith(const ModelParameters &parameters, const std::function<void()> &check)
+{
+    if (!WriteParameterFile(ParameterFilePath(), parameters))
+        return false;
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        checked = true;
+        check();
+        Form2->close();
+    });
+    return RunProgram() == 0 && checked && !Form2;
 }
 
 } // namespace
@@ -90,25 +102,14 @@ void StartupTest::windowsAreCreatedInOrder()
 
 void StartupTest::startShowsTheMainWindowWithItsParameters()
 {
-    QFile file(parameterFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(nominalText);
-    file.close();
-
     MessageBoxCapture boxes;
-    bool checked = false;
-    QTimer::singleShot(0, [&] {
-        checked = true;
+    QVERIFY(runProgramWith(NominalParameters(), [] {
         QVERIFY(Form2->isVisible());
         QVERIFY(!Form3->isVisible());
         QCOMPARE(Form2->ModelParameters.Stiffness, 600.0f);
         QCOMPARE(Form2->ModelParameters.ForceFrequency, 17.3205f);
-        Form2->close();
-    });
-    QCOMPARE(RunProgram(), 0);
-    QVERIFY(checked);
+    }));
     QVERIFY(boxes.boxes.isEmpty());
-    QVERIFY(!Form2);
 }
 
 void StartupTest::missingParameterFileEndsTheProgram()
@@ -130,24 +131,14 @@ void StartupTest::missingParameterFileEndsTheProgram()
 
 void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
 {
-    QByteArray text(nominalText);
-    text.replace("\n10.00000,", "\n1000000000.00000,"); // 10^11 samples: too many
-    QFile file(parameterFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    file.close();
-
+    ModelParameters parameters = NominalParameters();
+    parameters.StopTime = 1e9; // 10^11 samples: too many
     MessageBoxCapture boxes;
-    bool checked = false;
-    QTimer::singleShot(0, [&] {
-        checked = true;
+    QVERIFY(runProgramWith(parameters, [] {
         QVERIFY(Form2->isVisible());
         QVERIFY(!Form2->Motion.HasResult());
         QCOMPARE(Form2->Readouts[0]->text(), QStringLiteral("Время, сек"));
-        Form2->close();
-    });
-    QCOMPARE(RunProgram(), 0);
-    QVERIFY(checked);
+    }));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("Out of memory"));
