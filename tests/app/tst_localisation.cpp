@@ -1,4 +1,5 @@
 #include "applylocalisation.h"
+#include "localisationfile.h"
 #include "errorreportingapplication.h"
 #include "windowset.h"
 
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamWriter>
@@ -111,6 +113,33 @@ QList<QWidget *> windows()
     return { Form2, Form3, Form8, Form9, Form5 };
 }
 
+// Everything the file may change, control by control.
+QStringList appearance()
+{
+    QStringList lines;
+    for (const QWidget *window : windows()) {
+        lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
+        for (const QWidget *control : window->findChildren<QWidget *>()) {
+            const QRect place = control->geometry();
+            lines.append(QStringLiteral("%1|%2|%3|%4,%5,%6,%7")
+                                 .arg(control->objectName(), captionOf(control),
+                                         control->font().toString())
+                                 .arg(place.x())
+                                 .arg(place.y())
+                                 .arg(place.width())
+                                 .arg(place.height()));
+        }
+    }
+    for (const QString &prefix : Form2->ReadoutPrefixes)
+        lines.append(prefix);
+    return lines;
+}
+
+QString shippedFile(const char *language)
+{
+    return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(QLatin1String(language));
+}
+
 // The message of the error that ends the window set's construction.
 QString constructionError()
 {
@@ -138,6 +167,8 @@ private slots:
     void charsetThatIsNoInteger_data();
     void charsetThatIsNoInteger();
     void commentBeforeTheSectionsShiftsThem();
+    void shippedRussianFileChangesNothing();
+    void shippedEnglishFileIsComplete();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
 
@@ -238,6 +269,39 @@ void LocalisationTest::commentBeforeTheSectionsShiftsThem()
     WindowSet set;
     // The comment, a section without entries, leaves the main window as it is.
     QCOMPARE(titles, (QStringList { "Визуализация", "0", "1", "", "3" }));
+}
+
+void LocalisationTest::shippedRussianFileChangesNothing()
+{
+    QStringList builtIn;
+    {
+        WindowSet set;
+        builtIn = appearance();
+    }
+    QVERIFY(QFile::copy(shippedFile("ru"), LocalisationFilePath()));
+    WindowSet set;
+    QCOMPARE(appearance(), builtIn);
+}
+
+void LocalisationTest::shippedEnglishFileIsComplete()
+{
+    QFile file(shippedFile("en"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const LocaleDocument document = ParseLocaleDocument(file.readAll());
+    QCOMPARE(document.size(), 5);
+    for (int section = 0; section < 5; ++section) {
+        QCOMPARE(document[section].size(), 1);
+        const LocaleEntry &entry = document[section][0];
+        QStringList keys = entry.keys();
+        QStringList expected = SectionKeys[section];
+        keys.sort();
+        expected.sort();
+        QCOMPARE(keys, expected);
+        QCOMPARE(entry[QStringLiteral("CharSet")], QStringLiteral("0"));
+        for (const QString &text : entry)
+            QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("[\\x{400}-\\x{4ff}]"))),
+                    qPrintable(text));
+    }
 }
 
 void LocalisationTest::brokenFileEndsTheStart_data()
