@@ -23,31 +23,38 @@ namespace {
 }
 
 // A streaming pass before the document is built: it stops at a document type
-// declaration before any entity in it could be used, and at nesting the
-// document builder would need very long for.
+// declaration before any entity in it could be used, and at a document whose
+// size would make building it slow.
 void checkStructure(const QByteArray &xml)
 {
     QXmlStreamReader reader(xml);
+    const auto refuse = [&](const QString &message) {
+        failAt(message, reader.lineNumber(), reader.columnNumber());
+    };
     int depth = 0;
+    int nodes = 0;
     while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::DTD:
-            failAt(QStringLiteral("document type declarations are not allowed"),
-                    reader.lineNumber(), reader.columnNumber());
-        case QXmlStreamReader::StartElement:
-            if (++depth > MaxLocaleNesting)
-                failAt(QStringLiteral("elements are nested more than %1 deep").arg(MaxLocaleNesting),
-                        reader.lineNumber(), reader.columnNumber());
-            break;
-        case QXmlStreamReader::EndElement:
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::DTD)
+            refuse(QStringLiteral("document type declarations are not allowed"));
+        if (token == QXmlStreamReader::EndElement)
             --depth;
-            break;
-        default:
-            break;
+        if (token == QXmlStreamReader::StartElement) {
+            if (++depth > MaxLocaleNesting)
+                refuse(QStringLiteral("elements nested more than %1 deep").arg(MaxLocaleNesting));
+            if (reader.attributes().size() > MaxLocaleAttributes)
+                refuse(QStringLiteral("an element with more than %1 attributes")
+                                .arg(MaxLocaleAttributes));
         }
+        const bool node = token == QXmlStreamReader::StartElement
+                || token == QXmlStreamReader::Comment
+                || token == QXmlStreamReader::ProcessingInstruction
+                || (token == QXmlStreamReader::Characters && !reader.isWhitespace());
+        if (node && ++nodes > MaxLocaleNodes)
+            refuse(QStringLiteral("more than %1 nodes").arg(MaxLocaleNodes));
     }
     if (reader.hasError())
-        failAt(reader.errorString(), reader.lineNumber(), reader.columnNumber());
+        refuse(reader.errorString());
 }
 
 LocaleEntry attributesOf(const QDomNode &node)
@@ -61,16 +68,11 @@ LocaleEntry attributesOf(const QDomNode &node)
     return entry;
 }
 
-LocaleSection sectionOf(const QDomNode &node, int position)
+LocaleSection sectionOf(const QDomNode &node)
 {
     LocaleSection section;
-    for (QDomNode entry = node.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
-        if (section.size() == MaxLocaleEntries)
-            fail(QStringLiteral("section %1 has more than %2 entries")
-                            .arg(position)
-                            .arg(MaxLocaleEntries));
+    for (QDomNode entry = node.firstChild(); !entry.isNull(); entry = entry.nextSibling())
         section.append(attributesOf(entry));
-    }
     return section;
 }
 
@@ -89,7 +91,7 @@ LocaleDocument ParseLocaleDocument(const QByteArray &xml)
     LocaleDocument sections;
     const QDomElement root = document.documentElement();
     for (QDomNode node = root.firstChild(); !node.isNull(); node = node.nextSibling())
-        sections.append(sectionOf(node, int(sections.size())));
+        sections.append(sectionOf(node));
     return sections;
 }
 

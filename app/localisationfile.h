@@ -25,10 +25,13 @@ public:
 };
 
 // Bounds that keep a hostile file from hanging the start or exhausting
-// memory; a caption file is a few kilobytes.
-inline constexpr qsizetype MaxLocaleFileSize = 1024 * 1024;
+// memory (the parser takes quadratic time for deep nesting and for many
+// attributes of one element); a caption file is a few kilobytes, some 20
+// elements with up to 23 attributes each.
+inline constexpr qsizetype MaxLocaleFileSize = 64 * 1024;
 inline constexpr int MaxLocaleNesting = 32;
-inline constexpr int MaxLocaleEntries = 256;
+inline constexpr int MaxLocaleNodes = 1024; // elements, comments, instructions, text
+inline constexpr int MaxLocaleAttributes = 256; // of one element
 
 // Parses a whole document. Document type declarations are refused, so no
 // entity is ever defined, expanded or fetched.

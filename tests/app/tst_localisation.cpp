@@ -241,30 +241,45 @@ void LocalisationTest::shippedEnglishFileIsComplete()
 void LocalisationTest::brokenFileEndsTheStart_data()
 {
     QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<qint64>("size"); // the file is stretched to, when not 0
     QTest::addColumn<QStringList>("titles"); // of the windows localised before
     QTest::addColumn<QString>("message");
 
     const QString path = LocalisationFilePath();
-    QTest::newRow("four sections") << localeXml(numberedSections(4)) << QStringList { "0", "1", "2", "" }
-                                   << "List index out of bounds (4)";
-    QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>")
+    QTest::newRow("four sections") << localeXml(numberedSections(4)) << 0ll
+                                   << QStringList { "0", "1", "2", "" } << "List index out of bounds (4)";
+    QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>") << 0ll
                                << QStringList()
                                << path + ": Opening and ending tag mismatch. (line 3, column 9)";
     QTest::newRow("entity bomb")
-            << QByteArray("<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>")
+            << QByteArray("<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>") << 0ll
             << QStringList() << path + ": document type declarations are not allowed (line 1, column 59)";
-    QTest::newRow("charset no number") << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>")
+    QTest::newRow("deep nesting") << QByteArray("<a>").repeated(33) << 0ll << QStringList()
+                                  << path + ": elements nested more than 32 deep (line 1, column 99)";
+    QTest::newRow("many nodes") << "<l>" + QByteArray("<!---->").repeated(1025) + "</l>" << 0ll
+                                << QStringList() << path + ": more than 1024 nodes (line 1, column 7171)";
+    QByteArray attributes = "<l><s><e";
+    for (int i = 0; i < 257; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"\"";
+    QTest::newRow("many attributes") << attributes + "/></s></l>" << 0ll << QStringList()
+                                     << path + ": an element with more than 256 attributes (line 1, column 1956)";
+    QTest::newRow("100 MB") << QByteArray("<l/>") << 100ll * 1024 * 1024 << QStringList()
+                            << path + ": larger than the 65536 bytes a localisation file may have";
+    QTest::newRow("charset no number") << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>") << 0ll
                                        << QStringList() << "'Cyrillic' is not a valid integer value";
-    QTest::newRow("charset absent") << QByteArray("<l><s><e/></s></l>") << QStringList()
+    QTest::newRow("charset absent") << QByteArray("<l><s><e/></s></l>") << 0ll << QStringList()
                                     << "'' is not a valid integer value";
 }
 
 void LocalisationTest::brokenFileEndsTheStart()
 {
     QFETCH(QByteArray, xml);
+    QFETCH(qint64, size);
     QFETCH(QStringList, titles);
     QFETCH(QString, message);
     writeLocaleFile(xml);
+    if (size)
+        QVERIFY(QFile::resize(LocalisationFilePath(), size));
     MessageBoxCapture boxes;
     bool loopRan = false;
     QTimer::singleShot(0, [&] { loopRan = true; });
