@@ -124,11 +124,11 @@ constexpr LocaleKey PhasePortraitKeys[] = {
 const std::array<SectionTable, 5> &sectionTables()
 {
     static const std::array<SectionTable, 5> tables { {
-            { MainWindowKeys },
-            { ParametersDialogKeys },
-            { GraphsKeys, "Label2" },
-            { GraphChoiceKeys },
-            { PhasePortraitKeys },
+        { MainWindowKeys },
+        { ParametersDialogKeys },
+        { GraphsKeys, "Label2" },
+        { GraphChoiceKeys },
+        { PhasePortraitKeys },
     } };
     return tables;
 }
@@ -139,7 +139,7 @@ int toCharset(const QString &text)
     const int number = text.toInt(&converted, 10);
     if (!converted)
         throw LocalisationError(
-                QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     return number & 0xFF;
 }
 
@@ -254,7 +254,7 @@ void ApplyLocalisation(QWidget &window, int section)
     const SectionTable &table = sectionTables().at(section);
 
     QWidget *rightAligned
-            = table.rightAligned ? window.findChild<QWidget *>(table.rightAligned) : nullptr;
+        = table.rightAligned ? window.findChild<QWidget *>(table.rightAligned) : nullptr;
     const int formWidth = rightAligned ? rightAligned->width() : 0;
 
     for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -265,6 +265,6 @@ void ApplyLocalisation(QWidget &window, int section)
     if (rightAligned) {
         const int width = rightAligned->sizeHint().width();
         rightAligned->setGeometry(rightAligned->x() + formWidth - width, rightAligned->y(), width,
-                rightAligned->height());
+            rightAligned->height());
     }
 }

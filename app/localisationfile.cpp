@@ -44,12 +44,12 @@ void checkStructure(const QByteArray &xml)
                 refuse(QStringLiteral("elements nested more than %1 deep").arg(MaxLocaleNesting));
             if (reader.attributes().size() > MaxLocaleAttributes)
                 refuse(QStringLiteral("an element with more than %1 attributes")
-                                .arg(MaxLocaleAttributes));
+                           .arg(MaxLocaleAttributes));
         }
         const bool node = token == QXmlStreamReader::StartElement
-                || token == QXmlStreamReader::Comment
-                || token == QXmlStreamReader::ProcessingInstruction
-                || (token == QXmlStreamReader::Characters && !reader.isWhitespace());
+            || token == QXmlStreamReader::Comment
+            || token == QXmlStreamReader::ProcessingInstruction
+            || (token == QXmlStreamReader::Characters && !reader.isWhitespace());
         if (node && ++nodes > MaxLocaleNodes)
             refuse(QStringLiteral("more than %1 nodes").arg(MaxLocaleNodes));
     }
@@ -108,8 +108,9 @@ LocaleDocument ReadLocaleFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         failIn(path, file.errorString());
     if (xml.size() > MaxLocaleFileSize)
-        failIn(path, QStringLiteral("larger than the %1 bytes a localisation file may have")
-                             .arg(MaxLocaleFileSize));
+        failIn(path,
+            QStringLiteral("larger than the %1 bytes a localisation file may have")
+                .arg(MaxLocaleFileSize));
     try {
         return ParseLocaleDocument(xml);
     } catch (const LocalisationError &error) {

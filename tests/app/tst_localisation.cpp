@@ -1,6 +1,6 @@
 #include "applylocalisation.h"
-#include "localisationfile.h"
 #include "errorreportingapplication.h"
+#include "localisationfile.h"
 #include "windowset.h"
 
 #include "choice.h"
@@ -29,19 +29,20 @@ using Entry = QMap<QString, QString>;
 // The keys of each window's section.
 const QList<QStringList> SectionKeys {
     { "CharSet", "FormCaption", "SpeedButton1", "Button3", "Button1", "Button2", "Button4",
-            "GroupBox2", "BitBtn1", "BitBtn2", "Label7", "Label1", "Label4", "Label5", "Label6",
-            "Label8", "Label9", "Label2", "GroupBox1", "CheckBox3", "CheckBox4", "CheckBox1",
-            "CheckBox2" },
+        "GroupBox2", "BitBtn1", "BitBtn2", "Label7", "Label1", "Label4", "Label5", "Label6",
+        "Label8", "Label9", "Label2", "GroupBox1", "CheckBox3", "CheckBox4", "CheckBox1",
+        "CheckBox2" },
     { "CharSet", "FormCaption", "Button1", "Button2", "Label14", "Label21", "Label22", "Label2",
-            "Label1", "Label3", "Label4", "Label8", "Label46", "Label7", "Label5", "Label10",
-            "Label11", "Label12", "Label6", "Label17", "Label16" },
+        "Label1", "Label3", "Label4", "Label8", "Label46", "Label7", "Label5", "Label10", "Label11",
+        "Label12", "Label6", "Label17", "Label16" },
     { "CharSet", "FormCaption", "CheckBox1", "Label1", "Label2", "Label4", "Label3", "Button1",
-            "Button2", "RadioGroup1", "RadioButton1", "RadioButton2" },
+        "Button2", "RadioGroup1", "RadioButton1", "RadioButton2" },
     { "CharSet", "GroupBox1", "CheckBox1", "CheckBox2" },
     { "CharSet", "FormCaption", "Label1", "Button3" },
 };
 // The main window's keys that name its readout prefixes, by slot.
-const QStringList ReadoutKeys { "Label1", "Label4", "Label5", "Label6", "Label8", "Label9", "Label2" };
+const QStringList ReadoutKeys { "Label1", "Label4", "Label5", "Label6", "Label8", "Label9",
+    "Label2" };
 
 // An entry with every key of its section, each text telling section and key.
 Entry fullEntry(int section, const QString &tag = QString())
@@ -115,13 +116,13 @@ QStringList appearance()
         lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
         for (const QWidget *control : window->findChildren<QWidget *>()) {
             const QRect place = control->geometry();
-            lines.append(QStringLiteral("%1|%2|%3|%4,%5,%6,%7")
-                                 .arg(control->objectName(), captionOf(control),
-                                         control->font().toString())
-                                 .arg(place.x())
-                                 .arg(place.y())
-                                 .arg(place.width())
-                                 .arg(place.height()));
+            lines.append(
+                QStringLiteral("%1|%2|%3|%4,%5,%6,%7")
+                    .arg(control->objectName(), captionOf(control), control->font().toString())
+                    .arg(place.x())
+                    .arg(place.y())
+                    .arg(place.width())
+                    .arg(place.height()));
         }
     }
     for (const QString &prefix : Form2->ReadoutPrefixes)
@@ -178,7 +179,7 @@ void LocalisationTest::secondEntryReplacesEveryCaption()
         QCOMPARE(window.windowTitle(), entry.value(QStringLiteral("FormCaption")));
         for (const QString &key : SectionKeys[section]) {
             if (key == "CharSet" || key == "FormCaption" || key.startsWith("RadioButton")
-                    || (section == 0 && ReadoutKeys.contains(key)))
+                || (section == 0 && ReadoutKeys.contains(key)))
                 continue;
             QCOMPARE(captionOf(window, key), entry[key]);
         }
@@ -230,11 +231,11 @@ void LocalisationTest::shippedEnglishFileIsComplete()
         const LocaleEntry &entry = document[section][0];
         const QStringList keys = entry.keys();
         QCOMPARE(QSet<QString>(keys.begin(), keys.end()),
-                QSet<QString>(SectionKeys[section].begin(), SectionKeys[section].end()));
+            QSet<QString>(SectionKeys[section].begin(), SectionKeys[section].end()));
         QCOMPARE(entry[QStringLiteral("CharSet")], QStringLiteral("0"));
         for (const QString &text : entry)
             QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))),
-                    qPrintable(text));
+                qPrintable(text));
     }
 }
 
@@ -246,27 +247,34 @@ void LocalisationTest::brokenFileEndsTheStart_data()
     QTest::addColumn<QString>("message");
 
     const QString path = LocalisationFilePath();
-    QTest::newRow("four sections") << localeXml(numberedSections(4)) << 0ll
-                                   << QStringList { "0", "1", "2", "" } << "List index out of bounds (4)";
+    QTest::newRow("four sections")
+        << localeXml(numberedSections(4)) << 0ll << QStringList { "0", "1", "2", "" }
+        << "List index out of bounds (4)";
     QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>") << 0ll
                                << QStringList()
                                << path + ": Opening and ending tag mismatch. (line 3, column 9)";
-    QTest::newRow("entity bomb")
-            << QByteArray("<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>") << 0ll
-            << QStringList() << path + ": document type declarations are not allowed (line 1, column 59)";
+    QTest::newRow("entity bomb") << QByteArray(
+        "<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>")
+                                 << 0ll << QStringList()
+                                 << path
+            + ": document type declarations are not allowed (line 1, column 59)";
     QTest::newRow("deep nesting") << QByteArray("<a>").repeated(33) << 0ll << QStringList()
-                                  << path + ": elements nested more than 32 deep (line 1, column 99)";
+                                  << path
+            + ": elements nested more than 32 deep (line 1, column 99)";
     QTest::newRow("many nodes") << "<l>" + QByteArray("<!---->").repeated(1025) + "</l>" << 0ll
-                                << QStringList() << path + ": more than 1024 nodes (line 1, column 7171)";
+                                << QStringList()
+                                << path + ": more than 1024 nodes (line 1, column 7171)";
     QByteArray attributes = "<l><s><e";
     for (int i = 0; i < 257; ++i)
         attributes += " a" + QByteArray::number(i) + "=\"\"";
-    QTest::newRow("many attributes") << attributes + "/></s></l>" << 0ll << QStringList()
-                                     << path + ": an element with more than 256 attributes (line 1, column 1956)";
+    QTest::newRow("many attributes")
+        << attributes + "/></s></l>" << 0ll << QStringList()
+        << path + ": an element with more than 256 attributes (line 1, column 1956)";
     QTest::newRow("100 MB") << QByteArray("<l/>") << 100ll * 1024 * 1024 << QStringList()
                             << path + ": larger than the 65536 bytes a localisation file may have";
-    QTest::newRow("charset no number") << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>") << 0ll
-                                       << QStringList() << "'Cyrillic' is not a valid integer value";
+    QTest::newRow("charset no number")
+        << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>") << 0ll << QStringList()
+        << "'Cyrillic' is not a valid integer value";
     QTest::newRow("charset absent") << QByteArray("<l><s><e/></s></l>") << 0ll << QStringList()
                                     << "'' is not a valid integer value";
 }

@@ -8,8 +8,7 @@ class ScopedLocalisationStep
 public:
     explicit ScopedLocalisationStep(LocalisationStep step)
         : m_previous(SetLocalisationStep(std::move(step)))
-    {
-    }
+    { }
     ~ScopedLocalisationStep() { SetLocalisationStep(std::move(m_previous)); }
     ScopedLocalisationStep(const ScopedLocalisationStep &) = delete;
     ScopedLocalisationStep &operator=(const ScopedLocalisationStep &) = delete;
