@@ -229,8 +229,10 @@ void applyKey(QWidget &window, const LocaleKey &key, const QString &text)
         setCaption(window, key.name, text);
         break;
     case Sets::ReadoutPrefix:
-        if (auto *mainWindow = qobject_cast<TForm2 *>(&window))
+        if (auto *mainWindow = qobject_cast<TForm2 *>(&window)) {
             mainWindow->ReadoutPrefixes[key.slot] = text;
+            mainWindow->Readouts[key.slot]->setTextFormat(Qt::PlainText);
+        }
         break;
     case Sets::RadioItem:
         break;
