@@ -183,7 +183,19 @@ QFontDatabase::WritingSystem charsetWritingSystem(int charset)
 }
 
 // Controls without a font of their own follow the window's font; the others
-// keep theirs, as the toolkit resolves fonts.
+// keep all of theirs, also what they took from the window so far.
+void setWindowFont(QWidget &window, const QFont &font)
+{
+    for (QWidget *control : window.findChildren<QWidget *>()) {
+        if (!control->testAttribute(Qt::WA_SetFont))
+            continue;
+        QFont own = control->font();
+        own.setResolveMask(QFont::AllPropertiesResolved);
+        control->setFont(own);
+    }
+    window.setFont(font);
+}
+
 void setFontCharset(QWidget &window, int charset)
 {
     window.setProperty(FontCharsetProperty, charset);
@@ -200,7 +212,7 @@ void setFontCharset(QWidget &window, int charset)
     if (fitting.isEmpty())
         return;
     font.setFamilies({ font.family(), fitting.first() });
-    window.setFont(font);
+    setWindowFont(window, font);
 }
 
 void setCaption(QWidget &window, const char *name, const QString &text)

@@ -14,7 +14,9 @@
 #include "scopedlocalisationstep.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -145,6 +147,7 @@ private slots:
     void cleanup();
     void secondEntryReplacesEveryCaption();
     void absentKeysAndTheCharset();
+    void charsetWithoutLettersInTheFace();
     void commentBeforeTheSectionsShiftsThem();
     void shippedRussianFileChangesNothing();
     void shippedEnglishFileIsComplete();
@@ -197,6 +200,20 @@ void LocalisationTest::absentKeysAndTheCharset()
     QCOMPARE(window.ReadoutPrefixes[0], QString());
     QCOMPARE(window.property(FontCharsetProperty).toInt(), 204);
     QCOMPARE(window.OpenGLPanel1->Font2D_Type()->charset(), 204);
+}
+
+void LocalisationTest::charsetWithoutLettersInTheFace()
+{
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Arial"))); // a face without Arabic letters
+    writeLocaleFile(localeXml({ { { { "CharSet", "178" } } } }));
+    TForm2 window;
+    QApplication::setFont(applicationFont);
+    const QStringList families = window.font().families();
+    QCOMPARE(families.size(), 2);
+    QCOMPARE(families[0], QStringLiteral("Arial"));
+    QVERIFY(QFontDatabase::writingSystems(families[1]).contains(QFontDatabase::Arabic));
+    QCOMPARE(window.CheckBox1->font().families(), families);
 }
 
 void LocalisationTest::commentBeforeTheSectionsShiftsThem()
