@@ -1,9 +1,19 @@
 #pragma once
 
-class QWidget;
+#include <QString>
+#include <QWidget>
 
 enum class WindowSizing { Sizeable, Fixed };
 
 // Places a window as its form does: the frame's top-left corner at (left, top)
 // and a client area of width × height.
 void PlaceWindow(QWidget &window, int left, int top, int width, int height, WindowSizing sizing);
+
+// Puts a control where its form has it, under the form's name for it.
+template <typename Control>
+Control *PlaceControl(Control *control, const char *name, int left, int top, int width, int height)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(left, top, width, height);
+    return control;
+}
