@@ -7,6 +7,7 @@
 #include "parameterfile.h"
 #include "texttofloat.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,6 +122,12 @@ void TForm3::CreateControls()
 
     setTabOrder(Edits.back(), Button2);
     setTabOrder(Button2, Button1);
+    // A field that gets the focus is scrolled into view, also when Tab comes
+    // round from the buttons, which the box itself does not see.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && ScrollBox1->widget()->isAncestorOf(now))
+            ScrollBox1->ensureWidgetVisible(now);
+    });
 }
 
 void TForm3::CreateRows(QWidget &rows)

@@ -32,10 +32,25 @@ bool playing(const TForm2 &window)
     return window.Timer1->isActive();
 }
 
-// Accepts or cancels the parameters dialog as soon as it is up.
-void answerParametersDialog(int result)
+// Answers the parameters dialog as soon as it is up.
+void answerParametersDialog(void (*answer)(TForm3 &))
 {
-    QTimer::singleShot(0, Form3, [result] { Form3->done(result); });
+    QTimer::singleShot(0, Form3, [answer] { answer(*Form3); });
+}
+
+void accept(TForm3 &dialog)
+{
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+}
+
+void cancel(TForm3 &dialog)
+{
+    QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+}
+
+void closeThroughTheFrame(TForm3 &dialog)
+{
+    dialog.close();
 }
 
 } // namespace
@@ -222,7 +237,7 @@ void MainWindowTest::acceptedDialogRecomputesFromTheStart()
     QTRY_VERIFY(window.PlaybackIndex >= 2);
     const float coordinateRange = window.Motion.SeriesRanges[0].max;
 
-    answerParametersDialog(1);
+    answerParametersDialog(accept);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QCOMPARE(window.PlaybackIndex, 0);
     QVERIFY(!playing(window));
@@ -234,7 +249,7 @@ void MainWindowTest::acceptedDialogRecomputesFromTheStart()
     ModelParameters changed = NominalParameters();
     changed.StopTime = 1;
     MainWindowFixture::WriteParameters(changed);
-    answerParametersDialog(1);
+    answerParametersDialog(accept);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QCOMPARE(window.Motion.LastSampleIndex, 100.0f);
 }
@@ -249,11 +264,13 @@ void MainWindowTest::cancelledDialogChangesNothing()
     changed.StopTime = 1;
     MainWindowFixture::WriteParameters(changed);
 
-    answerParametersDialog(2);
-    QTest::mouseClick(window.Button2, Qt::LeftButton);
-    QVERIFY(playing(window)); // playback went on behind the dialog
-    QVERIFY(window.PlaybackIndex >= 2);
-    QCOMPARE(window.Motion.LastSampleIndex, 1000.0f);
+    for (auto answer : { cancel, closeThroughTheFrame }) {
+        answerParametersDialog(answer);
+        QTest::mouseClick(window.Button2, Qt::LeftButton);
+        QVERIFY(playing(window)); // playback went on behind the dialog
+        QVERIFY(window.PlaybackIndex >= 2);
+        QCOMPARE(window.Motion.LastSampleIndex, 1000.0f);
+    }
 }
 
 QTEST_MAIN(MainWindowTest)
