@@ -39,6 +39,9 @@ void verifyEmpty(const MotionModel &model)
     QCOMPARE(model.ReadableSampleCount(), 0);
     QCOMPARE(model.PlayableLastIndex(), -1);
     QCOMPARE(model.Value(MotionModel::Coordinate, 0), 0.0f);
+    for (const SeriesRange &range : model.SeriesRanges)
+        QVERIFY(range.min == 0 && range.max == 0);
+    QCOMPARE(model.OriginPosition, 0.0f);
     QCOMPARE(model.SceneScale, 0.0f);
 }
 
