@@ -32,6 +32,28 @@ bool playing(const TForm2 &window)
     return window.Timer1->isActive();
 }
 
+// Counts the scene's paints while it lives.
+class PaintCounter
+{
+public:
+    explicit PaintCounter(TOpenGLPanel *panel)
+        : m_panel(panel)
+        , m_paint(panel->OnPaint)
+    {
+        panel->OnPaint = [this](TOpenGLPanel *sender) {
+            ++count;
+            m_paint(sender);
+        };
+    }
+    ~PaintCounter() { m_panel->OnPaint = m_paint; }
+
+    int count = 0;
+
+private:
+    TOpenGLPanel *m_panel;
+    TOpenGLPanel::TNotifyEvent m_paint;
+};
+
 // Accepts or cancels the parameters dialog as soon as it is up.
 void answerParametersDialog(int result)
 {
@@ -53,6 +75,7 @@ private slots:
     void nothingToPlay();
     void stepButtonsStopAtTheEnds();
     void restartReturnsToTheFirstSample();
+    void everyMoveRepaintsTheScene();
     void trackBarSetsTheSpeedWhilePlaying();
     void optionsChangeOnlyThePicture();
     void acceptedDialogRecomputesFromTheStart();
@@ -181,6 +204,23 @@ void MainWindowTest::restartReturnsToTheFirstSample()
     QVERIFY(!playing(window));
     QVERIFY(!window.SpeedButton1->isChecked());
     QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+}
+
+// Nothing else would paint the scene again: the window is not re-exposed.
+void MainWindowTest::everyMoveRepaintsTheScene()
+{
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &window = fixture.window();
+    PaintCounter paints(window.OpenGLPanel1);
+    for (QPushButton *button : { window.BitBtn1, window.BitBtn1, window.BitBtn2, window.Button3 }) {
+        const int before = paints.count;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(paints.count > before, qPrintable(button->text()));
+    }
+    const int before = paints.count;
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(!playing(window));
+    QVERIFY(paints.count >= before + 5); // one a sample
 }
 
 void MainWindowTest::trackBarSetsTheSpeedWhilePlaying()
