@@ -32,28 +32,6 @@ bool playing(const TForm2 &window)
     return window.Timer1->isActive();
 }
 
-// Counts the scene's paints while it lives.
-class PaintCounter
-{
-public:
-    explicit PaintCounter(TOpenGLPanel *panel)
-        : m_panel(panel)
-        , m_paint(panel->OnPaint)
-    {
-        panel->OnPaint = [this](TOpenGLPanel *sender) {
-            ++count;
-            m_paint(sender);
-        };
-    }
-    ~PaintCounter() { m_panel->OnPaint = m_paint; }
-
-    int count = 0;
-
-private:
-    TOpenGLPanel *m_panel;
-    TOpenGLPanel::TNotifyEvent m_paint;
-};
-
 // Accepts or cancels the parameters dialog as soon as it is up.
 void answerParametersDialog(int result)
 {
@@ -209,18 +187,22 @@ void MainWindowTest::restartReturnsToTheFirstSample()
 // Nothing else would paint the scene again: the window is not re-exposed.
 void MainWindowTest::everyMoveRepaintsTheScene()
 {
+    int paints = 0; // outlives the window
     MainWindowFixture fixture(ShortRun());
     TForm2 &window = fixture.window();
-    PaintCounter paints(window.OpenGLPanel1);
+    window.OpenGLPanel1->OnPaint = [&paints, paint = window.OpenGLPanel1->OnPaint](auto *sender) {
+        ++paints;
+        paint(sender);
+    };
     for (QPushButton *button : { window.BitBtn1, window.BitBtn1, window.BitBtn2, window.Button3 }) {
-        const int before = paints.count;
+        const int before = paints;
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY2(paints.count > before, qPrintable(button->text()));
+        QVERIFY2(paints > before, qPrintable(button->text()));
     }
-    const int before = paints.count;
+    const int before = paints;
     QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
     QTRY_VERIFY(!playing(window));
-    QVERIFY(paints.count >= before + 5); // one a sample
+    QVERIFY(paints >= before + 5); // one a sample
 }
 
 void MainWindowTest::trackBarSetsTheSpeedWhilePlaying()

@@ -238,16 +238,12 @@ void SceneTest::arrowsAtTheFirstSample()
     QFETCH(QColor, colour);
     MainWindowFixture fixture(parameters);
     TForm2 &window = fixture.window();
-    const MotionModel &motion = window.Motion;
-    const auto reference = [&](int series) {
-        const SeriesRange &range = motion.SeriesRanges[series];
-        return std::max(std::abs(range.max), std::abs(range.min));
-    };
-    const std::array<MotionModel::Series, 4> series { MotionModel::Velocity,
-        MotionModel::ResistanceForce, MotionModel::ElasticForce, MotionModel::DrivingForce };
-    const float value = motion.Value(series[box - 1], 0);
-    const float length = 40 * std::abs(value
-            / (box == 4 ? parameters.ForceAmplitude : reference(series[box - 1])));
+    // Check boxes 1 ... 4 show series 1 ... 4; the driving force's reference is F0.
+    const float value = window.Motion.Value(MotionModel::Series(box), 0);
+    const SeriesRange range = box < 4 ? window.Motion.SeriesRanges[box] : SeriesRange {};
+    const float reference
+            = box < 4 ? std::max(std::abs(range.max), std::abs(range.min)) : parameters.ForceAmplitude;
+    const float length = 40 * std::abs(value / reference);
     QVERIFY(length == 0 || length > 4);
     const double direction = value < 0 ? -1 : 1;
 
