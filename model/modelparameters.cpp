@@ -36,24 +36,6 @@ std::string folderOf(const std::string &path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-} // namespace
-
-std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming)
-{
-    const std::string folder = folderOf(executablePath);
-    if (naming == ParameterFileNaming::Fixed)
-        return folder + "mirvane.dat";
-
-    const std::string name = executablePath.substr(folder.size());
-    const auto dot = name.find('.');
-    // Executables here carry no extension; a dot-less name keeps its whole
-    // stem instead of collapsing to a bare "dat" shared by every program.
-    const std::string stem = dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
-    return folder + stem + "dat";
-}
-
-namespace {
-
 struct FileCloser
 {
     void operator()(FILE *file) const { std::fclose(file); }
@@ -65,10 +47,6 @@ bool hasSixDecimals(int field)
 {
     return field == 9 || field == 12;
 }
-
-} // namespace
-
-namespace {
 
 // Opens path for reading only if it is a regular file: a directory or a
 // device would read as nothing, and opening a pipe would wait for a writer.
@@ -144,6 +122,20 @@ std::optional<float> readNumber(FILE *file)
 }
 
 } // namespace
+
+std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming)
+{
+    const std::string folder = folderOf(executablePath);
+    if (naming == ParameterFileNaming::Fixed)
+        return folder + "mirvane.dat";
+
+    const std::string name = executablePath.substr(folder.size());
+    const auto dot = name.find('.');
+    // Executables here carry no extension; a dot-less name keeps its whole
+    // stem instead of collapsing to a bare "dat" shared by every program.
+    const std::string stem = dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
+    return folder + stem + "dat";
+}
 
 bool ReadParameterFile(const std::string &path, ModelParameters &parameters)
 {
