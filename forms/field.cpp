@@ -207,10 +207,10 @@ void TForm2::hideEvent(QHideEvent *event)
 
 void TForm2::FormShow()
 {
-    if (!ComputeFromParameterFile())
-        return;
+    // First: a refused computation must not leave the form's interval behind.
     TrackBar3Change();
     SpeedButton1->setChecked(false);
+    ComputeFromParameterFile();
 }
 
 void TForm2::FormHide()

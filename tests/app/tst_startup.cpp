@@ -138,6 +138,7 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
         QVERIFY(Form2->isVisible());
         QVERIFY(!Form2->Motion.HasResult());
         QCOMPARE(Form2->Readouts[0]->text(), QStringLiteral("Время, сек"));
+        QCOMPARE(Form2->Timer1->interval(), 10); // as the track bar says
     }));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
@@ -159,6 +160,7 @@ void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()
     QCOMPARE(sections, (QList<int> { 0, 1, 2 }));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("broken localisation file"));
+    QCOMPARE(boxes.boxes[0].caption, QStringLiteral("mirvane"));
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
     QVERIFY(!Form2 && !Form3);
     QCoreApplication::processEvents();

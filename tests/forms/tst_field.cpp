@@ -53,6 +53,7 @@ private slots:
     void nothingToPlay();
     void stepButtonsStopAtTheEnds();
     void restartReturnsToTheFirstSample();
+    void everyMoveRepaintsTheScene();
     void trackBarSetsTheSpeedWhilePlaying();
     void optionsChangeOnlyThePicture();
     void acceptedDialogRecomputesFromTheStart();
@@ -181,6 +182,27 @@ void MainWindowTest::restartReturnsToTheFirstSample()
     QVERIFY(!playing(window));
     QVERIFY(!window.SpeedButton1->isChecked());
     QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+}
+
+// Nothing else would paint the scene again: the window is not re-exposed.
+void MainWindowTest::everyMoveRepaintsTheScene()
+{
+    int paints = 0; // outlives the window
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &window = fixture.window();
+    window.OpenGLPanel1->OnPaint = [&paints, paint = window.OpenGLPanel1->OnPaint](auto *sender) {
+        ++paints;
+        paint(sender);
+    };
+    for (QPushButton *button : { window.BitBtn1, window.BitBtn1, window.BitBtn2, window.Button3 }) {
+        const int before = paints;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(paints > before, qPrintable(button->text()));
+    }
+    const int before = paints;
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(!playing(window));
+    QVERIFY(paints >= before + 5); // one a sample
 }
 
 void MainWindowTest::trackBarSetsTheSpeedWhilePlaying()
