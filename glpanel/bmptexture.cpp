@@ -1,5 +1,6 @@
 #include "bmptexture.h"
 
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 
@@ -8,7 +9,10 @@
 
 std::unique_ptr<BMPTexture> ReadBMPTexture(const QString &path, bool alpha)
 {
-    QImageReader reader(path, "bmp");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false); // a picture in another format is not a BMP
     const QImage image = reader.read().convertToFormat(
         alpha ? QImage::Format_RGBX8888 : QImage::Format_RGB888); // RGBX: alpha 255

@@ -38,8 +38,8 @@ class TOpenGLPanel : public QWidget
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TOpenGLPanel *sender)>;
-    using TMouseEvent = std::function<void(TOpenGLPanel *sender, Qt::MouseButton button,
-        Qt::KeyboardModifiers shift, int x, int y)>;
+    using TMouseEvent = std::function<void(
+        TOpenGLPanel *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
     using TMouseMoveEvent = std::function<void(
         TOpenGLPanel *sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y)>;
     // source: the widget or object the drag comes from, null from another program.

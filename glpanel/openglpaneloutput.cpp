@@ -44,9 +44,9 @@ void TOpenGLPanel::PrintOpenGLPanel(QPaintDevice &page)
     }
     if (m_PrintScale == pglProportional && m_PixelsPerInch < 1)
         m_PixelsPerInch = 96;
-    const QRect target = PrintRectangle(m_PrintScale, picture.size(),
-        QSize(page.width(), page.height()), page.logicalDpiX(), page.logicalDpiY(),
-        m_PixelsPerInch);
+    const QRect target
+        = PrintRectangle(m_PrintScale, picture.size(), QSize(page.width(), page.height()),
+            page.logicalDpiX(), page.logicalDpiY(), m_PixelsPerInch);
 
     QPainter painter;
     if (!painter.begin(&page))

@@ -1,0 +1,293 @@
+#include "extensionlist.h"
+#include "messageboxcapture.h"
+#include "openglpanel.h"
+#include "panelhost.h"
+
+#include <QOpenGLContext>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <climits>
+#include <stdexcept>
+
+Q_DECLARE_METATYPE(TOpenGLPrintScale)
+
+namespace {
+
+// Left half red, right half blue, the bottom third green across: a mirrored or turned
+// picture shows at its corners.
+void paintCorners(TOpenGLPanel *panel)
+{
+    blackPixelCanvas(panel);
+    const int w = panel->PixelWidth(), h = panel->PixelHeight();
+    glColor3f(1, 0, 0);
+    glRecti(0, 0, w / 2, h);
+    glColor3f(0, 0, 1);
+    glRecti(w / 2, 0, w, h);
+    glColor3f(0, 1, 0);
+    glRecti(0, 0, w, h / 3);
+}
+
+quint32 le32(const QByteArray &bytes, int at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+} // namespace
+
+class TestPanelOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void margins_data();
+    void margins();
+    void printRectangle_data();
+    void printRectangle();
+    void printsOnAPage();
+    void printFailures();
+    void savesBottomUpBmpAndLoadsItBack();
+    void textures();
+    void extensionWalk_data();
+    void extensionWalk();
+    void queries();
+
+private:
+    PanelHost m_host;
+    TOpenGLPanel *m_panel = m_host.panel;
+    QTemporaryDir m_dir;
+};
+
+void TestPanelOutput::initTestCase()
+{
+    m_panel->resize(199, 150); // BMP rows of 597 bytes, padded to 600
+    m_panel->OnPaint = paintCorners;
+    QVERIFY(m_host.show());
+    QVERIFY(m_dir.isValid());
+}
+
+void TestPanelOutput::margins_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("margin");
+    for (const auto &[dpi, margin] :
+        { std::pair { 72, 12 }, { 96, 17 }, { 300, 53 }, { 600, 107 }, { 1200, 215 } })
+        QTest::addRow("%d dpi", dpi) << dpi << margin;
+}
+
+void TestPanelOutput::margins()
+{
+    QFETCH(int, dpi);
+    QTEST(PrintMargin(dpi), "margin");
+}
+
+void TestPanelOutput::printRectangle_data()
+{
+    QTest::addColumn<TOpenGLPrintScale>("scale");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("pixelsPerInch");
+    QTest::addColumn<QRect>("target");
+
+    const QSize a4(4800, 6600);
+    const QRect proportional(107, 107, 3331, 2756); // 533 / 96 * 600, 441 / 96 * 600
+    QTest::newRow("proportional") << pglProportional << QSize(533, 441) << a4 << 600 << 96
+                                  << proportional;
+    QTest::newRow("proportional at 0 ppi as at 96")
+        << pglProportional << QSize(533, 441) << a4 << 600 << 0 << proportional;
+    QTest::newRow("proportional at -1 ppi as at 96")
+        << pglProportional << QSize(533, 441) << a4 << 600 << -1 << proportional;
+    QTest::newRow("proportional beyond the printer's coordinates")
+        << pglProportional << QSize(533, 441) << a4 << INT_MAX << 1 << QRect();
+    QTest::newRow("none") << pglNone << QSize(533, 441) << a4 << 600 << 96
+                          << QRect(107, 107, 533, 441);
+    QTest::newRow("unknown rule as none")
+        << TOpenGLPrintScale(9) << QSize(533, 441) << a4 << 96 << 96 << QRect(17, 17, 533, 441);
+    // 96 dpi: margins 17. Fitting leaves the margin out of right and bottom.
+    QTest::newRow("fit, height limits: 566 div 100")
+        << pglPrintToFit << QSize(200, 100) << QSize(1000, 600) << 96 << 96
+        << QRect(17, 17, 1000 - 17, 566 - 17);
+    QTest::newRow("fit, width limits: 566 div 200")
+        << pglPrintToFit << QSize(200, 100) << QSize(600, 1000) << 96 << 96
+        << QRect(17, 17, 566 - 17, 200 - 17);
+    QTest::newRow("fit, factor 1.9 prints at 1")
+        << pglPrintToFit << QSize(100, 100) << QSize(1000, 224) << 96 << 96
+        << QRect(17, 17, 100 - 17, 190 - 17);
+    QTest::newRow("fit, larger than the page: factor 0")
+        << pglPrintToFit << QSize(2000, 100) << QSize(1000, 1200) << 96 << 96 << QRect();
+    QTest::newRow("fit, no width") << pglPrintToFit << QSize(0, 100) << a4 << 96 << 96 << QRect();
+    QTest::newRow("none, no height") << pglNone << QSize(100, 0) << a4 << 96 << 96 << QRect();
+}
+
+void TestPanelOutput::printRectangle()
+{
+    QFETCH(TOpenGLPrintScale, scale);
+    QFETCH(QSize, picture);
+    QFETCH(QSize, page);
+    QFETCH(int, dpi);
+    QFETCH(int, pixelsPerInch);
+    QTEST(PrintRectangle(scale, picture, page, dpi, dpi, pixelsPerInch), "target");
+}
+
+// A 600-dpi image stands in for the printer page; then one PDF.
+void TestPanelOutput::printsOnAPage()
+{
+    QImage page(1600, 1300, QImage::Format_RGB32);
+    page.setDotsPerMeterX(23622); // 600 dpi
+    page.setDotsPerMeterY(23622);
+    page.fill(Qt::white);
+    m_panel->SetOpenGLPixelsPerInch(0);
+    m_panel->PrintOpenGLPanel(page);
+    QCOMPARE(m_panel->PixelsPerInch(), 96);
+
+    const QRect target(107, 107, 199 * 600 / 96, 150 * 600 / 96); // 1243 x 937
+    const auto at = [&page](int x, int y) { return page.pixelColor(x, y); };
+    QCOMPARE(at(target.left(), target.top()), QColor(Qt::red));
+    QCOMPARE(at(target.right(), target.top()), QColor(Qt::blue));
+    QCOMPARE(at(target.left(), target.bottom()), QColor(Qt::green));
+    QCOMPARE(at(target.right(), target.bottom()), QColor(Qt::green));
+    for (const QPoint outside :
+        { target.topLeft() - QPoint(1, 1), target.bottomRight() + QPoint(1, 1) })
+        QCOMPARE(at(outside.x(), outside.y()), QColor(Qt::white));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath("panel.pdf"));
+    m_panel->PrintOpenGLPanel(printer);
+    QFile pdf(printer.outputFileName());
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QCOMPARE(pdf.read(4), QByteArray("%PDF"));
+}
+
+void TestPanelOutput::printFailures()
+{
+    MessageBoxCapture capture;
+    QImage page(100, 100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    TOpenGLPanel windowless;
+    windowless.PrintOpenGLPanel(page);
+    QCOMPARE(capture.boxes.size(), 1);
+    QCOMPARE(capture.boxes[0].text, QStringLiteral("Print: Malloc Error"));
+    QCOMPARE(page.pixelColor(50, 50), QColor(Qt::white));
+    QVERIFY_THROWS_EXCEPTION(
+        std::runtime_error, windowless.SaveOpenGLPanelToFile(m_dir.filePath("windowless.bmp")));
+    QVERIFY(!QFile::exists(m_dir.filePath("windowless.bmp")));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath("no/such/folder/panel.pdf"));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_panel->PrintOpenGLPanel(printer));
+    QCOMPARE(capture.boxes.size(), 1);
+}
+
+void TestPanelOutput::savesBottomUpBmpAndLoadsItBack()
+{
+    const QString path = m_dir.filePath("panel.bmp");
+    QFile::remove(path);
+    QFile(path).open(QIODevice::WriteOnly); // an existing file is replaced
+    m_panel->SaveOpenGLPanelToFile(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bmp = file.readAll();
+
+    QCOMPARE(bmp.left(2), QByteArray("BM"));
+    QCOMPARE(le32(bmp, 2), quint32(bmp.size()));
+    QCOMPARE(le32(bmp, 10), 54u); // file header, then a 40-byte info header
+    QCOMPARE(le32(bmp, 14), 40u);
+    QCOMPARE(le32(bmp, 18), 199u);
+    QCOMPARE(le32(bmp, 22), 150u); // positive: rows from the bottom up
+    QCOMPARE(qFromLittleEndian<quint16>(bmp.constData() + 28), quint16(24));
+    QCOMPARE(bmp.size(), 54 + 600 * 150);
+    QCOMPARE(bmp.mid(54, 3), QByteArray("\x00\xff\x00", 3)); // bottom left: green, as BGR
+    QCOMPARE(bmp.mid(54 + 600 * 149, 3), QByteArray("\x00\x00\xff", 3)); // top left: red
+
+    // The texture holds the picture bottom row first, without row padding.
+    const QImage picture = m_panel->TakePicture().convertToFormat(QImage::Format_RGB888);
+    const std::unique_ptr<BMPTexture> texture
+        = TOpenGLPanel::LoadBMPTexture(QFile::encodeName(path), false);
+    QVERIFY(texture);
+    QCOMPARE(QList<qint32>({ texture->Components, texture->Width, texture->Height }),
+        QList<qint32>({ 3, 199, 150 }));
+    QCOMPARE(QList<GLenum>({ texture->Format, texture->DataType }),
+        QList<GLenum>({ GL_RGB, GL_UNSIGNED_BYTE }));
+    QCOMPARE(texture->Pixels.size(), std::size_t(199 * 150 * 3));
+    QByteArray expected;
+    for (int row = picture.height() - 1; row >= 0; --row)
+        expected.append(reinterpret_cast<const char *>(picture.constScanLine(row)), 199 * 3);
+    QVERIFY(QByteArrayView(texture->Pixels.data(), qsizetype(texture->Pixels.size())) == expected);
+
+    QVERIFY_THROWS_EXCEPTION(
+        std::runtime_error, m_panel->SaveOpenGLPanelToFile(m_dir.filePath("no/such/x.bmp")));
+}
+
+void TestPanelOutput::textures()
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(1, 2, 3));
+    image.setPixel(1, 0, qRgb(4, 5, 6));
+    image.setPixel(0, 1, qRgb(10, 20, 30)); // bottom left
+    image.setPixel(1, 1, qRgb(40, 50, 60));
+    const QString path = m_dir.filePath("тест.bmp"); // 8-bit names are file names
+    QVERIFY(image.save(path, "BMP"));
+    const auto texture = TOpenGLPanel::LoadBMPTexture(QFile::encodeName(path), true);
+    QVERIFY(texture);
+    QCOMPARE(QList<qint32>({ texture->Components, texture->Width, texture->Height }),
+        QList<qint32>({ 4, 2, 2 }));
+    QCOMPARE(texture->Format, GLenum(GL_RGBA));
+    QCOMPARE(QList<int>(texture->Pixels.begin(), texture->Pixels.end()),
+        QList<int>({ 10, 20, 30, 255, 40, 50, 60, 255, 1, 2, 3, 255, 4, 5, 6, 255 }));
+
+    const QString png = m_dir.filePath("picture.bmp");
+    QVERIFY(image.save(png, "PNG"));
+    QFile truncated(m_dir.filePath("truncated.bmp"));
+    QVERIFY(truncated.open(QIODevice::WriteOnly));
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    truncated.write(original.read(30));
+    truncated.close();
+    for (const QString &bad : { m_dir.filePath("missing.bmp"), png, truncated.fileName() })
+        QVERIFY2(!TOpenGLPanel::LoadBMPTexture(QFile::encodeName(bad), false), qPrintable(bad));
+}
+
+void TestPanelOutput::extensionWalk_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("first") << QByteArray("GL_ARB_one") << true;
+    QTest::newRow("last") << QByteArray("GL_last") << true;
+    QTest::newRow("prefix of a name") << QByteArray("GL_EXT_tw") << false;
+    QTest::newRow("longer than a name") << QByteArray("GL_EXT_twoo") << false;
+    QTest::newRow("other case") << QByteArray("gl_last") << false;
+    QTest::newRow("two names") << QByteArray("GL_EXT_two GL_last") << false;
+    QTest::newRow("empty, between two spaces") << QByteArray() << false;
+}
+
+void TestPanelOutput::extensionWalk()
+{
+    QFETCH(QByteArray, name);
+    QTEST(ExtensionListContains("GL_ARB_one GL_EXT_two  GL_last", name), "found");
+}
+
+// The extension query needs a current context; the display's depth cannot change.
+void TestPanelOutput::queries()
+{
+    QVERIFY(!ExtensionListContains(nullptr, "GL_last"));
+    m_panel->MakeOpenGLPanelCurrent();
+    const QByteArray all(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
+    const QByteArray last = all.trimmed().split(' ').last();
+    QVERIFY(TOpenGLPanel::QueryOpenGLExtention(last));
+    m_panel->MakeOpenGLPanelNotCurrent();
+    QVERIFY(!TOpenGLPanel::QueryOpenGLExtention(last));
+
+    QCOMPARE(m_panel->GetDisplayBPP(), 24);
+    QVERIFY(!m_panel->SetDisplayBPP(16));
+    QVERIFY(m_panel->SetDisplayBPP(24));
+    QCOMPARE(m_panel->GetDisplayBPP(), 24);
+}
+
+QTEST_MAIN(TestPanelOutput)
+#include "tst_paneloutput.moc"
