@@ -32,8 +32,9 @@ QRect PrintRectangle(
     long double bottom = 0;
     switch (scale) {
     case pglPrintToFit: {
-        // As printers have always done it: the margin is left out of right and bottom, and
-        // only one side is enlarged by the whole-number factor.
+        // The limiting side spans the printable length, the other is enlarged by the
+        // whole-number factor; right and bottom leave the margin out, so each comes out
+        // one margin short.
         const qint64 pw = page.width() - 2 * qint64(mx);
         const qint64 ph = page.height() - 2 * qint64(my);
         if (ph < pw) {
