@@ -17,15 +17,13 @@ void TestDesignerPlugin::offersThePanel()
     QPluginLoader loader(QStringLiteral(MIRVANE_DESIGNER_PLUGIN));
     auto *plugin = qobject_cast<QDesignerCustomWidgetInterface *>(loader.instance());
     QVERIFY2(plugin, qPrintable(loader.errorString()));
-    QCOMPARE(plugin->name(), QStringLiteral("TOpenGLPanel"));
-    QCOMPARE(plugin->group(), QStringLiteral("mirvane"));
-    QCOMPARE(plugin->includeFile(), QStringLiteral("openglpanel.h"));
+    QCOMPARE(QStringList({ plugin->name(), plugin->group(), plugin->includeFile() }),
+        QStringList({ "TOpenGLPanel", "mirvane", "openglpanel.h" }));
     QWidget form;
     // The plugin holds its own copy of the panel's class, so it is known by name only.
     const QWidget *panel = plugin->createWidget(&form);
     QVERIFY(panel && panel->parent() == &form);
     QCOMPARE(panel->metaObject()->className(), "TOpenGLPanel");
-    QVERIFY(plugin->domXml().contains(QLatin1String("class=\"TOpenGLPanel\"")));
 }
 
 QTEST_MAIN(TestDesignerPlugin)
