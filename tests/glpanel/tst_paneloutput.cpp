@@ -43,7 +43,6 @@ class TestPanelOutput : public QObject
 
 private slots:
     void initTestCase();
-    void margins_data();
     void margins();
     void printRectangle_data();
     void printRectangle();
@@ -51,7 +50,6 @@ private slots:
     void printFailures();
     void savesBottomUpBmpAndLoadsItBack();
     void textures();
-    void extensionWalk_data();
     void extensionWalk();
     void queries();
 
@@ -69,19 +67,12 @@ void TestPanelOutput::initTestCase()
     QVERIFY(m_dir.isValid());
 }
 
-void TestPanelOutput::margins_data()
-{
-    QTest::addColumn<int>("dpi");
-    QTest::addColumn<int>("margin");
-    for (const auto &[dpi, margin] :
-        { std::pair { 72, 12 }, { 96, 17 }, { 300, 53 }, { 600, 107 }, { 1200, 215 } })
-        QTest::addRow("%d dpi", dpi) << dpi << margin;
-}
-
 void TestPanelOutput::margins()
 {
-    QFETCH(int, dpi);
-    QTEST(PrintMargin(dpi), "margin");
+    QList<int> margins;
+    for (const int dpi : { 72, 96, 300, 600, 1200 })
+        margins << PrintMargin(dpi);
+    QCOMPARE(margins, (QList<int> { 12, 17, 53, 107, 215 }));
 }
 
 void TestPanelOutput::printRectangle_data()
@@ -236,29 +227,22 @@ void TestPanelOutput::textures()
         QVERIFY2(!TOpenGLPanel::LoadBMPTexture(QFile::encodeName(bad), false), qPrintable(bad));
 }
 
-void TestPanelOutput::extensionWalk_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("first") << QByteArray("GL_ARB_one") << true;
-    QTest::newRow("last") << QByteArray("GL_last") << true;
-    QTest::newRow("prefix of a name") << QByteArray("GL_EXT_tw") << false;
-    QTest::newRow("longer than a name") << QByteArray("GL_EXT_twoo") << false;
-    QTest::newRow("other case") << QByteArray("gl_last") << false;
-    QTest::newRow("two names") << QByteArray("GL_EXT_two GL_last") << false;
-    QTest::newRow("empty, between two spaces") << QByteArray() << false;
-}
-
+// Whole names only: the first and the last match; a prefix, a longer name, another case,
+// two names and the empty run between two spaces do not.
 void TestPanelOutput::extensionWalk()
 {
-    QFETCH(QByteArray, name);
-    QTEST(ExtensionListContains("GL_ARB_one GL_EXT_two  GL_last", name), "found");
+    const char *list = "GL_ARB_one GL_EXT_two  GL_last";
+    QList<bool> found;
+    for (const char *name : { "GL_ARB_one", "GL_last", "GL_EXT_tw", "GL_EXT_twoo", "gl_last",
+             "GL_EXT_two GL_last", "" })
+        found << ExtensionListContains(list, name);
+    QCOMPARE(found, (QList<bool> { true, true, false, false, false, false, false }));
+    QVERIFY(!ExtensionListContains(nullptr, "GL_last"));
 }
 
 // The extension query needs a current context; the display's depth cannot change.
 void TestPanelOutput::queries()
 {
-    QVERIFY(!ExtensionListContains(nullptr, "GL_last"));
     m_panel->MakeOpenGLPanelCurrent();
     const QByteArray all(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
     const QByteArray last = all.trimmed().split(' ').last();
