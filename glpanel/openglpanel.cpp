@@ -13,6 +13,7 @@
 #include <cfenv>
 #include <cmath>
 #include <new>
+#include <utility>
 #if defined(__i386__) || defined(__x86_64__)
 #include <fpu_control.h>
 #endif
