@@ -117,7 +117,8 @@ public:
     // read from the back buffer before the swap, in device pixels; null without a context or
     // OnPaint, and black when OnPaint swaps itself. TakePicture raises the panel above its
     // siblings, paints at once and returns what the screen then shows of it, in device
-    // pixels; null before the window exists or when the panel has no area.
+    // pixels; null before the window exists, when the panel has no area, or when the screen
+    // cannot give all of it.
     void Repaint();
     void Invalidate();
     QImage GrabFrame();
