@@ -118,7 +118,7 @@ public:
     // OnPaint, and black when OnPaint swaps itself. TakePicture raises the panel above its
     // siblings, paints at once and returns what the screen then shows of it, in device
     // pixels; null before the window exists, when the panel has no area, or when the screen
-    // cannot give all of it.
+    // gives less than all of it.
     void Repaint();
     void Invalidate();
     QImage GrabFrame();
