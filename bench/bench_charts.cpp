@@ -78,7 +78,7 @@ QPolygon precomputed(const std::vector<float> &series, float lower, float upper)
     QPolygon points;
     for (int i = 0; i < Samples; ++i)
         points.append(QPoint(30 + int(double(i) * (W - 60) / Samples),
-                H - 20 - int(scale * std::max(0.0f, series[i] - lower))));
+            H - 20 - int(scale * std::max(0.0f, series[i] - lower))));
     return points;
 }
 
@@ -111,7 +111,7 @@ public:
                 continue;
             const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
             m_times[run.run_name.function_name]
-                    = { run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit };
+                = { run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit };
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -126,7 +126,7 @@ public:
         const auto [baseReal, baseCpu] = baseline->second;
         std::printf("time graph %.4f s (CPU %.4f s), baseline %.4f s (CPU %.4f s), ratio %.3f "
                     "(CPU %.3f)\n",
-                plotReal, plotCpu, baseReal, baseCpu, plotReal / baseReal, plotCpu / baseCpu);
+            plotReal, plotCpu, baseReal, baseCpu, plotReal / baseReal, plotCpu / baseCpu);
     }
 
 private:

@@ -17,6 +17,10 @@ void PlaceWindow(QWidget &window, int left, int top, int width, int height, Wind
 QFont PixelFont(const QString &family, int pixelSize, bool bold)
 {
     QFont font(family);
+    // Without the bitmap font its nearest installed match is far wider than
+    // the forms were laid out for; Arial's metric twin comes close.
+    if (family == QLatin1String("MS Sans Serif"))
+        font.setFamilies({ family, QStringLiteral("Liberation Sans") });
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

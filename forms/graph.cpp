@@ -29,7 +29,7 @@ namespace {
 constexpr int DurationDigits = 6;
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int left, int top,
-        const QString &family, int pixelSize, bool bold = false)
+    const QString &family, int pixelSize, bool bold = false)
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
@@ -88,22 +88,23 @@ void TForm8::CreateControls()
     MaskEdit1->setMaxLength(DurationDigits);
     // Digits only, unfilled places as leading blanks.
     MaskEdit1->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("^ *[0-9]*$")), MaskEdit1));
+        QRegularExpression(QStringLiteral("^ *[0-9]*$")), MaskEdit1));
     MaskEdit1->setText(QString(DurationDigits, QLatin1Char(' ')));
     MaskEdit1->installEventFilter(this);
     Label1 = label(this, "Label1", QStringLiteral("Время t "), 97, 422,
-            QStringLiteral("MS Sans Serif"), 15, true);
+        QStringLiteral("MS Sans Serif"), 15, true);
 
-    RadioGroup1 = PlaceControl(new TRadioGroup(QStringLiteral("Масштаб"), 2, this), "RadioGroup1", 201,
-            408, 241, 53);
+    RadioGroup1 = PlaceControl(
+        new TRadioGroup(QStringLiteral("Масштаб"), 2, this), "RadioGroup1", 201, 408, 241, 53);
     connect(RadioGroup1, &TRadioGroup::Clicked, this, &TForm8::RadioGroup1Click);
-    CheckBox1 = PlaceControl(new QCheckBox(QStringLiteral("Маркеры"), this), "CheckBox1", 456, 412, 120,
-            17);
+    CheckBox1 = PlaceControl(
+        new QCheckBox(QStringLiteral("Маркеры"), this), "CheckBox1", 456, 412, 120, 17);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm8::CheckBox1Click);
-    Button2 = PlaceControl(new QPushButton(QStringLiteral("Выбрать графики"), this), "Button2", 593, 408,
-            97, 25);
+    Button2 = PlaceControl(
+        new QPushButton(QStringLiteral("Выбрать графики"), this), "Button2", 593, 408, 97, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    Button1 = PlaceControl(new QPushButton(QStringLiteral("Закрыть"), this), "Button1", 593, 436, 97, 25);
+    Button1 = PlaceControl(
+        new QPushButton(QStringLiteral("Закрыть"), this), "Button1", 593, 436, 97, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
 
     setTabOrder(Button1, Button2);
@@ -181,14 +182,14 @@ void TForm8::MaskEdit1KeyDown()
 {
     const std::optional<qint64> duration = FieldDuration();
     if (!duration) {
-        ShowMessageBox(QStringLiteral("Не задано время t. Введите целое число секунд"),
-                QStringLiteral(" "));
+        ShowMessageBox(
+            QStringLiteral("Не задано время t. Введите целое число секунд"), QStringLiteral(" "));
         WriteDurationLimit();
         return;
     }
     if (*duration > DurationLimit()) {
         ShowMessageBox(QStringLiteral("Превышение расчетного времени. ввдите другое значение"),
-                QStringLiteral(" "));
+            QStringLiteral(" "));
         WriteDurationLimit();
         return;
     }
@@ -230,9 +231,9 @@ void TForm8::PaintBox1Paint(QPainter &canvas)
     const auto [coordinateLower, coordinateUpper, velocityLower, velocityUpper] = Bounds;
     plot.DrawAxes(canvas, coordinateLower, coordinateUpper, velocityLower, velocityUpper, H, W);
     if (Form9->CheckBox1->isChecked())
-        plot.DrawCurve(canvas, series(MotionModel::Coordinate), coordinateLower, coordinateUpper,
-                H, W, QStringLiteral("1"));
+        plot.DrawCurve(canvas, series(MotionModel::Coordinate), coordinateLower, coordinateUpper, H,
+            W, QStringLiteral("1"));
     if (Form9->CheckBox2->isChecked())
         plot.DrawCurve(canvas, series(MotionModel::Velocity), velocityLower, velocityUpper, H, W,
-                QStringLiteral("2"));
+            QStringLiteral("2"));
 }

@@ -4,8 +4,7 @@
 
 TPaintBox::TPaintBox(QWidget *parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void TPaintBox::paintEvent(QPaintEvent *)
 {

@@ -32,10 +32,10 @@ TForm5::TForm5(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
     Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
-            "Label1", 76, 436, 268, 20);
+        "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
-    Button3 = PlaceControl(new QPushButton(QStringLiteral("Закрыть"), this), "Button3", 536, 432,
-            75, 25);
+    Button3 = PlaceControl(
+        new QPushButton(QStringLiteral("Закрыть"), this), "Button3", 536, 432, 75, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
 
     RunLocalisationStep(*this, 4);
@@ -47,14 +47,13 @@ void TForm5::PaintBox1Paint(QPainter &canvas)
     if (!motion.HasResult())
         return;
     const std::size_t readable = motion.ReadableSampleCount();
-    const std::span<const float> coordinate(motion.ResultSeries[MotionModel::Coordinate].get(),
-            readable);
-    const std::span<const float> velocity(motion.ResultSeries[MotionModel::Velocity].get(),
-            readable);
+    const std::span<const float> coordinate(
+        motion.ResultSeries[MotionModel::Coordinate].get(), readable);
+    const std::span<const float> velocity(
+        motion.ResultSeries[MotionModel::Velocity].get(), readable);
     const std::size_t drawn = motion.LastSampleIndex > 0 ? std::size_t(motion.LastSampleIndex) : 0;
     DrawPhasePortrait(canvas, PaintBox1->height(), PaintBox1->width(), coordinate, velocity, drawn,
-            motion.SeriesRanges[MotionModel::Coordinate],
-            motion.SeriesRanges[MotionModel::Velocity]);
+        motion.SeriesRanges[MotionModel::Coordinate], motion.SeriesRanges[MotionModel::Velocity]);
 }
 
 void TForm5::Button3Click()
@@ -63,8 +62,8 @@ void TForm5::Button3Click()
 }
 
 void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> coordinate,
-        std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
-        const SeriesRange &velocityRange)
+    std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
+    const SeriesRange &velocityRange)
 {
     const double sx = W / (double(coordinateRange.max) - coordinateRange.min);
     const double sy = H / (double(velocityRange.max) - velocityRange.min);
@@ -78,7 +77,7 @@ void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> co
     QPolygon curve(static_cast<int>(count));
     for (std::size_t i = 0; i < count; ++i)
         curve[int(i)] = QPoint(ToPixel((coordinate[i] - coordinateRange.min) * sx),
-                ToPixel(H - (velocity[i] - velocityRange.min) * sy));
+            ToPixel(H - (velocity[i] - velocityRange.min) * sy));
     canvas.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     canvas.drawPolyline(curve);
 }

@@ -37,7 +37,7 @@ private:
 // ranges span the H × W canvas, velocity growing upward. Draws nothing when a
 // range has no extent.
 void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> coordinate,
-        std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
-        const SeriesRange &velocityRange);
+    std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
+    const SeriesRange &velocityRange);
 
 extern TForm5 *Form5;

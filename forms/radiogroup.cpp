@@ -10,8 +10,8 @@ TRadioGroup::TRadioGroup(const QString &caption, int columns, QWidget *parent)
     , m_buttons(new QButtonGroup(this))
     , m_layout(new QGridLayout(this))
 {
-    m_layout->setContentsMargins(8, 2, 8, 2);
-    m_layout->setVerticalSpacing(0);
+    m_layout->setContentsMargins(6, 2, 4, 2);
+    m_layout->setSpacing(2);
     connect(m_buttons, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
 }
 

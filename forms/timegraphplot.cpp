@@ -23,7 +23,7 @@ constexpr int MarkersPerCurve = 20;
 
 // Text with its top left corner at (x, y), its cell filled with background.
 void textOut(QPainter &canvas, int x, int y, const QString &text, const QColor &colour,
-        const QColor &background)
+    const QColor &background)
 {
     const QFontMetrics metrics(canvas.font());
     canvas.fillRect(x, y, metrics.horizontalAdvance(text), metrics.height(), background);
@@ -34,7 +34,7 @@ void textOut(QPainter &canvas, int x, int y, const QString &text, const QColor &
 } // namespace
 
 void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
-        double velocityLower, double velocityUpper, int H, int W) const
+    double velocityLower, double velocityUpper, int H, int W) const
 {
     const QRect plotArea(30, 0, W - 60, H - 20);
     canvas.fillRect(plotArea, Qt::black);
@@ -50,14 +50,14 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     const float coordinateTenth = float((coordinateUpper - coordinateLower) * 0.1);
     const float velocityTenth = float((velocityUpper - velocityLower) * 0.1);
     for (int k = 1; k * ystep < H - ystep - 20; ++k) {
-        textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2),
-                Red, LabelBackground);
+        textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2), Red,
+            LabelBackground);
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
-                Red, LabelBackground);
+            Red, LabelBackground);
     }
     for (int k = 1; k * xstep < W - xstep - 60; ++k)
         textOut(canvas, 30 + k * xstep, H - 12, GeneralStyle(k * Duration * 0.05, 3, 0), Red,
-                LabelBackground);
+            LabelBackground);
 
     // The raster's lines end on their last pixel, the canvas's one before.
     canvas.setPen(QPen(Green, 1));
@@ -68,13 +68,13 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
 }
 
 void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, double lower,
-        double upper, int H, int W, const QString &number) const
+    double upper, int H, int W, const QString &number) const
 {
     const double samplesInDuration = Duration / PrintStep;
     if (series.empty() || !(samplesInDuration > 1))
         return; // no sample after the first one lies within the duration
     const std::size_t end
-            = std::min<double>(series.size(), std::ceil(std::min(samplesInDuration, 1e18)));
+        = std::min<double>(series.size(), std::ceil(std::min(samplesInDuration, 1e18)));
 
     // Equal bounds leave no scale: the constant series runs along the middle.
     const double span = upper - lower;

@@ -20,9 +20,9 @@ public:
 
     // Plot area (30, 0)-(W - 30, H - 20), scale labels and green grid.
     void DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
-            double velocityLower, double velocityUpper, int H, int W) const;
+        double velocityLower, double velocityUpper, int H, int W) const;
     // One curve over the samples that lie within the duration; number "1"
     // draws in yellow, any other in red, and is the markers' text.
     void DrawCurve(QPainter &canvas, std::span<const float> series, double lower, double upper,
-            int H, int W, const QString &number) const;
+        int H, int W, const QString &number) const;
 };

@@ -12,7 +12,7 @@ constexpr int H = 385;
 const QColor Face(200, 200, 200);
 
 QImage portrait(const QList<float> &coordinate, const QList<float> &velocity, std::size_t count,
-        SeriesRange coordinateRange, SeriesRange velocityRange)
+    SeriesRange coordinateRange, SeriesRange velocityRange)
 {
     QImage image(W, H, QImage::Format_RGB32);
     image.fill(Face);
@@ -46,8 +46,8 @@ private slots:
 void PhasePortraitTest::extremesLieOnTheEdges()
 {
     // Coordinate max, coordinate min, velocity max, velocity min, in turn.
-    const QImage image = portrait({ 0, 1, -1, 0.5f, 0, 0 }, { 0, 0.5f, -0.5f, 2, -3, 0 }, 5,
-            { 1, -1 }, { 2, -3 });
+    const QImage image
+        = portrait({ 0, 1, -1, 0.5f, 0, 0 }, { 0, 0.5f, -0.5f, 2, -3, 0 }, 5, { 1, -1 }, { 2, -3 });
     const QColor black(Qt::black);
     QVERIFY(ColourNear(image, W - 1, 115, black)); // column W, beyond the last one
     QVERIFY(ColourNear(image, 0, 192, black));
@@ -75,7 +75,7 @@ void PhasePortraitTest::nothingToDraw()
     QFETCH(float, coordinateMax);
     QFETCH(float, velocityMax);
     QVERIFY(blank(portrait({ 0, coordinateMax, 0 }, { 0, velocityMax, 0 }, count,
-            { coordinateMax, 0 }, { velocityMax, 0 })));
+        { coordinateMax, 0 }, { velocityMax, 0 })));
 }
 
 void PhasePortraitTest::windowDrawsTheComputedMotion()
@@ -90,8 +90,9 @@ void PhasePortraitTest::windowDrawsTheComputedMotion()
     // The motion starts at rest in the middle of both ranges' zeros.
     const auto &ranges = Form2->Motion.SeriesRanges;
     const int x0 = int(-ranges[MotionModel::Coordinate].min * W
-            / (ranges[MotionModel::Coordinate].max - ranges[MotionModel::Coordinate].min));
-    const int y0 = int(H + ranges[MotionModel::Velocity].min * H
+        / (ranges[MotionModel::Coordinate].max - ranges[MotionModel::Coordinate].min));
+    const int y0 = int(H
+        + ranges[MotionModel::Velocity].min * H
             / (ranges[MotionModel::Velocity].max - ranges[MotionModel::Velocity].min));
     QVERIFY(ColourNear(image, x0, y0, Qt::black));
     QTest::mouseClick(Form5->Button3, Qt::LeftButton);

@@ -9,8 +9,7 @@ inline bool ColourNear(const QImage &image, int x, int y, const QColor &colour, 
 {
     for (int dy = -radius; dy <= radius; ++dy)
         for (int dx = -radius; dx <= radius; ++dx)
-            if (image.rect().contains(x + dx, y + dy)
-                    && image.pixelColor(x + dx, y + dy) == colour)
+            if (image.rect().contains(x + dx, y + dy) && image.pixelColor(x + dx, y + dy) == colour)
                 return true;
     return false;
 }
