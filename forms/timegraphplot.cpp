@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -85,13 +86,13 @@ void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, d
 
     const QColor colour = number == QLatin1String("1") ? Yellow : Red;
     const double advance = (W - 60) / samplesInDuration;
-    const int spacing = std::max(1, int(samplesInDuration / MarkersPerCurve));
+    const auto spacing = std::int64_t(std::clamp(samplesInDuration / MarkersPerCurve, 1.0, 1e15));
 
     QPolygon curve;
     curve.append(QPoint(30, height(series[0] - lower)));
     std::vector<QPoint> markers;
     float x = 30;
-    int sinceMarker = 0;
+    std::int64_t sinceMarker = 0;
     for (std::size_t i = 1; i < end; ++i) {
         float d = float(series[i] - lower);
         if (d < 0)

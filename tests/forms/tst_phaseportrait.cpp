@@ -21,15 +21,6 @@ QImage portrait(const QList<float> &coordinate, const QList<float> &velocity, st
     return image;
 }
 
-bool blank(const QImage &image)
-{
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            if (image.pixelColor(x, y) != Face)
-                return false;
-    return true;
-}
-
 } // namespace
 
 class PhasePortraitTest : public QObject
@@ -48,13 +39,12 @@ void PhasePortraitTest::extremesLieOnTheEdges()
     // Coordinate max, coordinate min, velocity max, velocity min, in turn.
     const QImage image
         = portrait({ 0, 1, -1, 0.5f, 0, 0 }, { 0, 0.5f, -0.5f, 2, -3, 0 }, 5, { 1, -1 }, { 2, -3 });
-    const QColor black(Qt::black);
-    QVERIFY(ColourNear(image, W - 1, 115, black)); // column W, beyond the last one
-    QVERIFY(ColourNear(image, 0, 192, black));
-    QVERIFY(ColourNear(image, 426, 0, black));
-    QVERIFY(ColourNear(image, 284, H - 1, black));
+    QVERIFY(ColourNear(image, W - 1, 115, Qt::black)); // column W, beyond the last one
+    QVERIFY(ColourNear(image, 0, 192, Qt::black));
+    QVERIFY(ColourNear(image, 426, 0, Qt::black));
+    QVERIFY(ColourNear(image, 284, H - 1, Qt::black));
     // The sixth sample lies beyond the count: no line back to the origin.
-    QVERIFY(!ColourNear(image, 284, 231, black, 2));
+    QVERIFY(!ColourNear(image, 284, 231, Qt::black, 2));
 }
 
 void PhasePortraitTest::nothingToDraw_data()
@@ -74,8 +64,11 @@ void PhasePortraitTest::nothingToDraw()
     QFETCH(int, count);
     QFETCH(float, coordinateMax);
     QFETCH(float, velocityMax);
-    QVERIFY(blank(portrait({ 0, coordinateMax, 0 }, { 0, velocityMax, 0 }, count,
-        { coordinateMax, 0 }, { velocityMax, 0 })));
+    QImage blank(W, H, QImage::Format_RGB32);
+    blank.fill(Face);
+    QCOMPARE(portrait({ 0, coordinateMax, 0 }, { 0, velocityMax, 0 }, count, { coordinateMax, 0 },
+                 { velocityMax, 0 }),
+        blank);
 }
 
 void PhasePortraitTest::windowDrawsTheComputedMotion()
@@ -84,17 +77,17 @@ void PhasePortraitTest::windowDrawsTheComputedMotion()
     Form5->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form5));
     QCOMPARE(Form5->size(), QSize(621, 473));
-    QCOMPARE(Form5->PaintBox1->size(), QSize(W, H));
-    QCOMPARE(Form5->PaintBox1->mapTo(Form5, QPoint(0, 0)), QPoint(24, 24));
+    QCOMPARE(Form5->PaintBox1->geometry().size(), QSize(W, H));
+    // The growing spiral of the shipped parameters reaches all four edges.
     const QImage image = Form5->PaintBox1->grab().toImage();
-    // The motion starts at rest in the middle of both ranges' zeros.
-    const auto &ranges = Form2->Motion.SeriesRanges;
-    const int x0 = int(-ranges[MotionModel::Coordinate].min * W
-        / (ranges[MotionModel::Coordinate].max - ranges[MotionModel::Coordinate].min));
-    const int y0 = int(H
-        + ranges[MotionModel::Velocity].min * H
-            / (ranges[MotionModel::Velocity].max - ranges[MotionModel::Velocity].min));
-    QVERIFY(ColourNear(image, x0, y0, Qt::black));
+    const auto blackAlong = [&](QPoint from, QPoint step, int count) {
+        for (int i = 0; i < count; ++i)
+            if (image.pixelColor(from + i * step) == Qt::black)
+                return true;
+        return false;
+    };
+    QVERIFY(blackAlong({ 0, 0 }, { 1, 0 }, W) && blackAlong({ 0, H - 1 }, { 1, 0 }, W));
+    QVERIFY(blackAlong({ 0, 0 }, { 0, 1 }, H) && blackAlong({ W - 1, 0 }, { 0, 1 }, H));
     QTest::mouseClick(Form5->Button3, Qt::LeftButton);
     QVERIFY(!Form5->isVisible());
     QCOMPARE(Form5->result(), 1);
