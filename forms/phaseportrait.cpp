@@ -29,6 +29,8 @@ TForm5::TForm5(QWidget *parent)
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel2 = PlaceControl(new QFrame(Panel1), "Panel2", 8, 8, 585, 401);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel2->setBackgroundRole(QPalette::Button); // the portrait's background
+    Panel2->setAutoFillBackground(true);
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
     Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
