@@ -80,15 +80,6 @@ QList<int> runStarts(const QImage &image, QPoint from, QPoint step, int count,
     return starts;
 }
 
-bool green(const QColor &c)
-{
-    return c == Green;
-}
-bool notWhite(const QColor &c)
-{
-    return c != Qt::white;
-}
-
 QList<int> steps(int first, int last, int step)
 {
     QList<int> values;
@@ -178,10 +169,9 @@ private slots:
     void curves_data();
     void curves();
     void markersAreSparse();
-    void firstOpeningShowsTheFixedScale();
     void timeField_data();
     void timeField();
-    void pictureFollowsTheChoices();
+    void controlsDriveTheScaleAndPicture();
     void choiceDialogHasNoTitleText();
 };
 
@@ -192,6 +182,8 @@ void GraphTest::axes()
     });
     QCOMPARE(image.pixelColor(45, 15), QColor(Qt::black));
     QCOMPARE(image.pixelColor(637, 339), QColor(Qt::black));
+    const auto green = [](const QColor &c) { return c == Green; };
+    const auto notWhite = [](const QColor &c) { return c != Qt::white; };
     QCOMPARE(runStarts(image, { 0, 15 }, { 1, 0 }, W, green), steps(30, 630, 30) << 638);
     QCOMPARE(runStarts(image, { 45, 0 }, { 0, 1 }, H, green),
         QList<int> { 0 } << steps(30, 336, 34) << 340);
@@ -312,29 +304,6 @@ void GraphTest::markersAreSparse()
     }
 }
 
-void GraphTest::firstOpeningShowsTheFixedScale()
-{
-    MainWindowFixture fixture;
-    openGraphs();
-    TRadioGroup &scale = *Form8->RadioGroup1;
-    QCOMPARE(scale.Items(), (QStringList { "Автоматически", "Фиксированный" }));
-    QCOMPARE(scale.ItemIndex(), -1);
-    QVERIFY(!scale.Item(0)->isChecked() && !scale.Item(1)->isChecked());
-    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
-    QCOMPARE(Form8->MaskEdit1->text(), QStringLiteral("    10"));
-
-    QTest::mouseClick(scale.Item(0), Qt::LeftButton);
-    const auto &ranges = Form2->Motion.SeriesRanges;
-    QCOMPARE(Form8->Bounds,
-        (std::array<float, 4> { ranges[MotionModel::Coordinate].min,
-            ranges[MotionModel::Coordinate].max, ranges[MotionModel::Velocity].min,
-            ranges[MotionModel::Velocity].max }));
-    QVERIFY(Form8->Bounds[0] < 0 && Form8->Bounds[1] > 1); // the resonance grows past 1 m
-    QTest::mouseClick(scale.Item(1), Qt::LeftButton);
-    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
-    Form8->hide();
-}
-
 void GraphTest::timeField_data()
 {
     QTest::addColumn<QString>("typed");
@@ -378,10 +347,27 @@ void GraphTest::timeField()
     Form8->hide();
 }
 
-void GraphTest::pictureFollowsTheChoices()
+void GraphTest::controlsDriveTheScaleAndPicture()
 {
     MainWindowFixture fixture;
     openGraphs();
+    TRadioGroup &scale = *Form8->RadioGroup1;
+    QCOMPARE(scale.Items(), (QStringList { "Автоматически", "Фиксированный" }));
+    QCOMPARE(scale.ItemIndex(), -1);
+    QVERIFY(!scale.Item(0)->isChecked() && !scale.Item(1)->isChecked());
+    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
+    QCOMPARE(Form8->MaskEdit1->text(), QStringLiteral("    10"));
+
+    QTest::mouseClick(scale.Item(0), Qt::LeftButton);
+    const auto &ranges = Form2->Motion.SeriesRanges;
+    QCOMPARE(Form8->Bounds,
+        (std::array<float, 4> { ranges[MotionModel::Coordinate].min,
+            ranges[MotionModel::Coordinate].max, ranges[MotionModel::Velocity].min,
+            ranges[MotionModel::Velocity].max }));
+    QVERIFY(Form8->Bounds[0] < 0 && Form8->Bounds[1] > 1); // the resonance grows past 1 m
+    QTest::mouseClick(scale.Item(1), Qt::LeftButton);
+    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
+
     const auto picture = [] { return Form8->PaintBox1->grab().toImage(); };
     QVERIFY(curvePixels(picture()) > 0);
 
