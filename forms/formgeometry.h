@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <QFont>
+
+class QWidget;
 
 enum class WindowSizing { Sizeable, Fixed };
 
@@ -17,3 +18,10 @@ Control *PlaceControl(Control *control, const char *name, int left, int top, int
     control->setGeometry(left, top, width, height);
     return control;
 }
+
+// A form's font: the forms give character heights in pixels.
+QFont PixelFont(const QString &family, int pixelSize, bool bold = false);
+
+// A canvas coordinate: truncated toward zero and kept within what QPainter
+// can take; NaN (from a computation that overflowed) lands on 0.
+int ToPixel(double value);

@@ -85,9 +85,7 @@ TForm3::TForm3(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Параметры моделирования"));
-    QFont formFont(QStringLiteral("MS Sans Serif"));
-    formFont.setPixelSize(10);
-    setFont(formFont);
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 10));
     PlaceWindow(*this, 175, 30, 741, 385, WindowSizing::Fixed);
     CreateControls();
     RunLocalisationStep(*this, 1);
