@@ -16,6 +16,10 @@ if [ -n "$lang" ] && [ ! -f "$captions" ]; then
 fi
 
 "$root/scripts/setup.sh"
+if [ -z "${DISPLAY:-}" ]; then
+    echo "mirvane: no display to open its windows on; on a virtual screen: xvfb-run -a -s \"-screen 0 1280x1024x24\" $0" >&2
+    exit 1
+fi
 bin="$root/build/bin"
 [ -n "$lang" ] || exec "$bin/mirvane"
 

@@ -3,11 +3,48 @@
 #include "formgeometry.h"
 #include "localisation.h"
 
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 TForm9 *Form9 = nullptr;
 
 TForm9::TForm9(QWidget *parent)
     : QDialog(parent)
 {
+    // An empty title would let the window system show the program's name.
+    setWindowTitle(QStringLiteral(" "));
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     PlaceWindow(*this, 192, 114, 250, 138, WindowSizing::Sizeable);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(2);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Panel1);
+
+    GroupBox1 = PlaceControl(new QGroupBox(QStringLiteral("Какие графики выводить"), Panel1),
+        "GroupBox1", 12, 12, 221, 69);
+    CheckBox1 = PlaceControl(
+        new QCheckBox(QStringLiteral("Координата"), GroupBox1), "CheckBox1", 8, 20, 161, 17);
+    CheckBox2 = PlaceControl(
+        new QCheckBox(QStringLiteral("Скорость"), GroupBox1), "CheckBox2", 8, 36, 165, 17);
+    CheckBox1->setChecked(true);
+    CheckBox2->setChecked(true);
+    setTabOrder(CheckBox2, CheckBox1);
+
+    Button1
+        = PlaceControl(new QPushButton(QStringLiteral("OK"), Panel1), "Button1", 80, 100, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
+
     RunLocalisationStep(*this, 3);
+}
+
+void TForm9::Button1Click()
+{
+    done(1);
 }

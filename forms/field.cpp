@@ -27,19 +27,6 @@
 
 TForm2 *Form2 = nullptr;
 
-namespace {
-
-// Puts a control where its form has it, under the form's name for it.
-template <typename Control>
-Control *place(Control *control, const char *name, int left, int top, int width, int height)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
-} // namespace
-
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent)
     , ReadoutPrefixes { QStringLiteral("Время, сек"), QStringLiteral("Координата Х, м"),
@@ -57,10 +44,10 @@ TForm2::~TForm2() = default;
 
 void TForm2::CreateControls()
 {
-    Bevel1 = place(new QFrame(this), "Bevel1", 4, 8, 545, 453);
+    Bevel1 = PlaceControl(new QFrame(this), "Bevel1", 4, 8, 545, 453);
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    OpenGLPanel1 = place(new TOpenGLPanel(this), "OpenGLPanel1", 8, 12, 533, 441);
+    OpenGLPanel1 = PlaceControl(new TOpenGLPanel(this), "OpenGLPanel1", 8, 12, 533, 441);
     OpenGLPanel1->Font2D_Enabled = true;
     OpenGLPanel1->Font2D_Type()->setFamily(QStringLiteral("Arial"));
     OpenGLPanel1->OnPreInit = [this](TOpenGLPanel *panel) {
@@ -74,29 +61,30 @@ void TForm2::CreateControls()
     constexpr int column = 560;
     constexpr int columnWidth = 240;
 
-    SpeedButton1 = place(new QToolButton(this), "SpeedButton1", column, 12, 81, 25);
+    SpeedButton1 = PlaceControl(new QToolButton(this), "SpeedButton1", column, 12, 81, 25);
     SpeedButton1->setText(QStringLiteral("Старт/стоп"));
     SpeedButton1->setCheckable(true);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
 
-    Button3 = place(new QPushButton(QStringLiteral("С начала"), this), "Button3", column + 91, 12,
-            81, 25);
+    Button3 = PlaceControl(new QPushButton(QStringLiteral("С начала"), this), "Button3",
+            column + 91, 12, 81, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
-    GroupBox2 = place(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this),
+    GroupBox2 = PlaceControl(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this),
             "GroupBox2", column, 44, columnWidth, 56);
-    BitBtn2 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
-                            QStringLiteral("Назад"), GroupBox2),
+    BitBtn2 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
+                                   QStringLiteral("Назад"), GroupBox2),
             "BitBtn2", 10, 22, 105, 25);
-    BitBtn1 = place(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
-                            QStringLiteral("Вперед"), GroupBox2),
+    BitBtn1 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
+                                   QStringLiteral("Вперед"), GroupBox2),
             "BitBtn1", 125, 22, 105, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
 
-    Label7 = place(new QLabel(QStringLiteral("Скорость воспроизведения"), this), "Label7", column,
-            106, columnWidth, 16);
-    TrackBar3 = place(new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124, columnWidth, 30);
+    Label7 = PlaceControl(new QLabel(QStringLiteral("Скорость воспроизведения"), this), "Label7",
+            column, 106, columnWidth, 16);
+    TrackBar3 = PlaceControl(new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124,
+            columnWidth, 30);
     TrackBar3->setRange(0, 90);
     TrackBar3->setTickInterval(10);
     TrackBar3->setTickPosition(QSlider::TicksBelow);
@@ -104,7 +92,7 @@ void TForm2::CreateControls()
     TrackBar3->setValue(90);
     connect(TrackBar3, &QSlider::valueChanged, this, &TForm2::TrackBar3Change);
 
-    GroupBox1 = place(new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160,
+    GroupBox1 = PlaceControl(new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160,
             columnWidth, 104);
     const std::array<std::tuple<QCheckBox **, const char *, QString>, 4> checkBoxes { {
             { &CheckBox1, "CheckBox1", QStringLiteral("Вектор скорости") },
@@ -114,7 +102,8 @@ void TForm2::CreateControls()
     } };
     int top = 20;
     for (const auto &[checkBox, name, caption] : checkBoxes) {
-        *checkBox = place(new QCheckBox(caption, GroupBox1), name, 10, top, columnWidth - 20, 18);
+        *checkBox = PlaceControl(new QCheckBox(caption, GroupBox1), name, 10, top,
+                columnWidth - 20, 18);
         connect(*checkBox, &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
         top += 20;
     }
@@ -122,14 +111,15 @@ void TForm2::CreateControls()
     const std::array<const char *, 7> readoutNames { "Label1", "Label4", "Label5", "Label6",
         "Label8", "Label9", "Label2" };
     for (int i = 0; i < 7; ++i)
-        Readouts[i] = place(new QLabel(this), readoutNames[i], column, 272 + 18 * i, columnWidth, 16);
+        Readouts[i] = PlaceControl(new QLabel(this), readoutNames[i], column, 272 + 18 * i,
+                columnWidth, 16);
 
-    Button2 = place(new QPushButton(QStringLiteral("Параметры"), this), "Button2", column, 402,
-            115, 25);
-    Button1 = place(new QPushButton(QStringLiteral("Графики"), this), "Button1", column + 125, 402,
-            115, 25);
-    Button4 = place(new QPushButton(QStringLiteral("Фазовый портрет"), this), "Button4", column,
-            434, columnWidth, 25);
+    Button2 = PlaceControl(new QPushButton(QStringLiteral("Параметры"), this), "Button2", column,
+            402, 115, 25);
+    Button1 = PlaceControl(new QPushButton(QStringLiteral("Графики"), this), "Button1",
+            column + 125, 402, 115, 25);
+    Button4 = PlaceControl(new QPushButton(QStringLiteral("Фазовый портрет"), this), "Button4",
+            column, 434, columnWidth, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
@@ -217,10 +207,10 @@ void TForm2::hideEvent(QHideEvent *event)
 
 void TForm2::FormShow()
 {
-    if (!ComputeFromParameterFile())
-        return;
+    // First: a refused computation must not leave the form's interval behind.
     TrackBar3Change();
     SpeedButton1->setChecked(false);
+    ComputeFromParameterFile();
 }
 
 void TForm2::FormHide()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 class QWidget;
 
 enum class WindowSizing { Sizeable, Fixed };
@@ -7,3 +9,19 @@ enum class WindowSizing { Sizeable, Fixed };
 // Places a window as its form does: the frame's top-left corner at (left, top)
 // and a client area of width × height.
 void PlaceWindow(QWidget &window, int left, int top, int width, int height, WindowSizing sizing);
+
+// Puts a control where its form has it, under the form's name for it.
+template <typename Control>
+Control *PlaceControl(Control *control, const char *name, int left, int top, int width, int height)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+// A form's font: the forms give character heights in pixels.
+QFont PixelFont(const QString &family, int pixelSize, bool bold = false);
+
+// A canvas coordinate: truncated toward zero and kept within what QPainter
+// can take; NaN (from a computation that overflowed) lands on 0.
+int ToPixel(double value);

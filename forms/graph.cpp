@@ -1,14 +1,239 @@
 #include "graph.h"
 
+#include "choice.h"
+#include "field.h"
 #include "formgeometry.h"
 #include "localisation.h"
+#include "paintbox.h"
+#include "radiogroup.h"
+#include "timegraphplot.h"
+
+#include "messagebox.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <cmath>
 
 TForm8 *Form8 = nullptr;
+
+namespace {
+
+constexpr int DurationDigits = 6;
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, int left, int top,
+    const QString &family, int pixelSize, bool bold = false)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(PixelFont(family, pixelSize, bold));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QFrame *bevel(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    auto *frame = PlaceControl(new QFrame(parent), name, left, top, width, height);
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+std::span<const float> series(MotionModel::Series which)
+{
+    const MotionModel &motion = Form2->Motion;
+    if (!motion.HasResult())
+        return {};
+    return { motion.ResultSeries[which].get(), std::size_t(motion.ReadableSampleCount()) };
+}
+
+} // namespace
 
 TForm8::TForm8(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Графики"));
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     PlaceWindow(*this, 187, 195, 700, 473, WindowSizing::Fixed);
+    CreateControls();
+    RadioGroup1->AddItem(QStringLiteral("Автоматически"));
+    RadioGroup1->AddItem(QStringLiteral("Фиксированный"));
     RunLocalisationStep(*this, 2);
+}
+
+void TForm8::CreateControls()
+{
+    Bevel4 = bevel(this, "Bevel4", 0, 0, 700, 473);
+    const QString serif = QStringLiteral("Times New Roman");
+    Label3 = label(this, "Label3", QStringLiteral("Координата"), 9, 8, serif, 19);
+    Label2 = label(this, "Label2", QStringLiteral("Скорость"), 601, 8, serif, 19);
+    Bevel1 = bevel(this, "Bevel1", 9, 32, 677, 369);
+    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 13, 36, 669, 361);
+    PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
+    Label4 = label(this, "Label4", QStringLiteral("t, сек"), 641, 384, serif, 15, true);
+    QPalette blue = Label4->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label4->setPalette(blue);
+
+    Bevel3 = bevel(this, "Bevel3", 9, 413, 157, 33);
+    MaskEdit1 = PlaceControl(new QLineEdit(this), "MaskEdit1", 21, 417, 65, 21);
+    MaskEdit1->setMaxLength(DurationDigits);
+    // Digits only, unfilled places as leading blanks.
+    MaskEdit1->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^ *[0-9]*$")), MaskEdit1));
+    MaskEdit1->setText(QString(DurationDigits, QLatin1Char(' ')));
+    MaskEdit1->installEventFilter(this);
+    Label1 = label(this, "Label1", QStringLiteral("Время t "), 97, 422,
+        QStringLiteral("MS Sans Serif"), 15, true);
+
+    RadioGroup1 = PlaceControl(
+        new TRadioGroup(QStringLiteral("Масштаб"), 2, this), "RadioGroup1", 201, 408, 241, 53);
+    connect(RadioGroup1, &TRadioGroup::Clicked, this, &TForm8::RadioGroup1Click);
+    CheckBox1 = PlaceControl(
+        new QCheckBox(QStringLiteral("Маркеры"), this), "CheckBox1", 456, 412, 120, 17);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm8::CheckBox1Click);
+    Button2 = PlaceControl(
+        new QPushButton(QStringLiteral("Выбрать графики"), this), "Button2", 593, 408, 97, 25);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    Button1 = PlaceControl(
+        new QPushButton(QStringLiteral("Закрыть"), this), "Button1", 593, 436, 97, 25);
+    connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
+
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, CheckBox1);
+    setTabOrder(CheckBox1, MaskEdit1);
+    setTabOrder(MaskEdit1, RadioGroup1);
+}
+
+void TForm8::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+    // Activation follows the showing, once per opening.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            FormActivate();
+    });
+}
+
+bool TForm8::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == MaskEdit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            MaskEdit1KeyDown();
+            return true; // no default button may take it
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm8::FormShow()
+{
+    WriteDurationLimit();
+    SetBoundsFromScale();
+}
+
+void TForm8::FormActivate()
+{
+    Form9->exec();
+    PaintBox1->update();
+}
+
+void TForm8::Button2Click()
+{
+    FormActivate();
+}
+
+void TForm8::CheckBox1Click()
+{
+    PaintBox1->update();
+}
+
+void TForm8::RadioGroup1Click()
+{
+    SetBoundsFromScale();
+}
+
+void TForm8::SetBoundsFromScale()
+{
+    if (RadioGroup1->ItemIndex() == 0) {
+        const auto &ranges = Form2->Motion.SeriesRanges;
+        const SeriesRange &coordinate = ranges[MotionModel::Coordinate];
+        const SeriesRange &velocity = ranges[MotionModel::Velocity];
+        Bounds = { coordinate.min, coordinate.max, velocity.min, velocity.max };
+    } else {
+        Bounds = { -1, 1, -10, 10 };
+    }
+    PaintBox1->update();
+}
+
+void TForm8::MaskEdit1KeyDown()
+{
+    const std::optional<qint64> duration = FieldDuration();
+    if (!duration) {
+        ShowMessageBox(
+            QStringLiteral("Не задано время t. Введите целое число секунд"), QStringLiteral(" "));
+        WriteDurationLimit();
+        return;
+    }
+    if (*duration > DurationLimit()) {
+        ShowMessageBox(QStringLiteral("Превышение расчетного времени. ввдите другое значение"),
+            QStringLiteral(" "));
+        WriteDurationLimit();
+        return;
+    }
+    PaintBox1->update();
+}
+
+qint64 TForm8::DurationLimit() const
+{
+    // Whole seconds that cover the stop time, as many as the field can hold.
+    const double stopTime = Form2->ModelParameters.StopTime;
+    if (!(stopTime > 0))
+        return 0;
+    return qint64(std::min(std::ceil(stopTime), 999999.0));
+}
+
+void TForm8::WriteDurationLimit()
+{
+    MaskEdit1->setText(QString::number(DurationLimit()).rightJustified(DurationDigits));
+}
+
+std::optional<qint64> TForm8::FieldDuration() const
+{
+    bool ok = false;
+    const qint64 seconds = MaskEdit1->text().trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return seconds;
+}
+
+void TForm8::PaintBox1Paint(QPainter &canvas)
+{
+    TimeGraphPlot plot;
+    plot.Duration = double(FieldDuration().value_or(0));
+    plot.PrintStep = Form2->ModelParameters.PrintStep;
+    plot.Markers = CheckBox1->isChecked();
+    plot.LabelBackground = palette().color(QPalette::Button);
+    const int H = PaintBox1->height();
+    const int W = PaintBox1->width();
+    const auto [coordinateLower, coordinateUpper, velocityLower, velocityUpper] = Bounds;
+    plot.DrawAxes(canvas, coordinateLower, coordinateUpper, velocityLower, velocityUpper, H, W);
+    if (Form9->CheckBox1->isChecked())
+        plot.DrawCurve(canvas, series(MotionModel::Coordinate), coordinateLower, coordinateUpper, H,
+            W, QStringLiteral("1"));
+    if (Form9->CheckBox2->isChecked())
+        plot.DrawCurve(canvas, series(MotionModel::Velocity), velocityLower, velocityUpper, H, W,
+            QStringLiteral("2"));
 }

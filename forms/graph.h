@@ -2,13 +2,67 @@
 
 #include <QDialog>
 
-// The time graphs of coordinate and velocity.
+#include <array>
+#include <optional>
+#include <span>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class TPaintBox;
+class TRadioGroup;
+
+// The time graphs of coordinate and velocity, drawn from the main window's
+// results at every paint.
 class TForm8 : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TForm8(QWidget *parent = nullptr);
+
+    // Coordinate lower and upper, velocity lower and upper bound of the plot.
+    std::array<float, 4> Bounds { -1, 1, -10, 10 };
+
+    QFrame *Bevel4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QFrame *Bevel1 = nullptr;
+    TPaintBox *PaintBox1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QFrame *Bevel3 = nullptr;
+    QLineEdit *MaskEdit1 = nullptr;
+    QLabel *Label1 = nullptr;
+    // Holds "Автоматически" and "Фиксированный" until the localisation step,
+    // which replaces them with the items of a localisation file.
+    TRadioGroup *RadioGroup1 = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateControls();
+    void FormShow();
+    void FormActivate();
+    void Button2Click();
+    void CheckBox1Click();
+    void RadioGroup1Click();
+    void MaskEdit1KeyDown();
+    void PaintBox1Paint(QPainter &canvas);
+
+    void SetBoundsFromScale();
+    // The time field holds whole seconds; this is the largest it accepts.
+    qint64 DurationLimit() const;
+    void WriteDurationLimit();
+    // The field's seconds; none while it is blank.
+    std::optional<qint64> FieldDuration() const;
 };
 
 extern TForm8 *Form8;

@@ -1,6 +1,7 @@
 #include "numberstyles.h"
 
 #include "numberformat.h"
+#include "texttofloat.h"
 
 #include <QLocale>
 
@@ -25,4 +26,9 @@ QString GeneralStyle(double value, int precision, int exponentDigits)
 {
     return QString::fromStdString(
             FormatGeneralStyle(value, precision, exponentDigits, userSeparators()));
+}
+
+float UserTextToFloat(const QString &text)
+{
+    return TextToFloat(text.toStdString(), QLocale().decimalPoint().toStdString());
 }

@@ -12,3 +12,7 @@ QString NumberStyle(double value, int precision, int decimals);
 // precision significant digits in the shortest form; scientific notation with
 // at least exponentDigits exponent digits outside [0.0001, 10^precision).
 QString GeneralStyle(double value, int precision, int exponentDigits);
+
+// A number the user typed, with QLocale()'s decimal separator (TextToFloat);
+// throws ConvertError.
+float UserTextToFloat(const QString &text);

@@ -1,14 +1,43 @@
 #pragma once
 
+#include "motionmodel.h"
+
 #include <QDialog>
 
-// The phase portrait: velocity against coordinate.
+#include <span>
+
+class QFrame;
+class QLabel;
+class QPainter;
+class QPushButton;
+class TPaintBox;
+
+// The phase portrait: velocity against coordinate over the whole computed
+// motion, drawn from the main window's results at every paint.
 class TForm5 : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TForm5(QWidget *parent = nullptr);
+
+    QFrame *Bevel1 = nullptr;
+    QFrame *Panel1 = nullptr;
+    QFrame *Panel2 = nullptr;
+    TPaintBox *PaintBox1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *Button3 = nullptr;
+
+private:
+    void PaintBox1Paint(QPainter &canvas);
+    void Button3Click();
 };
+
+// Draws samples 0 ... sampleCount - 1 as one black line scaled so that the two
+// ranges span the H × W canvas, velocity growing upward. Draws nothing when a
+// range has no extent.
+void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> coordinate,
+    std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
+    const SeriesRange &velocityRange);
 
 extern TForm5 *Form5;

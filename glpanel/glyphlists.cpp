@@ -17,7 +17,7 @@
 
 namespace {
 
-std::optional<quint32> glyphForCode(const QRawFont &raw, int charset, int code)
+std::optional<quint32> glyphForCode(const QRawFont &raw, int charset, qint64 code)
 {
     if (code < 0 || code > 255)
         return std::nullopt;
@@ -250,7 +250,7 @@ void UseFontBitmaps(const PanelFont &font, int first, int count, GLuint listBase
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
     for (int i = 0; i < count; ++i) {
         glNewList(listBase + GLuint(i), GL_COMPILE);
-        if (const auto glyph = glyphForCode(raw, font.charset(), first + i))
+        if (const auto glyph = glyphForCode(raw, font.charset(), qint64(first) + i))
             compileBitmap(raw, *glyph);
         glEndList();
     }
@@ -271,7 +271,7 @@ void UseFontOutlines(const PanelFont &font, int first, int count, GLuint listBas
         GLYPHMETRICSFLOAT &glyphMetrics = metrics[i];
         glyphMetrics = GLYPHMETRICSFLOAT {};
         glNewList(listBase + GLuint(i), GL_COMPILE);
-        if (const auto glyph = glyphForCode(raw, font.charset(), first + i)) {
+        if (const auto glyph = glyphForCode(raw, font.charset(), qint64(first) + i)) {
             const QPainterPath path = raw.pathForGlyph(*glyph);
             const QList<QPointF> advances = raw.advancesForGlyphIndexes(QList<quint32> { *glyph });
             const QPointF advance = advances.isEmpty() ? QPointF() : advances.front();

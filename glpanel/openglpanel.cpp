@@ -4,6 +4,7 @@
 #include "messagebox.h"
 #include "openglpanelwindow.h"
 
+#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPlatformSurfaceEvent>
 #include <QResizeEvent>
@@ -12,6 +13,7 @@
 #include <cfenv>
 #include <cmath>
 #include <new>
+#include <utility>
 #if defined(__i386__) || defined(__x86_64__)
 #include <fpu_control.h>
 #endif
@@ -133,6 +135,8 @@ QWindow *TOpenGLPanel::PanelWindow() const
 
 bool TOpenGLPanel::CreateGLContext()
 {
+    if (m_FRenderContext)
+        DestroyGLContext();
     m_FPanelDC = m_window->handle() ? m_window : nullptr;
     const auto releaseDC = [this] { m_FPanelDC = nullptr; };
 
@@ -165,25 +169,30 @@ bool TOpenGLPanel::CreateGLContext()
         releaseDC();
         return false;
     }
-    m_FRenderContext = context.release();
+    m_FRenderContext = std::move(context);
     return true;
 }
 
-void TOpenGLPanel::DestroyGLContext()
+void TOpenGLPanel::releaseFonts()
 {
-    // The lists die with their context; deleting them by name is right only while it is
-    // the current one, and would hit another context's lists otherwise.
-    if (m_FRenderContext && QOpenGLContext::currentContext() == m_FRenderContext) {
+    // Lists outlive their context while another context shares them, so they are deleted
+    // by name, with their own context current (a name means other lists in another one).
+    if ((m_FFont3D || m_FFont2D) && m_FRenderContext && m_FPanelDC
+        && m_FRenderContext->makeCurrent(m_FPanelDC)) {
         Release3DFont(std::move(m_FFont3D));
         Release2DFont(std::move(m_FFont2D));
     }
     m_FFont3D.reset();
     m_FFont2D.reset();
+}
+
+void TOpenGLPanel::DestroyGLContext()
+{
+    releaseFonts();
     MakeOpenGLPanelNotCurrent();
     if (!m_FRenderContext)
         return;
-    delete m_FRenderContext;
-    m_FRenderContext = nullptr;
+    m_FRenderContext.reset();
     m_FPaletteHandle.reset();
     if (!m_FPanelDC)
         ShowMessageBox(QStringLiteral("ReleaseDC: Failed"));
@@ -240,16 +249,19 @@ bool TOpenGLPanel::PanelShareLists(TOpenGLPanel *other)
 {
     if (!other || other == this || !m_FRenderContext || !other->m_FRenderContext)
         return false;
-    // Qt shares only between contexts told so at creation: the other context is made anew.
+    // Qt shares only between contexts told so at creation: the other context is made anew
+    // and set up again as at its window's creation.
     auto shared = std::make_unique<QOpenGLContext>();
     shared->setFormat(other->m_window->requestedFormat());
-    shared->setShareContext(m_FRenderContext);
-    if (!shared->create() || shared->shareContext() != m_FRenderContext)
+    shared->setShareContext(m_FRenderContext.get());
+    if (!shared->create() || shared->shareContext() != m_FRenderContext.get())
         return false;
-    other->m_FFont3D.reset();
-    other->m_FFont2D.reset();
-    delete other->m_FRenderContext;
-    other->m_FRenderContext = shared.release();
+    other->releaseFonts();
+    MakeOpenGLPanelNotCurrent();
+    other->m_FRenderContext = std::move(shared);
+    other->initialise();
+    other->Resize();
+    other->Invalidate();
     return true;
 }
 
@@ -356,9 +368,73 @@ bool TOpenGLPanel::Dispatch(QEvent *event)
         if (m_window->handle())
             Resize();
         return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        mouseEvent(*static_cast<QMouseEvent *>(event));
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return dragEvent(event);
     default:
         return false;
     }
+}
+
+void TOpenGLPanel::mouseEvent(const QMouseEvent &event)
+{
+    const int x = int(event.position().x());
+    const int y = int(event.position().y());
+    const Qt::KeyboardModifiers shift = event.modifiers();
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+        m_clickPending = event.button() == Qt::LeftButton;
+        if (OnMouseDown)
+            OnMouseDown(this, event.button(), shift, x, y);
+        break;
+    case QEvent::MouseButtonDblClick:
+        m_clickPending = false;
+        if (OnMouseDown)
+            OnMouseDown(this, event.button(), shift, x, y);
+        if (OnDblClick && event.button() == Qt::LeftButton)
+            OnDblClick(this);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (event.button() == Qt::LeftButton && std::exchange(m_clickPending, false) && OnClick
+            && rect().contains(x, y))
+            OnClick(this);
+        if (OnMouseUp)
+            OnMouseUp(this, event.button(), shift, x, y);
+        break;
+    default:
+        if (OnMouseMove)
+            OnMouseMove(this, event.buttons(), shift, x, y);
+        break;
+    }
+}
+
+bool TOpenGLPanel::dragEvent(QEvent *event)
+{
+    auto *drop = static_cast<QDropEvent *>(event);
+    const int x = int(drop->position().x());
+    const int y = int(drop->position().y());
+    if (event->type() == QEvent::Drop) {
+        if (!OnDragDrop)
+            return false;
+        OnDragDrop(this, drop->source(), x, y);
+        drop->acceptProposedAction();
+        return true;
+    }
+    bool accept = false;
+    if (OnDragOver)
+        OnDragOver(this, drop->source(), x, y, accept);
+    if (accept)
+        drop->acceptProposedAction();
+    else
+        drop->ignore();
+    return true;
 }
 
 void TOpenGLPanel::CreateParams()
@@ -371,20 +447,26 @@ void TOpenGLPanel::CreateParams()
 
 void TOpenGLPanel::WMCreate()
 {
-    if (!CreateGLContext()) {
+    if (CreateGLContext())
+        initialise();
+    else
         ShowMessageBox(QStringLiteral("Open GL Context Create Failed"));
-    } else if (OnInit) {
-        const NotCurrentOnExit release;
-        if (!m_FRenderContext->makeCurrent(m_FPanelDC))
-            ShowMessageBox(failure("wglMakeCurrent"));
-        if (Font3D_Enabled)
-            Create3DFont();
-        if (Font2D_Enabled)
-            Create2DFont();
-        OnInit(this);
-    }
     // The size the window was made with, reported after creation.
     Resize();
+}
+
+void TOpenGLPanel::initialise()
+{
+    if (!OnInit)
+        return;
+    const NotCurrentOnExit release;
+    if (!m_FRenderContext->makeCurrent(m_FPanelDC))
+        ShowMessageBox(failure("wglMakeCurrent"));
+    if (Font3D_Enabled)
+        Create3DFont();
+    if (Font2D_Enabled)
+        Create2DFont();
+    OnInit(this);
 }
 
 void TOpenGLPanel::WMDestroy()
@@ -406,9 +488,16 @@ void TOpenGLPanel::WMPaletteChanged(QWindow *changedBy)
 
 bool TOpenGLPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    // The container makes the native window when it is first shown.
-    if (watched == m_container && event->type() == QEvent::Show && !m_window->handle())
-        CreateParams();
+    if (watched == m_container) {
+        // The container makes the native window when it is first shown.
+        if (event->type() == QEvent::Show && !m_window->handle())
+            CreateParams();
+        // The container holds the focus for the native window.
+        else if (event->type() == QEvent::FocusIn && OnEnter)
+            OnEnter(this);
+        else if (event->type() == QEvent::FocusOut && OnExit)
+            OnExit(this);
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "bmptexture.h"
 #include "logicalpalette.h"
 #include "openglfont.h"
 #include "panelfont.h"
 #include "pixelformat.h"
+#include "printlayout.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -13,11 +15,12 @@
 #include <functional>
 #include <memory>
 
+class QMouseEvent;
 class QOpenGLContext;
+class QPaintDevice;
 class OpenGLPanelWindow;
 
 enum class TOpenGLSwapBuffers { Auto = 0, Manual = 1 };
-enum TOpenGLPrintScale { pglNone = 0, pglPrintToFit = 1, pglProportional = 2 };
 enum TFont3DFormat { f_WGL_FONT_LINES = 0, f_WGL_FONT_POLYGONS = 1 };
 
 // A control that owns one OpenGL context on a native child window and calls its user's
@@ -28,11 +31,21 @@ enum TFont3DFormat { f_WGL_FONT_LINES = 0, f_WGL_FONT_POLYGONS = 1 };
 //
 // Sizes: the window may be scaled by a device pixel ratio. OnResize and OnPaint should set
 // glViewport(0, 0, PixelWidth(), PixelHeight()); width() and height() are logical pixels.
+// Pictures taken of the panel (printing, saving) are in device pixels; mouse positions are in
+// logical pixels from the panel's top left.
 class TOpenGLPanel : public QWidget
 {
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TOpenGLPanel *sender)>;
+    using TMouseEvent = std::function<void(
+        TOpenGLPanel *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
+    using TMouseMoveEvent = std::function<void(
+        TOpenGLPanel *sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y)>;
+    // source: the widget or object the drag comes from, null from another program.
+    using TDragOverEvent
+        = std::function<void(TOpenGLPanel *sender, QObject *source, int x, int y, bool &accept)>;
+    using TDragDropEvent = std::function<void(TOpenGLPanel *sender, QObject *source, int x, int y)>;
 
     explicit TOpenGLPanel(QWidget *owner = nullptr);
     ~TOpenGLPanel() override;
@@ -74,30 +87,64 @@ public:
     TNotifyEvent OnResize;
     TNotifyEvent OnPaint;
 
+    // Input, as any panel reports it. OnClick follows a left press and release inside the
+    // panel, before OnMouseUp; a double click reports OnMouseDown and OnDblClick instead.
+    // OnEnter and OnExit: the panel gains and loses the keyboard focus.
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TDragOverEvent OnDragOver; // accept starts false; set it to take the drop
+    TDragDropEvent OnDragDrop;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
     // Context.
-    bool CreateGLContext();
+    bool CreateGLContext(); // a context made before is released first, with its fonts
     void DestroyGLContext();
     bool ConstructPalette(PIXELFORMATDESCRIPTOR &format);
     void MakeOpenGLPanelCurrent();
     void MakeOpenGLPanelNotCurrent();
     void SwapBuffers(); // presents only for a double-buffered format; ignores GLSwapBuffers
-    // The other panel's context is made anew sharing this panel's display lists; its own
-    // lists and fonts are lost, so it should build its fonts again afterwards.
+    // The other panel's context is made anew sharing this panel's display lists. Its lists
+    // go with the old context; its fonts, OnInit and OnResize run again in the new one, so
+    // it draws as before. Returns with no context current.
     bool PanelShareLists(TOpenGLPanel *other);
 
     // Painting. Repaint paints at once through OnPaint (and the swap); Invalidate asks for a
     // paint from the event loop. GrabFrame paints at once and returns the frame OnPaint drew,
     // read from the back buffer before the swap, in device pixels; null without a context or
-    // OnPaint.
+    // OnPaint, and black when OnPaint swaps itself. TakePicture raises the panel above its
+    // siblings, paints at once and returns what the screen then shows of it, in device
+    // pixels; null before the window exists, when the panel has no area, or when the screen
+    // gives less than all of it.
     void Repaint();
     void Invalidate();
     QImage GrabFrame();
+    QImage TakePicture();
     int PixelWidth() const;
     int PixelHeight() const;
     QSize PixelSize() const { return { PixelWidth(), PixelHeight() }; }
     // Destroys the native window and creates it again with the current properties; does
     // nothing before the window was first made.
     void RecreateWnd();
+
+    // The picture on the default printer, or on page (a printer or an image), as one page
+    // scaled by PrintScale. Shows "Print: Malloc Error" and prints nothing when there is no
+    // picture to take; throws std::runtime_error when the printer cannot begin or end it.
+    void PrintOpenGLPanel();
+    void PrintOpenGLPanel(QPaintDevice &page);
+    // The picture as a 24-bit BMP, replacing the file; throws std::runtime_error when there
+    // is no picture or the file cannot be written, leaving an existing file as it was.
+    void SaveOpenGLPanelToFile(const QString &fileName);
+    // fileName in the local 8-bit encoding of file names; null on any failure.
+    static std::unique_ptr<BMPTexture> LoadBMPTexture(QByteArrayView fileName, bool alpha);
+    // Whether the current context lists the extension; false without a current context.
+    static bool QueryOpenGLExtention(QByteArrayView name);
+    qint32 GetDisplayBPP() const;
+    // The depth of a display cannot be changed here: true only for the depth it has.
+    bool SetDisplayBPP(qint32 bitsPerPixel) const;
 
     // Fonts. Building and drawing need the context current. Records made by the argument
     // forms belong to the caller; release them with the context they were built in current.
@@ -122,7 +169,7 @@ public:
     PIXELFORMATDESCRIPTOR PixelFormatRequest() const;
     PIXELFORMATDESCRIPTOR DescribedPixelFormat() const { return m_described; }
     bool DoubleBufferFormat() const { return m_FDoubleBufferFormat; }
-    QOpenGLContext *RenderContext() const { return m_FRenderContext; }
+    QOpenGLContext *RenderContext() const { return m_FRenderContext.get(); }
     const LogicalPalette *PaletteHandle() const { return m_FPaletteHandle.get(); }
     const OpenGLFont2D *FFont2D() const { return m_FFont2D.get(); }
     const OpenGLFont3D *FFont3D() const { return m_FFont3D.get(); }
@@ -130,14 +177,9 @@ public:
 
     // Window messages, routed from the native window.
     bool Dispatch(QEvent *event);
-    void CreateParams();
-    void WMCreate();
-    void WMDestroy();
     int WMEraseBkgnd() const { return 1; } // never erased: no flicker between frames
     int WMQueryNewPalette();
     void WMPaletteChanged(QWindow *changedBy);
-    void Paint();
-    void Resize();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,9 +187,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Steps of the window's life, reached through Dispatch in the order the window takes.
+    void CreateParams();
+    void WMCreate();
+    void WMDestroy();
+    void Paint();
+    void Resize();
+
     bool makeCurrent(); // the wglMakeCurrent of Paint, Resize and WMCreate, with its message
+    void initialise(); // fonts and OnInit in a new context
+    void releaseFonts();
     void paintFrame(QImage *grab);
-    bool paletteSelected();
+    void mouseEvent(const QMouseEvent &event);
+    bool dragEvent(QEvent *event);
 
     TPFDFlagSet m_PFDFlags;
     bool m_FDoubleBufferFormat = false;
@@ -165,10 +217,11 @@ private:
     std::unique_ptr<OpenGLFont2D> m_FFont2D;
 
     OpenGLPanelWindow *m_FPanelDC = nullptr; // the window while a context is made for it
-    QOpenGLContext *m_FRenderContext = nullptr; // owned
+    std::unique_ptr<QOpenGLContext> m_FRenderContext;
     std::unique_ptr<LogicalPalette> m_FPaletteHandle;
     PIXELFORMATDESCRIPTOR m_described;
 
     OpenGLPanelWindow *m_window = nullptr; // owned by m_container
     QWidget *m_container = nullptr;
+    bool m_clickPending = false; // a left press not yet released, and not a double click
 };

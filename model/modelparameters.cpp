@@ -2,8 +2,13 @@
 
 #include "clocale.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::array<float *, ModelParameters::Count> ModelParameters::fields()
@@ -22,23 +27,14 @@ std::array<const float *, ModelParameters::Count> ModelParameters::fields() cons
     return result;
 }
 
-std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming)
-{
-    const auto slash = executablePath.rfind('/');
-    const std::string folder
-            = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
-    if (naming == ParameterFileNaming::Fixed)
-        return folder + "mirvane.dat";
-
-    const std::string name = executablePath.substr(folder.size());
-    const auto dot = name.find('.');
-    // Executables here carry no extension; a dot-less name keeps its whole
-    // stem instead of collapsing to a bare "dat" shared by every program.
-    const std::string stem = dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
-    return folder + stem + "dat";
-}
-
 namespace {
+
+// The part of path up to and including its last "/"; empty without one.
+std::string folderOf(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 struct FileCloser
 {
@@ -52,11 +48,98 @@ bool hasSixDecimals(int field)
     return field == 9 || field == 12;
 }
 
+// Opens path for reading only if it is a regular file: a directory or a
+// device would read as nothing, and opening a pipe would wait for a writer.
+File openRegularFile(const std::string &path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    File file(fdopen(fd, "r"));
+    if (!file)
+        close(fd);
+    return file;
+}
+
+bool isDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isSpace(int c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Longer numbers than this end the reading: no file of real values has one.
+constexpr std::size_t MaxNumberLength = 4096;
+
+// One number as scanf's "%f" takes it, but only in the file's syntax:
+// whitespace, an optional sign, decimal digits with at most one ".", an
+// optional exponent. Hexadecimal digits, "inf" and "nan" do not fit. Leaves
+// the stream at the first character that does not fit.
+std::optional<float> readNumber(FILE *file)
+{
+    int c = std::getc(file);
+    while (isSpace(c))
+        c = std::getc(file);
+    std::string text;
+    const auto take = [&] {
+        text += static_cast<char>(c);
+        c = std::getc(file);
+    };
+    bool digits = false;
+    const auto takeDigits = [&] {
+        while (isDigit(c) && text.size() < MaxNumberLength) {
+            take();
+            digits = true;
+        }
+    };
+    if (c == '+' || c == '-')
+        take();
+    takeDigits();
+    if (c == '.') {
+        take();
+        takeDigits();
+    }
+    // Like scanf, an "e" without digits after it is taken and leaves the value.
+    if (digits && (c == 'e' || c == 'E')) {
+        take();
+        if (c == '+' || c == '-')
+            take();
+        takeDigits();
+    }
+    if (c != EOF)
+        std::ungetc(c, file);
+    if (!digits || text.size() >= MaxNumberLength)
+        return std::nullopt;
+    return std::strtof(text.c_str(), nullptr);
+}
+
 } // namespace
+
+std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming)
+{
+    const std::string folder = folderOf(executablePath);
+    if (naming == ParameterFileNaming::Fixed)
+        return folder + "mirvane.dat";
+
+    const std::string name = executablePath.substr(folder.size());
+    const auto dot = name.find('.');
+    // Executables here carry no extension; a dot-less name keeps its whole
+    // stem instead of collapsing to a bare "dat" shared by every program.
+    const std::string stem = dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
+    return folder + stem + "dat";
+}
 
 bool ReadParameterFile(const std::string &path, ModelParameters &parameters)
 {
-    File file(std::fopen(path.c_str(), "r"));
+    const File file = openRegularFile(path);
     if (!file)
         return false;
 
@@ -65,8 +148,10 @@ bool ReadParameterFile(const std::string &path, ModelParameters &parameters)
     // Field by field, so that each value lands as soon as it is converted:
     // the same effect as one fscanf with fourteen "%f," conversions.
     for (int i = 0; i < ModelParameters::Count; ++i) {
-        if (std::fscanf(file.get(), "%f", fields[i]) != 1)
+        const std::optional<float> value = readNumber(file.get());
+        if (!value)
             break;
+        *fields[i] = *value;
         if (i + 1 < ModelParameters::Count && std::fgetc(file.get()) != ',')
             break;
     }
@@ -89,23 +174,88 @@ std::string FormatParameterFile(const ModelParameters &parameters)
     return text;
 }
 
+namespace {
+
+// Follows symbolic links from path to the file they end at, which need not
+// exist yet; nothing on a loop of links.
+std::optional<std::string> linkTarget(std::string path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        char target[4096];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length <= 0 || length == sizeof target)
+            return std::nullopt;
+        const std::string link(target, length);
+        path = link[0] == '/' ? link : folderOf(path) + link;
+    }
+    return std::nullopt;
+}
+
+// The bits of the file that is replaced, or those a plain creation would give.
+mode_t permissionsFor(const struct stat *replaced)
+{
+    if (replaced)
+        return replaced->st_mode & 0777;
+    // The mask is read by setting it; the program creates no file meanwhile.
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+bool writeAll(int fd, const std::string &text)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t written = write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno != EINTR)
+            return false;
+        done += written > 0 ? static_cast<std::size_t>(written) : 0;
+    }
+    return true;
+}
+
+// Makes a rename in folder durable. Some file systems cannot sync a folder;
+// the new file is in place either way.
+void syncFolder(const std::string &folder)
+{
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+} // namespace
+
 bool WriteParameterFile(const std::string &path, const ModelParameters &parameters)
 {
     const std::string text = FormatParameterFile(parameters);
-    // A file that exists but may not be written stays untouched, as a direct
-    // write would have left it.
-    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0)
+    // Through a link to its target, so that the link stays.
+    const std::optional<std::string> target = linkTarget(path);
+    if (!target)
         return false;
-    const std::string temporary = path + ".tmp";
-    File file(std::fopen(temporary.c_str(), "w"));
-    if (!file)
+    struct stat replaced;
+    const bool exists = stat(target->c_str(), &replaced) == 0;
+    // A file that may not be written stays untouched, as a direct write would
+    // have left it; so does anything but a regular file.
+    if (exists && (!S_ISREG(replaced.st_mode) || access(target->c_str(), W_OK) != 0))
         return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size()
-            && std::fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+
+    // A name of its own, created exclusively: nothing that another program or
+    // user put in the folder is followed or shared.
+    std::string temporary = *target + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = fchmod(fd, permissionsFor(exists ? &replaced : nullptr)) == 0
+            && writeAll(fd, text) && fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), target->c_str()) != 0) {
+        unlink(temporary.c_str());
         return false;
     }
+    syncFolder(folderOf(*target));
     return true;
 }

@@ -37,17 +37,20 @@ enum class ParameterFileNaming {
 // The parameter file of an executable at executablePath ("/" separated).
 std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming);
 
-// Reads the file with the C format "%f,%f,...,%f" and "." as the only decimal
-// point, whatever the process locale. Reading stops silently at the first
+// Reads the file with the rules of the C format "%f,%f,...,%f" and "." as the
+// only decimal point, whatever the process locale; a number is decimal only,
+// never hexadecimal, "inf" or "nan". Reading stops silently at the first
 // character that does not fit; the fields not reached keep their values.
-// Returns false, changing nothing, when the file cannot be opened.
+// Returns false, changing nothing, unless path is a regular file that opens.
 bool ReadParameterFile(const std::string &path, ModelParameters &parameters);
 
 // The file's text: one "%5.5f,\n" line per value ("%5.6f,\n" for the plane
 // angle and the initial deflection), always with ".".
 std::string FormatParameterFile(const ModelParameters &parameters);
 
-// Replaces the file with FormatParameterFile's text. The new text goes to a
-// temporary file first, so a failed write leaves the old file intact.
-// Returns false when the file cannot be written.
+// Replaces the file with FormatParameterFile's text at once: the text goes to
+// a temporary file of its own in the same folder, which then takes the file's
+// place. A symbolic link is written through to its target, and the target's
+// permission bits are kept. Returns false when the file may not be written or
+// the write fails; the old file then stays as it was and no temporary remains.
 bool WriteParameterFile(const std::string &path, const ModelParameters &parameters);

@@ -19,90 +19,32 @@ constexpr double IntervalFactor = 1.0000001;
 
 constexpr double SceneUnitsPerMetre = 250.0;
 
-// sin(w t + phase), the bulk of a step's cost. A step needs it at three
-// distinct times: its start (shared with the sample taken there), its
-// midpoint (stages 2 and 3) and its end, which is mostly the next step's
-// start. These follow from the start time alone, in the integrator's own
-// arithmetic, so the next step's sines are computed during this one, between
-// its stages, where the processor overlaps them with the integration. at()
-// compares the exact time, which is cheaper than forming the argument again
-// and picks the same sine: a prediction that misses costs a fresh sine.
+// sin(w t + phase), the bulk of a step's cost, remembered for the last time
+// asked: stages 2 and 3 share their time, and stage 4 often has the time of
+// the next step's start, where the sample and stage 1 ask again.
 class DrivingSine
 {
 public:
-    enum Slot { Start, Middle, End, Slots };
-
-    DrivingSine(double frequency, double phase, double h)
+    DrivingSine(double frequency, double phase)
         : m_frequency(frequency)
         , m_phase(phase)
-        , m_h(h)
     {
     }
 
-    double at(double t, Slot expected) const
+    double operator()(double t)
     {
-        if (t == m_current[expected].time) [[likely]]
-            return m_current[expected].sine;
-        return std::sin(m_frequency * t + m_phase);
-    }
-
-    // At the start of every step, with its time.
-    void beginStep(double t)
-    {
-        if (t == m_next.start) [[likely]] {
-            m_current[Start] = m_current[End];
-            m_current[Middle] = m_next.middle;
-            m_current[End] = m_next.end;
-        } else {
-            m_current[Start] = make(t);
-            m_current[Middle] = make(middleOf(t));
-            m_current[End] = make(endOf(t));
+        if (t != m_time) {
+            m_time = t;
+            m_sine = std::sin(m_frequency * t + m_phase);
         }
-        m_next.start = following(t);
+        return m_sine;
     }
-    // Sines of the next step, spread over the stages of this one.
-    void prepareMiddle() { m_next.middle = make(middleOf(m_next.start)); }
-    void prepareEnd() { m_next.end = make(endOf(m_next.start)); }
 
 private:
-    struct Value
-    {
-        double time = std::numeric_limits<double>::quiet_NaN();
-        double sine = 0;
-    };
-    Value make(double t) const
-    {
-        return { t, std::sin(m_frequency * t + m_phase) };
-    }
-    double middleOf(double t) const { return (t - 0.5 * 0.0) + 0.5 * (m_h * 1.0); }
-    double endOf(double t) const
-    {
-        const double k = m_h * 1.0;
-        double point = t - 0.5 * 0.0;
-        point = point + 0.5 * k;
-        point = point - 0.5 * k;
-        point = point + 0.5 * k;
-        point = point - 0.5 * k;
-        return point + 0.5 * (2 * k);
-    }
-    double following(double t) const
-    {
-        const double k = m_h * 1.0;
-        double next = t + 1 * k * (1.0 / 6);
-        next = next + 2 * k * (1.0 / 6);
-        next = next + 1 * (2 * k) * (1.0 / 6);
-        return next + 1 * k * (1.0 / 6);
-    }
-
     const double m_frequency;
     const double m_phase;
-    const double m_h;
-    Value m_current[Slots];
-    struct
-    {
-        double start = std::numeric_limits<double>::quiet_NaN();
-        Value middle, end;
-    } m_next;
+    double m_time = std::numeric_limits<double>::quiet_NaN(); // equals no time
+    double m_sine = 0;
 };
 
 struct Plan
@@ -251,69 +193,51 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
 
     runge &rk = Integrator;
     double *y = rk.y;
-    const double *ys = rk.ys;
-    double *f = rk.f;
     for (int i = 0; i <= rk.last; ++i)
         y[i] = 0;
     y[1] = parameters.InitialDeflection;
     y[2] = parameters.InitialVelocity;
 
-    // Locals while integrating: the compiler cannot tell members apart from
-    // the series' floats.
-    std::array<float *, SeriesCount> series;
-    for (int s = 0; s < SeriesCount; ++s)
-        series[s] = ResultSeries[s].get();
+    DrivingSine drivingSine(frequency, phase);
     std::array<SeriesRange, RangeCount> ranges;
-    const auto store = [&](int index, double drivingSine) {
+    const auto store = [&](int index) {
         const double x = y[1], v = y[2];
-        series[Coordinate][index] = static_cast<float>(x);
-        series[Velocity][index] = static_cast<float>(v);
-        series[ResistanceForce][index] = static_cast<float>(-v * damping);
-        series[ElasticForce][index] = static_cast<float>(-x * stiffness);
-        series[DrivingForce][index] = static_cast<float>(drivingSine * amplitude);
+        ResultSeries[Coordinate][index] = static_cast<float>(x);
+        ResultSeries[Velocity][index] = static_cast<float>(v);
+        ResultSeries[ResistanceForce][index] = static_cast<float>(-v * damping);
+        ResultSeries[ElasticForce][index] = static_cast<float>(-x * stiffness);
+        ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine(y[0]) * amplitude);
         for (int r = 0; r < RangeCount; ++r)
-            ranges[r].Include(series[r][index]);
+            ranges[r].Include(ResultSeries[r][index]);
     };
-    store(0, std::sin(frequency * y[0] + phase));
+    store(0);
 
     int sample = 1;
     if (plan.integrates) {
         const double h = parameters.TimeStep;
         const double stop = parameters.StopTime;
-        const std::int64_t interval = plan.interval;
-        DrivingSine drivingSine(frequency, phase, h);
-        // The right-hand side at the stage point, then the stage. A step is
-        // exactly four of them; written out, they inline into one block.
-        const auto stage = [&](DrivingSine::Slot slot) __attribute__((always_inline)) {
-            const double t = ys[0], x = ys[1], v = ys[2];
-            const double acceleration = drivingSine.at(t, slot) * forcePerMass
-                    + (-dampingPerMass * v - naturalFrequencySquared * x);
-            f[0] = 1;
-            f[1] = v;
-            f[2] = acceleration;
-            rk.stage_step(h);
-        };
         // planFor bounds the steps by the limit; this only guarantees the end.
         auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
         std::int64_t j = 0;
         while (y[0] < stop) {
-            drivingSine.beginStep(y[0]);
-            if (j >= interval) {
+            if (j >= plan.interval) {
                 if (sample >= m_capacity)
                     break;
                 j = 0;
-                store(sample, drivingSine.at(y[0], DrivingSine::Start));
+                store(sample);
                 ++sample;
             }
             if (y[0] + h == y[0] || stepsLeft-- == 0)
                 break;
             rk.start_step();
-            stage(DrivingSine::Start);
-            drivingSine.prepareMiddle();
-            stage(DrivingSine::Middle);
-            stage(DrivingSine::Middle);
-            drivingSine.prepareEnd();
-            stage(DrivingSine::End);
+            while (rk.stage < 5) {
+                const double t = rk.ys[0], x = rk.ys[1], v = rk.ys[2];
+                rk.f[0] = 1;
+                rk.f[1] = v;
+                rk.f[2] = drivingSine(t) * forcePerMass
+                        + (-dampingPerMass * v - naturalFrequencySquared * x);
+                rk.stage_step(h);
+            }
             ++j;
         }
     }
@@ -323,7 +247,7 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     // repeat the last computed one, so no consumer reads an unwritten value.
     const int last = static_cast<int>(std::clamp<double>(LastSampleIndex, -1, m_capacity - 1));
     for (int index = sample; index <= last; ++index) {
-        for (float *values : series)
+        for (auto &values : ResultSeries)
             values[index] = values[sample - 1];
     }
 

@@ -18,10 +18,10 @@ public:
     runge(const runge &) = delete;
     runge &operator=(const runge &) = delete;
 
-    [[gnu::always_inline]] void start_step();
+    void start_step();
     // Performs stage `stage` (1 to 4) from f and advances `stage`. Outside
     // a step (stage 5, or before start_step) it changes nothing.
-    [[gnu::always_inline]] void stage_step(double h);
+    void stage_step(double h);
 
     // All point into one block owned by this object.
     double *y = nullptr; // state; the caller writes the initial state here
@@ -32,9 +32,6 @@ public:
     int stage = 5; // next stage: 1 after start_step, 5 after the fourth
 
 private:
-    template<int S>
-    [[gnu::always_inline]] void advanceStage(double h);
-
     // Indexed by stage; stage 3 weighs 1 because k[3] is already doubled.
     static constexpr double StageWeight[5] = { 0, 1, 2, 1, 1 };
 
@@ -44,15 +41,6 @@ private:
 // Inline: the motion computation runs these tens of millions of times.
 inline void runge::start_step()
 {
-    if (last == 2) { // the motion's t, x, v, unrolled
-        // ys stored last, so that an inlined caller reads it from registers.
-        k[0][0] = k[0][1] = k[0][2] = 0;
-        ys[0] = y[0];
-        ys[1] = y[1];
-        ys[2] = y[2];
-        stage = 1;
-        return;
-    }
     for (int i = 0; i <= last; ++i) {
         ys[i] = y[i];
         k[0][i] = 0;
@@ -62,58 +50,16 @@ inline void runge::start_step()
 
 inline void runge::stage_step(double h)
 {
-    // One instance per stage, so that weight and doubling are constants.
-    switch (stage) {
-    case 1:
-        advanceStage<1>(h);
-        break;
-    case 2:
-        advanceStage<2>(h);
-        break;
-    case 3:
-        advanceStage<3>(h);
-        break;
-    case 4:
-        advanceStage<4>(h);
-        break;
-    default:
+    const int s = stage;
+    if (s < 1 || s > 4)
         return;
-    }
-    ++stage;
-}
-
-template<int S>
-inline void runge::advanceStage(double h)
-{
-    const double *previous = k[S - 1];
-    double *current = k[S];
-    const auto increment = [h](double slope) {
-        const double value = h * slope;
-        return S == 3 ? 2 * value : value;
-    };
-    if (last == 2) {
-        // The motion's t, x, v, unrolled; all loads before all stores and ys
-        // stored last, so an inlined caller can keep f and ys in registers.
-        const double i0 = increment(f[0]), i1 = increment(f[1]), i2 = increment(f[2]);
-        const double p0 = ys[0] - 0.5 * previous[0], p1 = ys[1] - 0.5 * previous[1],
-                     p2 = ys[2] - 0.5 * previous[2];
-        const double s0 = y[0], s1 = y[1], s2 = y[2];
-        current[0] = i0;
-        current[1] = i1;
-        current[2] = i2;
-        y[0] = s0 + StageWeight[S] * i0 * (1.0 / 6);
-        y[1] = s1 + StageWeight[S] * i1 * (1.0 / 6);
-        y[2] = s2 + StageWeight[S] * i2 * (1.0 / 6);
-        ys[0] = p0 + 0.5 * i0;
-        ys[1] = p1 + 0.5 * i1;
-        ys[2] = p2 + 0.5 * i2;
-        return;
-    }
     for (int i = 0; i <= last; ++i) {
-        ys[i] = ys[i] - 0.5 * previous[i];
-        const double value = increment(f[i]);
-        current[i] = value;
-        ys[i] = ys[i] + 0.5 * value;
-        y[i] = y[i] + StageWeight[S] * value * (1.0 / 6);
+        ys[i] = ys[i] - 0.5 * k[s - 1][i]; // back to the step's start
+        k[s][i] = h * f[i];
+        if (s == 3)
+            k[s][i] = 2 * k[s][i];
+        ys[i] = ys[i] + 0.5 * k[s][i]; // the next stage point
+        y[i] = y[i] + StageWeight[s] * k[s][i] * (1.0 / 6);
     }
+    stage = s + 1;
 }

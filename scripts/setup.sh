@@ -4,26 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-missing=()
-while read -r pkg; do
-    [ -n "$pkg" ] || continue
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-done < "$root/scripts/packages.txt"
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
-# Locales with "," as decimal separator, used by the tests.
-for loc in ru_RU de_DE; do
-    if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$"; then
-        sed -i "s/^# *\(${loc}\.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-        grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" >> /etc/locale.gen
-        need_gen=1
-    fi
-done
-if [ "${need_gen:-0}" = 1 ]; then locale-gen >/dev/null; fi
+"$root/scripts/prerequisites.sh"
 
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j "$(nproc)"

@@ -1,11 +1,49 @@
-// The panel on its own: a rotating triangle with a text label.
-// "--frames N" quits after N frames, which lets the tests run it.
+// The panel on its own: a rotating triangle with a text label. P prints the picture to
+// glpanel-example.pdf, S saves it as glpanel-example.bmp, both in the current folder.
+// "--frames N" quits after N frames, which lets the tests run it; "--print-pdf FILE" and
+// "--save-bmp FILE" do the same as the keys just before, and a failure exits with 1.
+#include "messagebox.h"
 #include "openglpanel.h"
 
 #include <QApplication>
+#include <QPrinter>
+#include <QShortcut>
 #include <QTimer>
 
 #include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+void printToPdf(TOpenGLPanel *panel, const QString &fileName)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fileName);
+    panel->PrintOpenGLPanel(printer);
+}
+
+// The panel reports an untaken picture in a box and a failed file in an exception.
+bool outputWorked(const std::function<void()> &output)
+{
+    bool boxShown = false;
+    const MessageBoxSink previous = SetMessageBoxSink([&](const MessageBoxRequest &box) {
+        boxShown = true;
+        std::fprintf(stderr, "%s\n", qPrintable(box.text));
+    });
+    bool worked = true;
+    try {
+        output();
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        worked = false;
+    }
+    SetMessageBoxSink(previous);
+    return worked && !boxShown;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -13,10 +51,16 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments();
     const qsizetype framesAt = arguments.indexOf(QStringLiteral("--frames"));
     const int frameLimit = framesAt >= 0 ? arguments.value(framesAt + 1).toInt() : 0;
+    const auto option = [&arguments](const char *name) {
+        const qsizetype at = arguments.indexOf(QLatin1String(name));
+        return at >= 0 ? arguments.value(at + 1) : QString();
+    };
+    const QString pdfAtEnd = option("--print-pdf");
+    const QString bmpAtEnd = option("--save-bmp");
     int frames = 0;
 
     QWidget window;
-    window.setWindowTitle(QStringLiteral("OpenGL panel"));
+    window.setWindowTitle(QStringLiteral("OpenGL panel (P: print to PDF, S: save BMP)"));
     window.resize(400, 320);
 
     auto *panel = new TOpenGLPanel(&window);
@@ -54,12 +98,32 @@ int main(int argc, char *argv[])
         sender->Draw2DText(QByteArray("angle ") + QByteArray::number(int(angle)));
     };
 
+    const auto onKey = [&window](const char *key, const std::function<void()> &output) {
+        QObject::connect(new QShortcut(QKeySequence(QLatin1String(key)), &window),
+            &QShortcut::activated, &window, [output] {
+                try {
+                    output();
+                } catch (const std::exception &error) {
+                    ShowMessageBox(QString::fromLocal8Bit(error.what()));
+                }
+            });
+    };
+    onKey("P", [panel] { printToPdf(panel, QStringLiteral("glpanel-example.pdf")); });
+    onKey("S", [panel] { panel->SaveOpenGLPanelToFile(QStringLiteral("glpanel-example.bmp")); });
+
+    int exitCode = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, panel, [&] {
         angle = std::fmod(angle + 2.0f, 360.0f);
         panel->Repaint();
-        if (frameLimit > 0 && frames >= frameLimit)
-            app.quit();
+        if (frameLimit <= 0 || frames < frameLimit)
+            return;
+        timer.stop();
+        if (!pdfAtEnd.isEmpty() && !outputWorked([&] { printToPdf(panel, pdfAtEnd); }))
+            exitCode = 1;
+        if (!bmpAtEnd.isEmpty() && !outputWorked([&] { panel->SaveOpenGLPanelToFile(bmpAtEnd); }))
+            exitCode = 1;
+        app.exit(exitCode);
     });
     timer.start(20);
 

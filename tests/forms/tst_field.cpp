@@ -32,10 +32,10 @@ bool playing(const TForm2 &window)
     return window.Timer1->isActive();
 }
 
-// Accepts or cancels the parameters dialog as soon as it is up.
-void answerParametersDialog(int result)
+// Clicks one of the parameters dialog's buttons as soon as it is up.
+void answerParametersDialog(QPushButton *TForm3::*button)
 {
-    QTimer::singleShot(0, Form3, [result] { Form3->done(result); });
+    QTimer::singleShot(0, Form3, [button] { QTest::mouseClick(Form3->*button, Qt::LeftButton); });
 }
 
 } // namespace
@@ -53,6 +53,7 @@ private slots:
     void nothingToPlay();
     void stepButtonsStopAtTheEnds();
     void restartReturnsToTheFirstSample();
+    void everyMoveRepaintsTheScene();
     void trackBarSetsTheSpeedWhilePlaying();
     void optionsChangeOnlyThePicture();
     void acceptedDialogRecomputesFromTheStart();
@@ -183,6 +184,27 @@ void MainWindowTest::restartReturnsToTheFirstSample()
     QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
 }
 
+// Nothing else would paint the scene again: the window is not re-exposed.
+void MainWindowTest::everyMoveRepaintsTheScene()
+{
+    int paints = 0; // outlives the window
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &window = fixture.window();
+    window.OpenGLPanel1->OnPaint = [&paints, paint = window.OpenGLPanel1->OnPaint](auto *sender) {
+        ++paints;
+        paint(sender);
+    };
+    for (QPushButton *button : { window.BitBtn1, window.BitBtn1, window.BitBtn2, window.Button3 }) {
+        const int before = paints;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(paints > before, qPrintable(button->text()));
+    }
+    const int before = paints;
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    QTRY_VERIFY(!playing(window));
+    QVERIFY(paints >= before + 5); // one a sample
+}
+
 void MainWindowTest::trackBarSetsTheSpeedWhilePlaying()
 {
     MainWindowFixture fixture;
@@ -222,7 +244,7 @@ void MainWindowTest::acceptedDialogRecomputesFromTheStart()
     QTRY_VERIFY(window.PlaybackIndex >= 2);
     const float coordinateRange = window.Motion.SeriesRanges[0].max;
 
-    answerParametersDialog(1);
+    answerParametersDialog(&TForm3::Button1);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QCOMPARE(window.PlaybackIndex, 0);
     QVERIFY(!playing(window));
@@ -234,7 +256,7 @@ void MainWindowTest::acceptedDialogRecomputesFromTheStart()
     ModelParameters changed = NominalParameters();
     changed.StopTime = 1;
     MainWindowFixture::WriteParameters(changed);
-    answerParametersDialog(1);
+    answerParametersDialog(&TForm3::Button1);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QCOMPARE(window.Motion.LastSampleIndex, 100.0f);
 }
@@ -249,7 +271,7 @@ void MainWindowTest::cancelledDialogChangesNothing()
     changed.StopTime = 1;
     MainWindowFixture::WriteParameters(changed);
 
-    answerParametersDialog(2);
+    answerParametersDialog(&TForm3::Button2);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QVERIFY(playing(window)); // playback went on behind the dialog
     QVERIFY(window.PlaybackIndex >= 2);

@@ -31,9 +31,14 @@ class ParameterFilePathTest : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { QFile::remove(expectedPath()); }
+    void cleanup()
+    {
+        QFile::remove(expectedPath());
+        QDir().rmdir(expectedPath());
+    }
     void pathIsBesideTheExecutableWhateverTheWorkingDirectory();
     void mainWindowReadsTheFileOnFirstShow();
+    void unreadableFileIsReportedAndEndsTheProgram_data();
     void unreadableFileIsReportedAndEndsTheProgram();
 };
 
@@ -64,8 +69,18 @@ void ParameterFilePathTest::mainWindowReadsTheFileOnFirstShow()
     QVERIFY(boxes.boxes.isEmpty());
 }
 
+void ParameterFilePathTest::unreadableFileIsReportedAndEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("missing") << false;
+    QTest::newRow("a folder of that name") << true;
+}
+
 void ParameterFilePathTest::unreadableFileIsReportedAndEndsTheProgram()
 {
+    QFETCH(bool, folder);
+    if (folder)
+        QVERIFY(QDir().mkdir(expectedPath()));
     MessageBoxCapture boxes;
     TForm2 window;
     window.show();

@@ -12,6 +12,21 @@ const QColor white(255, 255, 255);
 const QColor grey(128, 128, 128);
 const QColor dark(51, 51, 51);
 const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
+const QColor green(0, 255, 0);
+const QColor magenta(255, 0, 255);
+
+// Moving at sample 0, with every force non-zero there.
+ModelParameters DampedStart()
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = 4;
+    p.ForceFrequency = 5;
+    p.ForcePhase = 90;
+    p.InitialDeflection = 0.1f;
+    p.InitialVelocity = 0.5f;
+    return p;
+}
 
 // Reads the scene's frame back and maps scene units onto its pixels.
 class Frame
@@ -58,6 +73,8 @@ double massCentre(const TForm2 &window)
 
 } // namespace
 
+Q_DECLARE_METATYPE(ModelParameters)
+
 class SceneTest : public QObject
 {
     Q_OBJECT
@@ -70,6 +87,9 @@ private slots:
     void arrowLengthFollowsItsReference_data();
     void arrowLengthFollowsItsReference();
     void arrowWithoutReferenceIsNotDrawn();
+    void arrowsAtTheFirstSample_data();
+    void arrowsAtTheFirstSample();
+    void springRunsFromSupportToMass();
 };
 
 void SceneTest::nominalScene()
@@ -186,6 +206,69 @@ void SceneTest::arrowWithoutReferenceIsNotDrawn()
     const double centre = massCentre(window);
     for (double u : { 20.0, 40.0, -20.0 })
         QCOMPARE(options.onSlope(centre + u, 15), plain.onSlope(centre + u, 15));
+}
+
+void SceneTest::arrowsAtTheFirstSample_data()
+{
+    QTest::addColumn<ModelParameters>("parameters");
+    QTest::addColumn<int>("box"); // 1 ... 4
+    QTest::addColumn<QColor>("colour");
+
+    const ModelParameters damped = DampedStart();
+    QTest::newRow("velocity") << damped << 1 << blue;
+    QTest::newRow("resistance") << damped << 2 << green;
+    QTest::newRow("elastic") << damped << 3 << magenta;
+    QTest::newRow("driving") << damped << 4 << red;
+    ModelParameters p = damped;
+    p.Stiffness = -600; // not zero: the arrow is drawn
+    QTest::newRow("elastic, negative stiffness") << p << 3 << magenta;
+    p = damped;
+    p.ForceAmplitude = -12; // its reference is negative too: the arrow turns by the force alone
+    QTest::newRow("driving, negative amplitude") << p << 4 << red;
+    // At rest in a moving run: no shaft, the head points up the slope.
+    QTest::newRow("velocity 0: head only") << NominalParameters() << 1 << blue;
+}
+
+// One arrow alone, in its colour, as long as 40 units times its share of
+// the reference, its head 5 units beyond.
+void SceneTest::arrowsAtTheFirstSample()
+{
+    QFETCH(ModelParameters, parameters);
+    QFETCH(int, box);
+    QFETCH(QColor, colour);
+    MainWindowFixture fixture(parameters);
+    TForm2 &window = fixture.window();
+    // Check boxes 1 ... 4 show series 1 ... 4; the driving force's reference is F0.
+    const float value = window.Motion.Value(MotionModel::Series(box), 0);
+    const SeriesRange range = box < 4 ? window.Motion.SeriesRanges[box] : SeriesRange {};
+    const float reference
+            = box < 4 ? std::max(std::abs(range.max), std::abs(range.min)) : parameters.ForceAmplitude;
+    const float length = 40 * std::abs(value / reference);
+    QVERIFY(length == 0 || length > 4);
+    const double direction = value < 0 ? -1 : 1;
+
+    QTest::mouseClick(window.findChild<QCheckBox *>(QString("CheckBox%1").arg(box)),
+            Qt::LeftButton, {}, QPoint(5, 9));
+    const Frame frame(window);
+    const double centre = massCentre(window);
+    QCOMPARE(frame.onSlope(centre + direction * std::max(length / 2, 2.0f), 15), colour);
+    QVERIFY(frame.onSlope(centre + direction * (length + 8), 15) != colour);
+}
+
+void SceneTest::springRunsFromSupportToMass()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    const Frame frame(window);
+    // The zigzag between its heights 5 and 15 crosses the middle once a turn.
+    int crossings = 0;
+    bool onLine = false;
+    for (double u = 12; u < massCentre(window) - 12; u += 0.25) {
+        const bool dark = frame.onSlope(u, 10) == QColor(51, 51, 51);
+        crossings += dark && !onLine;
+        onLine = dark;
+    }
+    QVERIFY2(crossings >= 15, qPrintable(QString::number(crossings)));
 }
 
 QTEST_MAIN(SceneTest)

@@ -69,6 +69,7 @@ private slots:
     void charset();
     void draw2DTextCallsOneListPerCharacter();
     void draw2DTextDrawsAtTheRasterPosition();
+    void glyphsKeepTheirShapeAndBearing();
     void outlineMetricsAndMeasures();
     void outlinesDraw_data();
     void outlinesDraw();
@@ -158,6 +159,32 @@ void TestFonts::draw2DTextDrawsAtTheRasterPosition()
     text = " ";
     QVERIFY(inkBounds(frameOf(m_panel, draw)).isEmpty());
     QCOMPARE(after[0] - before[0], 4.0f); // 569/2048 em of 16 px, whole pixels
+}
+
+// A 'T' stands upright, and a glyph's ink starts right of the pen by its bearing.
+void TestFonts::glyphsKeepTheirShapeAndBearing()
+{
+    const QImage t = frameOf(m_panel, [](TOpenGLPanel *sender) { sender->Draw2DText("T"); });
+    const QRect ink = inkBounds(t);
+    const auto inkInRow = [&](int y) {
+        int pixels = 0;
+        for (int x = ink.left(); x <= ink.right(); ++x)
+            pixels += qGray(t.pixel(x, y)) > 128;
+        return pixels;
+    };
+    QVERIFY(inkInRow(ink.top()) > 2 * inkInRow(ink.bottom()));
+
+    PanelFont large(QFont(QStringLiteral("Arial")));
+    large.setPixelSize(32);
+    std::unique_ptr<OpenGLFont2D> font;
+    const QImage i = frameOf(m_panel, [&](TOpenGLPanel *sender) {
+        font = sender->Create2DFont(&large, 'I', 1);
+        TOpenGLPanel::Draw2DText(font.get(), "I");
+    });
+    // Liberation Sans 'I' at 32 px: ink from 2.95 px right of the pen at x = 20.
+    QCOMPARE(inkBounds(i).left(), 23);
+    m_panel->MakeOpenGLPanelCurrent();
+    TOpenGLPanel::Release2DFont(std::move(font));
 }
 
 // Liberation Sans, Arial's metric twin: 'A' advances 1366/2048 em and stands on the baseline.

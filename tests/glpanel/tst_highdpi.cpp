@@ -4,7 +4,8 @@
 #include <QApplication>
 #include <QTest>
 
-// The panel on a screen scaled by 2: callers get device pixels for the viewport.
+// The panel on a screen scaled by 2: callers get device pixels for the viewport, and the
+// panel's picture has them all.
 class TestHighDpi : public QObject
 {
     Q_OBJECT
@@ -31,6 +32,11 @@ void TestHighDpi::viewportAndFrameInDevicePixels()
     QCOMPARE(frame.pixelColor(199, 150), QColor(Qt::black));
     QCOMPARE(frame.pixelColor(201, 150), QColor(Qt::white));
     QCOMPARE(frame.pixelColor(399, 299), QColor(Qt::white));
+
+    const QImage picture = host.panel->TakePicture(); // what is printed and saved
+    QCOMPARE(picture.size(), QSize(400, 300));
+    QCOMPARE(picture.pixelColor(199, 150), QColor(Qt::black));
+    QCOMPARE(picture.pixelColor(201, 150), QColor(Qt::white));
 }
 
 int main(int argc, char *argv[])

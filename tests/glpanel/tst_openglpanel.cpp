@@ -2,11 +2,13 @@
 #include "openglpanel.h"
 #include "panelhost.h"
 
+#include <QMimeData>
 #include <QOpenGLContext>
 #include <QPointer>
 #include <QTest>
 
 #include <cfenv>
+#include <climits>
 #include <stdexcept>
 #if defined(__i386__) || defined(__x86_64__)
 #include <fpu_control.h>
@@ -31,6 +33,8 @@ private slots:
     void framesReachTheScreen();
     void failedCreationIsReported();
     void shareLists();
+    void inputReachesTheHandlers();
+    void fontCodesAtTheTopOfTheRange();
 };
 
 // What construction leaves and the setters change.
@@ -217,10 +221,15 @@ void TestOpenGLPanel::failedCreationIsReported()
     QCOMPARE(capture.boxes.size(), 2); // nothing to release, nothing to report
 }
 
+// The other panel keeps its set-up; a context made again releases the fonts of the old one,
+// which the shared lists would otherwise keep.
 void TestOpenGLPanel::shareLists()
 {
     PanelHost a;
     PanelHost b;
+    b.panel->Font2D_Enabled = true;
+    b.panel->OnInit = [](TOpenGLPanel *) { glClearColor(0, 1, 0, 1); };
+    b.panel->OnPaint = [](TOpenGLPanel *) { glClear(GL_COLOR_BUFFER_BIT); };
     QVERIFY(a.show() && b.show());
     const auto hasList = [](TOpenGLPanel *panel, GLuint list) {
         panel->MakeOpenGLPanelCurrent();
@@ -230,7 +239,7 @@ void TestOpenGLPanel::shareLists()
     };
 
     a.panel->MakeOpenGLPanelCurrent();
-    const GLuint list = glGenLists(1);
+    const GLuint list = glGenLists(97) + 96; // a name b's font does not hold
     glNewList(list, GL_COMPILE);
     glEndList();
     a.panel->MakeOpenGLPanelNotCurrent();
@@ -238,9 +247,92 @@ void TestOpenGLPanel::shareLists()
 
     QVERIFY(a.panel->PanelShareLists(b.panel));
     QVERIFY(hasList(b.panel, list));
+    QVERIFY(b.panel->FFont2D());
+    const GLuint font = b.panel->FFont2D()->ListBase;
+    QVERIFY(hasList(a.panel, font));
+    QCOMPARE(centre(b.panel->TakePicture()), QColor(Qt::green));
+
+    MessageBoxCapture capture;
+    QPointer<QOpenGLContext> shared = b.panel->RenderContext();
+    QVERIFY(b.panel->CreateGLContext());
+    QVERIFY(!shared && b.panel->RenderContext() && !b.panel->FFont2D());
+    QVERIFY(!hasList(a.panel, font) && hasList(a.panel, list));
+    QVERIFY(capture.boxes.isEmpty());
+
     TOpenGLPanel windowless;
     QVERIFY(!a.panel->PanelShareLists(&windowless));
     QVERIFY(!a.panel->PanelShareLists(nullptr));
+}
+
+void TestOpenGLPanel::inputReachesTheHandlers()
+{
+    PanelHost host;
+    TOpenGLPanel *panel = host.panel;
+    QStringList events;
+    const auto mouse = [&](const char *name) {
+        return [&events, name](TOpenGLPanel *, Qt::MouseButton button, Qt::KeyboardModifiers, int x,
+                   int y) { events << QString("%1 %2 %3,%4").arg(name).arg(button).arg(x).arg(y); };
+    };
+    panel->OnMouseDown = mouse("down");
+    panel->OnMouseUp = mouse("up");
+    panel->OnClick = [&](TOpenGLPanel *) { events << "click"; };
+    panel->OnDblClick = [&](TOpenGLPanel *) { events << "double"; };
+    panel->OnMouseMove = [&](TOpenGLPanel *, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                             int y) { events << QString("move %1,%2").arg(x).arg(y); };
+    panel->OnEnter = [&](TOpenGLPanel *) { events << "enter"; };
+    panel->OnExit = [&](TOpenGLPanel *) { events << "exit"; };
+    QVERIFY(host.show());
+    QWindow *window = panel->PanelWindow();
+
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(30, 40));
+    QCOMPARE(events, (QStringList { "move 30,40", "down 1 30,40", "click", "up 1 30,40" }));
+    events.clear();
+    QTest::mouseClick(window, Qt::RightButton, {}, QPoint(5, 6));
+    QTest::mouseMove(window, QPoint(7, 8));
+    QCOMPARE(events, (QStringList { "move 5,6", "down 2 5,6", "up 2 5,6", "move 7,8" }));
+    events.clear();
+    QTest::mouseDClick(window, Qt::LeftButton, {}, QPoint(9, 9));
+    QCOMPARE(events.count("click"), 1); // the first press and release only
+    QVERIFY(events.contains("double"));
+
+    // A drop is taken only when OnDragOver accepts it.
+    QMimeData data;
+    QPoint dropped;
+    panel->OnDragOver
+        = [&](TOpenGLPanel *, QObject *, int x, int, bool &accept) { accept = x < 100; };
+    panel->OnDragDrop = [&](TOpenGLPanel *, QObject *, int x, int y) { dropped = QPoint(x, y); };
+    QList<bool> accepted;
+    for (const int x : { 50, 150 }) {
+        QDragMoveEvent move(QPoint(x, 6), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(window, &move);
+        accepted << move.isAccepted();
+    }
+    QDropEvent drop(QPointF(3, 4), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &drop);
+    QCOMPARE(accepted, (QList<bool> { true, false }));
+    QCOMPARE(dropped, QPoint(3, 4));
+
+    events.clear();
+    QWidget other(&host.window);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    host.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host.window));
+    panel->findChild<QWidget *>()->setFocus();
+    other.setFocus();
+    QCOMPARE(events, (QStringList { "enter", "exit" }));
+}
+
+// Codes beyond the last byte get empty lists, even where first + count passes INT_MAX.
+void TestOpenGLPanel::fontCodesAtTheTopOfTheRange()
+{
+    PanelHost host;
+    QVERIFY(host.show());
+    host.panel->MakeOpenGLPanelCurrent();
+    auto font = host.panel->Create2DFont(host.panel->Font2D_Type(), INT_MAX - 1, 4);
+    QVERIFY(font && glIsList(font->ListBase + 3));
+    TOpenGLPanel::Release2DFont(std::move(font));
+    host.panel->MakeOpenGLPanelNotCurrent();
 }
 
 QTEST_MAIN(TestOpenGLPanel)

@@ -3,8 +3,12 @@
 
 #include <QTest>
 
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <vector>
+
+Q_DECLARE_METATYPE(ModelParameters)
 
 namespace {
 
@@ -35,6 +39,9 @@ void verifyEmpty(const MotionModel &model)
     QCOMPARE(model.ReadableSampleCount(), 0);
     QCOMPARE(model.PlayableLastIndex(), -1);
     QCOMPARE(model.Value(MotionModel::Coordinate, 0), 0.0f);
+    for (const SeriesRange &range : model.SeriesRanges)
+        QVERIFY(range.min == 0 && range.max == 0);
+    QCOMPARE(model.OriginPosition, 0.0f);
     QCOMPARE(model.SceneScale, 0.0f);
 }
 
@@ -63,6 +70,48 @@ double deviation(const MotionModel &model, MotionModel::Series series, Reference
     return worst;
 }
 
+// The five series straight from the integrator's stage rule and the sampling
+// rule: one loop over the four stages, a fresh sine at every stage.
+std::array<std::vector<float>, MotionModel::SeriesCount> plainMotion(const ModelParameters &p)
+{
+    const double h = p.TimeStep, b = p.Damping, k = p.Stiffness, F0 = p.ForceAmplitude;
+    const double w = p.ForceFrequency, phase = p.ForcePhase / 57.3;
+    const double bm = float(b / p.Mass), w0 = float(std::sqrt(k / p.Mass)), fm = float(F0 / p.Mass);
+    const auto interval = std::int64_t(p.PrintStep * 1.0000001 / h);
+    constexpr double weight[5] = { 0, 1, 2, 1, 1 };
+    double y[3] = { 0, p.InitialDeflection, p.InitialVelocity }, ys[3], f[3], kk[5][3] = {};
+    std::array<std::vector<float>, MotionModel::SeriesCount> series;
+    const auto store = [&] {
+        const double x = y[1], v = y[2];
+        const float values[] = { float(x), float(v), float(-v * b), float(-x * k),
+            float(std::sin(w * y[0] + phase) * F0) };
+        for (int s = 0; s < MotionModel::SeriesCount; ++s)
+            series[s].push_back(values[s]);
+    };
+    store();
+    for (std::int64_t j = 0; y[0] < p.StopTime; ++j) {
+        if (j >= interval) {
+            j = 0;
+            store();
+        }
+        std::copy(y, y + 3, ys);
+        for (int s = 1; s <= 4; ++s) {
+            f[0] = 1;
+            f[1] = ys[2];
+            f[2] = std::sin(w * ys[0] + phase) * fm + (-bm * ys[2] - w0 * w0 * ys[1]);
+            for (int i = 0; i < 3; ++i) {
+                ys[i] = ys[i] - 0.5 * kk[s - 1][i];
+                kk[s][i] = h * f[i];
+                if (s == 3)
+                    kk[s][i] = 2 * kk[s][i];
+                ys[i] = ys[i] + 0.5 * kk[s][i];
+                y[i] = y[i] + weight[s] * kk[s][i] * (1.0 / 6);
+            }
+        }
+    }
+    return series;
+}
+
 } // namespace
 
 class TestMotionModel : public QObject
@@ -73,6 +122,8 @@ private slots:
     void nominalRun();
     void resonanceMatchesClosedForm();
     void dampedOscillationMatchesClosedForm();
+    void sameBitsAsThePlainIntegration_data();
+    void sameBitsAsThePlainIntegration();
     void sampling_data();
     void sampling();
     void intervalZeroRepeatsFirstSample();
@@ -169,6 +220,42 @@ void TestMotionModel::dampedOscillationMatchesClosedForm()
                 float(-double(model.ResultSeries[MotionModel::Velocity][i]) * 4));
     }
     verifyRanges(model);
+}
+
+void TestMotionModel::sameBitsAsThePlainIntegration_data()
+{
+    QTest::addColumn<ModelParameters>("parameters");
+    ModelParameters p = NominalParameters();
+    QTest::newRow("nominal") << p;
+    p.Mass = 3; // b/m is no float: it must be rounded to one
+    p.Damping = 1;
+    p.InitialDeflection = 0.05f;
+    p.InitialVelocity = -0.3f;
+    QTest::newRow("damped, b/m inexact") << p;
+    p.TimeStep = 0.005f;
+    p.ForcePhase = 30;
+    p.ForceAmplitude = -7;
+    QTest::newRow("every second step, phase, negative force") << p;
+    p = withTimes(0.01f, 0.015f, 5);
+    p.ForceFrequency = 3;
+    p.PlaneAngle = 45;
+    QTest::newRow("p no multiple of h") << p;
+    QTest::newRow("p below h") << withTimes(0.1f, 0.01f, 3);
+}
+
+// Bit for bit: any reordering of the arithmetic shows in some last place.
+void TestMotionModel::sameBitsAsThePlainIntegration()
+{
+    QFETCH(ModelParameters, parameters);
+    MotionModel model;
+    compute(model, parameters);
+    const auto expected = plainMotion(parameters);
+    QCOMPARE(model.SamplesComputed(), int(expected[0].size()));
+    for (int s = 0; s < MotionModel::SeriesCount; ++s) {
+        for (int i = 0; i < model.SamplesComputed(); ++i)
+            QCOMPARE(std::bit_cast<std::uint32_t>(model.ResultSeries[s][i]),
+                    std::bit_cast<std::uint32_t>(expected[s][i]));
+    }
 }
 
 void TestMotionModel::sampling_data()

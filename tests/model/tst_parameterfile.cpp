@@ -1,14 +1,20 @@
 #include "nominalparameters.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <clocale>
 #include <fstream>
 #include <memory>
 #include <iterator>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,15 +45,24 @@ private slots:
     void pathFollowsTheExecutable();
     void readsWithScanfRules_data();
     void readsWithScanfRules();
-    void missingFileChangesNothing();
+    void unopenableFileChangesNothing_data();
+    void unopenableFileChangesNothing();
     void nominalFileInAnyLocale_data();
     void nominalFileInAnyLocale();
     void writesFiveDecimals();
     void failedWriteKeepsTheOldFile();
+    void writeKeepsLinksAndPermissions();
+    void writeFollowsNothingInTheFolder();
+    void simultaneousWritesLeaveAWholeFile();
 
 private:
     // A file in a folder of each test's own.
     std::string path(const char *name = "p.dat") const { return m_dir->filePath(name).toStdString(); }
+    // Hidden ones too: a temporary file left behind is a fault.
+    QStringList files() const
+    {
+        return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -97,6 +112,9 @@ void ParameterFileTest::readsWithScanfRules_data()
     QTest::newRow("whitespace before numbers") << "  1,\n\n\t 2,\r\n3," << with({ 1, 2, 3 });
     QTest::newRow("sign and exponent") << "-1.5e2,+2E-1," << with({ -150, 0.2f });
     // Above 2^24 floats are two apart; ties go to the even one.
+    QTest::newRow("hexadecimal stops at the x") << "0x10,\n2,\n" << with({ 0 });
+    QTest::newRow("inf is no number") << "1,\ninf,\n2,\n" << with({ 1 });
+    QTest::newRow("nan is no number") << "nan,\n1,\n" << untouched;
     QTest::newRow("32-bit rounding") << "16777217,\n16777219,\n" << with({ 16777216, 16777220 });
     QTest::newRow("more than fourteen lines") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,\nrubbish"
                                               << counted;
@@ -119,10 +137,23 @@ void ParameterFileTest::readsWithScanfRules()
         QCOMPARE(double(*fields[i]), double(expected[i]));
 }
 
-void ParameterFileTest::missingFileChangesNothing()
+void ParameterFileTest::unopenableFileChangesNothing_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("pipe") << "pipe"; // opening it would wait for a writer
+}
+
+void ParameterFileTest::unopenableFileChangesNothing()
+{
+    QFETCH(QString, kind);
+    if (kind == "directory")
+        QVERIFY(QDir(m_dir->path()).mkdir("p.dat"));
+    if (kind == "pipe")
+        QCOMPARE(mkfifo(path().c_str(), 0600), 0);
     ModelParameters parameters = NominalParameters();
-    QVERIFY(!ReadParameterFile(path("absent.dat"), parameters));
+    QVERIFY(!ReadParameterFile(path(), parameters));
     QCOMPARE(FormatParameterFile(parameters), NominalText);
 }
 
@@ -180,12 +211,69 @@ void ParameterFileTest::failedWriteKeepsTheOldFile()
     // and leaves no temporary file behind.
     QVERIFY(QDir(m_dir->path()).mkdir("p.dat"));
     QVERIFY(!WriteParameterFile(path(), NominalParameters()));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(files(), QStringList());
 
     writeAll(path("q.dat"), "1,\n");
     QVERIFY(WriteParameterFile(path("q.dat"), NominalParameters()));
     QCOMPARE(readAll(path("q.dat")), NominalText);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { "q.dat" });
+    QCOMPARE(files(), QStringList { "q.dat" });
+}
+
+void ParameterFileTest::writeKeepsLinksAndPermissions()
+{
+    writeAll(path("real.dat"), "1,\n");
+    QCOMPARE(chmod(path("real.dat").c_str(), 0604), 0);
+    QCOMPARE(symlink("real.dat", path("link.dat").c_str()), 0);
+    QVERIFY(WriteParameterFile(path("link.dat"), NominalParameters()));
+    QVERIFY(QFileInfo(m_dir->filePath("link.dat")).isSymLink());
+    QCOMPARE(readAll(path("real.dat")), NominalText);
+    const auto mode = [](const std::string &file) {
+        struct stat info;
+        return stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
+    };
+    QCOMPARE(mode(path("real.dat")), 0604u);
+
+    // A new file gets what the umask leaves, as a plain creation would.
+    const mode_t mask = umask(0);
+    umask(mask);
+    QVERIFY(WriteParameterFile(path("new.dat"), NominalParameters()));
+    QCOMPARE(mode(path("new.dat")), 0666u & ~mask);
+    QCOMPARE(files(), (QStringList { "link.dat", "new.dat", "real.dat" }));
+}
+
+// A link planted under a name the writer might use for its temporary file.
+void ParameterFileTest::writeFollowsNothingInTheFolder()
+{
+    writeAll(path("victim"), "precious");
+    QCOMPARE(symlink(path("victim").c_str(), path("p.dat.tmp").c_str()), 0);
+    QVERIFY(WriteParameterFile(path(), NominalParameters()));
+    QCOMPARE(readAll(path("victim")), std::string("precious"));
+    QCOMPARE(readAll(path()), NominalText);
+}
+
+// Two programs saving at once: a reader always finds one whole text.
+void ParameterFileTest::simultaneousWritesLeaveAWholeFile()
+{
+    ModelParameters other = NominalParameters();
+    other.StopTime = 20;
+    const std::string otherText = FormatParameterFile(other);
+    QVERIFY(WriteParameterFile(path(), other));
+    std::atomic<int> failures = 0;
+    const auto save = [&](const ModelParameters &parameters) {
+        for (int i = 0; i < 40; ++i)
+            failures += !WriteParameterFile(path(), parameters);
+    };
+    std::thread first(save, NominalParameters()), second(save, other);
+    int broken = 0;
+    for (int i = 0; i < 400; ++i) {
+        const std::string text = readAll(path());
+        broken += text != NominalText && text != otherText;
+    }
+    first.join();
+    second.join();
+    QCOMPARE(broken, 0);
+    QCOMPARE(failures.load(), 0);
+    QCOMPARE(files(), QStringList { "p.dat" });
 }
 
 QTEST_GUILESS_MAIN(ParameterFileTest)

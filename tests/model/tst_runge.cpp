@@ -48,8 +48,8 @@ void TestRunge::linearProblems_data()
 }
 
 // For y' = A y a step multiplies y by the Taylor polynomial of e^(hA) up to
-// h^4, starting from y alone whatever ys holds: y' = y on the general path,
-// t' = 1, x' = v, v' = -x on the unrolled one, a rotation by c ~ cos h and
+// h^4, starting from y alone whatever ys holds: y' = y with one equation,
+// and t' = 1, x' = v, v' = -x with three, a rotation by c ~ cos h and
 // s ~ sin h.
 void TestRunge::linearProblems()
 {
@@ -86,7 +86,7 @@ void TestRunge::constantRightHandSide_data()
     QTest::newRow("negative slope") << 2 << -2.5 << 0.1;
     QTest::newRow("large step") << 3 << 4.0 << 10.0;
     QTest::newRow("zero step") << 3 << 1e6 << 0.0;
-    QTest::newRow("zero step, general path") << 1 << 1e6 << 0.0;
+    QTest::newRow("zero step, one equation") << 1 << 1e6 << 0.0;
 }
 
 // Every component gains h c.

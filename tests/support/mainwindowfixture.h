@@ -1,5 +1,6 @@
 #pragma once
 
+#include "choice.h"
 #include "field.h"
 #include "graph.h"
 #include "input1.h"
@@ -23,6 +24,7 @@ public:
         WriteParameters(parameters);
         Form3 = m_form3.get();
         Form8 = m_form8.get();
+        Form9 = m_form9.get();
         Form5 = m_form5.get();
         Form2 = m_form2.get();
         m_form2->show();
@@ -34,6 +36,7 @@ public:
         Form2 = nullptr;
         Form3 = nullptr;
         Form8 = nullptr;
+        Form9 = nullptr;
         Form5 = nullptr;
         QFile::remove(QString::fromStdString(ParameterFilePath()));
     }
@@ -49,6 +52,7 @@ public:
 private:
     std::unique_ptr<TForm3> m_form3 = std::make_unique<TForm3>();
     std::unique_ptr<TForm8> m_form8 = std::make_unique<TForm8>();
+    std::unique_ptr<TForm9> m_form9 = std::make_unique<TForm9>();
     std::unique_ptr<TForm5> m_form5 = std::make_unique<TForm5>();
     std::unique_ptr<TForm2> m_form2 = std::make_unique<TForm2>();
 };

@@ -8,7 +8,6 @@
 #include <clocale>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -71,9 +70,6 @@ int main(int argc, char **argv)
         return fail("bad arguments; see mirvane-series --help");
 
     const std::string path = argv[argc - 1];
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return fail("cannot read '" + path + "': it is a directory");
     ModelParameters parameters;
     if (!ReadParameterFile(path, parameters))
         return fail("cannot open '" + path + "'");

@@ -1,0 +1,115 @@
+#include "timegraphplot.h"
+
+#include "formgeometry.h"
+#include "numberstyles.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+const QColor Green(0, 128, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Red(255, 0, 0);
+
+// Markers are spread so that about one falls on every column of the grid,
+// whatever the duration.
+constexpr int MarkersPerCurve = 20;
+
+// Text with its top left corner at (x, y), its cell filled with background.
+void textOut(QPainter &canvas, int x, int y, const QString &text, const QColor &colour,
+    const QColor &background)
+{
+    const QFontMetrics metrics(canvas.font());
+    canvas.fillRect(x, y, metrics.horizontalAdvance(text), metrics.height(), background);
+    canvas.setPen(colour);
+    canvas.drawText(x, y + metrics.ascent(), text);
+}
+
+} // namespace
+
+void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
+    double velocityLower, double velocityUpper, int H, int W) const
+{
+    const QRect plotArea(30, 0, W - 60, H - 20);
+    canvas.fillRect(plotArea, Qt::black);
+    canvas.setPen(QPen(Green, 1));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.drawRect(plotArea.adjusted(0, 0, -1, -1));
+
+    const int xstep = (W - 60) / 20;
+    const int ystep = (H - 20) / 10;
+    if (xstep <= 0 || ystep <= 0)
+        return; // too small for scales and grid
+
+    const float coordinateTenth = float((coordinateUpper - coordinateLower) * 0.1);
+    const float velocityTenth = float((velocityUpper - velocityLower) * 0.1);
+    for (int k = 1; k * ystep < H - ystep - 20; ++k) {
+        textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2), Red,
+            LabelBackground);
+        textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
+            Red, LabelBackground);
+    }
+    for (int k = 1; k * xstep < W - xstep - 60; ++k)
+        textOut(canvas, 30 + k * xstep, H - 12, GeneralStyle(k * Duration * 0.05, 3, 0), Red,
+            LabelBackground);
+
+    // The raster's lines end on their last pixel, the canvas's one before.
+    canvas.setPen(QPen(Green, 1));
+    for (int y = 30; y < H - 20; y += ystep)
+        canvas.drawLine(30, y, W - 31, y);
+    for (int x = 30; x < W - 30; x += xstep)
+        canvas.drawLine(x, 0, x, H - 21);
+}
+
+void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, double lower,
+    double upper, int H, int W, const QString &number) const
+{
+    const double samplesInDuration = Duration / PrintStep;
+    if (series.empty() || !(samplesInDuration > 1))
+        return; // no sample after the first one lies within the duration
+    const std::size_t end
+        = std::min<double>(series.size(), std::ceil(std::min(samplesInDuration, 1e18)));
+
+    // Equal bounds leave no scale: the constant series runs along the middle.
+    const double span = upper - lower;
+    const bool flat = !(span > 0 && std::isfinite(span));
+    const float scale = flat ? 0.0f : float((H - 20) / span);
+    const int middle = (H - 20) / 2;
+    const auto height = [&](double d) { return flat ? middle : H - 20 - ToPixel(scale * d); };
+
+    const QColor colour = number == QLatin1String("1") ? Yellow : Red;
+    const double advance = (W - 60) / samplesInDuration;
+    const auto spacing = std::int64_t(std::clamp(samplesInDuration / MarkersPerCurve, 1.0, 1e15));
+
+    QPolygon curve;
+    curve.append(QPoint(30, height(series[0] - lower)));
+    std::vector<QPoint> markers;
+    float x = 30;
+    std::int64_t sinceMarker = 0;
+    for (std::size_t i = 1; i < end; ++i) {
+        float d = float(series[i] - lower);
+        if (d < 0)
+            d = 0; // below the lower bound: along the bottom edge
+        x = float(x + advance);
+        // Many samples share a pixel; a repeated point adds nothing to the line.
+        const QPoint point(ToPixel(x), height(d));
+        if (point != curve.constLast())
+            curve.append(point);
+        if (Markers && ++sinceMarker >= spacing) {
+            markers.emplace_back(ToPixel(x), height(series[i] - lower) - 15);
+            sinceMarker = 0;
+        }
+    }
+
+    canvas.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    canvas.drawPolyline(curve);
+    for (const QPoint &marker : markers)
+        textOut(canvas, marker.x(), marker.y(), number, colour, Qt::black);
+}

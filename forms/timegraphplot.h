@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <span>
+
+class QPainter;
+
+// The picture of the time graphs on any canvas: the plot area with its grid
+// and scales, and the curves of sampled series over a duration. Every
+// floating-point value becomes a pixel by truncation toward zero.
+class TimeGraphPlot
+{
+public:
+    double Duration = 0; // seconds spanned by the time axis
+    float PrintStep = 0; // seconds between two samples
+    bool Markers = false; // curve numbers written along the curves
+    QColor LabelBackground = Qt::lightGray; // behind the scale labels
+
+    // Plot area (30, 0)-(W - 30, H - 20), scale labels and green grid.
+    void DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
+        double velocityLower, double velocityUpper, int H, int W) const;
+    // One curve over the samples that lie within the duration; number "1"
+    // draws in yellow, any other in red, and is the markers' text.
+    void DrawCurve(QPainter &canvas, std::span<const float> series, double lower, double upper,
+        int H, int W, const QString &number) const;
+};

@@ -1,0 +1,94 @@
+// The panel's services around its picture and its platform: printing, saving, textures,
+// extension and display queries.
+#include "openglpanel.h"
+
+#include "extensionlist.h"
+#include "messagebox.h"
+#include "openglpanelwindow.h"
+
+#include <QFile>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScreen>
+
+#include <stdexcept>
+
+QImage TOpenGLPanel::TakePicture()
+{
+    if (!m_window->handle() || PixelSize().isEmpty())
+        return {};
+    raise();
+    Paint();
+    // What the window shows once the frame is presented, as a printout of the screen would.
+    QImage picture = m_window->screen()->grabWindow(m_window->winId()).toImage();
+    if (picture.size() != PixelSize())
+        return {};
+    picture.setDevicePixelRatio(1.0);
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+void TOpenGLPanel::PrintOpenGLPanel()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    PrintOpenGLPanel(printer);
+}
+
+void TOpenGLPanel::PrintOpenGLPanel(QPaintDevice &page)
+{
+    const QImage picture = TakePicture();
+    if (picture.isNull()) {
+        ShowMessageBox(QStringLiteral("Print: Malloc Error"));
+        return;
+    }
+    if (m_PrintScale == pglProportional && m_PixelsPerInch < 1)
+        m_PixelsPerInch = 96;
+    const QRect target
+        = PrintRectangle(m_PrintScale, picture.size(), QSize(page.width(), page.height()),
+            page.logicalDpiX(), page.logicalDpiY(), m_PixelsPerInch);
+
+    QPainter painter;
+    if (!painter.begin(&page))
+        throw std::runtime_error("Print: the printer cannot begin a document");
+    if (!target.isEmpty())
+        painter.drawImage(target, picture); // nearest pixel, as a device-independent bitmap
+    if (!painter.end())
+        throw std::runtime_error("Print: the printer cannot finish the document");
+}
+
+void TOpenGLPanel::SaveOpenGLPanelToFile(const QString &fileName)
+{
+    const QImage picture = TakePicture();
+    if (picture.isNull())
+        throw std::runtime_error("Save: the panel has no picture to save");
+    // Written beside the file and renamed over it, so a failure leaves the old file whole.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
+        throw std::runtime_error(
+            QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()).toStdString());
+    }
+}
+
+std::unique_ptr<BMPTexture> TOpenGLPanel::LoadBMPTexture(QByteArrayView fileName, bool alpha)
+{
+    return ReadBMPTexture(QFile::decodeName(fileName.toByteArray()), alpha);
+}
+
+bool TOpenGLPanel::QueryOpenGLExtention(QByteArrayView name)
+{
+    if (!QOpenGLContext::currentContext())
+        return false;
+    return ExtensionListContains(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)), name);
+}
+
+qint32 TOpenGLPanel::GetDisplayBPP() const
+{
+    const QScreen *display = screen();
+    return display ? display->depth() : 0;
+}
+
+bool TOpenGLPanel::SetDisplayBPP(qint32 bitsPerPixel) const
+{
+    return bitsPerPixel == GetDisplayBPP();
+}

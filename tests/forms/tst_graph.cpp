@@ -1,0 +1,414 @@
+#include "mainwindowfixture.h"
+#include "pixels.h"
+
+#include "choice.h"
+#include "formgeometry.h"
+#include "paintbox.h"
+#include "radiogroup.h"
+#include "timegraphplot.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <functional>
+
+namespace {
+
+constexpr int W = 669;
+constexpr int H = 361;
+const QColor Green(0, 128, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Red(255, 0, 0);
+const QColor Face(200, 200, 200);
+
+QFont windowFont()
+{
+    return PixelFont(QStringLiteral("MS Sans Serif"), 11);
+}
+
+// The plot of 10 s sampled every 0.01 s, on a white image.
+QImage paint(const std::function<void(QPainter &, const TimeGraphPlot &)> &draw,
+    double duration = 10, bool markers = false)
+{
+    QImage image(W, H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter canvas(&image);
+    canvas.setFont(windowFont());
+    TimeGraphPlot plot;
+    plot.Duration = duration;
+    plot.PrintStep = 0.01f;
+    plot.Markers = markers;
+    plot.LabelBackground = Face;
+    draw(canvas, plot);
+    return image;
+}
+
+// A label as it must look: red text on its filled cell.
+QImage labelCell(const QString &text)
+{
+    const QFontMetrics metrics(windowFont());
+    QImage cell(metrics.horizontalAdvance(text), metrics.height(), QImage::Format_RGB32);
+    cell.fill(Face);
+    QPainter canvas(&cell);
+    canvas.setFont(windowFont());
+    canvas.setPen(Red);
+    canvas.drawText(0, metrics.ascent(), text);
+    return cell;
+}
+
+// Where runs of pixels that pass begin, walking count steps from from.
+QList<int> runStarts(const QImage &image, QPoint from, QPoint step, int count,
+    const std::function<bool(const QColor &)> &passes)
+{
+    QList<int> starts;
+    bool inRun = false;
+    for (int i = 0; i < count; ++i) {
+        const QPoint p = from + i * step;
+        const bool now = passes(image.pixelColor(p));
+        if (now && !inRun)
+            starts.append(step.x() ? p.x() : p.y());
+        inRun = now;
+    }
+    return starts;
+}
+
+QList<int> steps(int first, int last, int step)
+{
+    QList<int> values;
+    for (int v = first; v <= last; v += step)
+        values.append(v);
+    return values;
+}
+
+int count(const QImage &image, const QRect &area, const QColor &colour)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+// Inside the plot area's border, where no label reaches.
+const QRect Inside(31, 1, W - 62, H - 22);
+
+int curvePixels(const QImage &image)
+{
+    return count(image, Inside, Yellow) + count(image, Inside, Red);
+}
+
+// A click on the box itself: the control's middle may lie beyond its text.
+void tick(QCheckBox &box)
+{
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(6, box.height() / 2));
+}
+
+// Runs trigger, which opens the choice dialog modally, and lets answer
+// act on the dialog while it is up.
+void answerChoice(const std::function<void()> &trigger, const std::function<void(TForm9 &)> &answer)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!Form9->isVisible() || answered)
+            return;
+        answered = true;
+        answer(*Form9);
+    });
+    poll.start(10);
+    trigger();
+    QTRY_VERIFY(answered);
+    QTRY_VERIFY(!Form9->isVisible());
+}
+
+void openGraphs(const std::function<void(TForm9 &)> &answer
+    = [](TForm9 &choice) { QTest::mouseClick(choice.Button1, Qt::LeftButton); })
+{
+    answerChoice([] { Form8->show(); }, answer);
+    QVERIFY(QTest::qWaitForWindowExposed(Form8));
+}
+
+// The title the X server holds for a window.
+QString x11Title(QWidget &window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11->connection();
+    const char name[] = "_NET_WM_NAME";
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    xcb_get_property_reply_t *property = xcb_get_property_reply(connection,
+        xcb_get_property(connection, 0, xcb_window_t(window.winId()), atom->atom,
+            XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr);
+    const QString title
+        = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(property)),
+            xcb_get_property_value_length(property));
+    free(property);
+    free(atom);
+    return title;
+}
+
+} // namespace
+
+class GraphTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void axes();
+    void curves_data();
+    void curves();
+    void markersAreSparse();
+    void timeField_data();
+    void timeField();
+    void controlsDriveTheScaleAndPicture();
+    void choiceDialogHasNoTitleText();
+};
+
+void GraphTest::axes()
+{
+    const QImage image = paint([](QPainter &canvas, const TimeGraphPlot &plot) {
+        plot.DrawAxes(canvas, -1, 1, -10, 10, H, W);
+    });
+    QCOMPARE(image.pixelColor(45, 15), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(637, 339), QColor(Qt::black));
+    const auto green = [](const QColor &c) { return c == Green; };
+    const auto notWhite = [](const QColor &c) { return c != Qt::white; };
+    QCOMPARE(runStarts(image, { 0, 15 }, { 1, 0 }, W, green), steps(30, 630, 30) << 638);
+    QCOMPARE(runStarts(image, { 45, 0 }, { 0, 1 }, H, green),
+        QList<int> { 0 } << steps(30, 336, 34) << 340);
+
+    QCOMPARE(runStarts(image, { 1, 0 }, { 0, 1 }, H, notWhite), steps(34, 306, 34));
+    QCOMPARE(runStarts(image, { W - 29, 0 }, { 0, 1 }, H, notWhite), steps(34, 306, 34));
+    QCOMPARE(runStarts(image, { 0, H - 11 }, { 1, 0 }, W, notWhite), steps(60, 600, 30));
+
+    const QStringList left { "0,80", "0,60", "0,40", "0,20", "0,00", "-0,20", "-0,40", "-0,60",
+        "-0,80" };
+    const QStringList right { "8,00", "6,00", "4,00", "2,00", "0,00", "-2,00", "-4,00", "-6,00",
+        "-8,00" };
+    for (int k = 1; k <= 9; ++k) {
+        const QImage l = labelCell(left[k - 1]);
+        QCOMPARE(image.copy(0, 34 * k, l.width(), l.height()), l);
+        const QImage r = labelCell(right[k - 1]);
+        QCOMPARE(image.copy(W - 30, 34 * k, r.width(), r.height()), r);
+    }
+    for (int k = 1; k <= 19; ++k) {
+        // The last row of the cell lies beyond the paint box.
+        const QImage cell = labelCell(QLocale().toString(k * 0.5));
+        const QImage t = cell.copy(0, 0, cell.width(), 12);
+        QCOMPARE(image.copy(30 + 30 * k, H - 12, t.width(), 12), t);
+    }
+}
+
+void GraphTest::curves_data()
+{
+    QTest::addColumn<QList<float>>("series");
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QList<QPoint>>("on");
+    QTest::addColumn<QList<QPoint>>("off");
+    QTest::addColumn<bool>("drawn"); // inside the plot area's border
+
+    const auto constant = [](int count, float value) { return QList<float>(count, value); };
+    QList<float> ramp; // -1 ... 1 over 10 s
+    for (int i = 0; i < 1000; ++i)
+        ramp.append(i / 500.0f - 1);
+
+    QTest::newRow("coordinate") << constant(1000, 0.5f) << -1.0 << 1.0 << 10.0 << "1"
+                                << QList<QPoint> { { 100, 86 }, { 600, 86 } }
+                                << QList<QPoint> { { 100, 256 } } << true;
+    QTest::newRow("velocity") << constant(1000, -5) << -10.0 << 10.0 << 10.0 << "2"
+                              << QList<QPoint> { { 100, 256 }, { 600, 256 } }
+                              << QList<QPoint> { { 100, 86 } } << true;
+    QTest::newRow("below the lower bound")
+        << constant(1000, -2) << -1.0 << 1.0 << 10.0 << "1"
+        << QList<QPoint> { { 100, 340 }, { 600, 340 } } << QList<QPoint> {} << false;
+    QTest::newRow("above the upper bound leaves at the top")
+        << constant(1000, 3) << -1.0 << 1.0 << 10.0 << "1" << QList<QPoint> {}
+        << QList<QPoint> { { 100, 1 }, { 600, 1 } } << false;
+    QTest::newRow("ramp") << ramp << -1.0 << 1.0 << 10.0 << "1"
+                          << QList<QPoint> { { 334, 171 }, { 182, 256 } }
+                          << QList<QPoint> { { 334, 256 } } << true;
+    QTest::newRow("half the duration spans the width")
+        << ramp << -1.0 << 1.0 << 5.0 << "1" << QList<QPoint> { { 334, 256 }, { 637, 171 } }
+        << QList<QPoint> { { 334, 171 } } << true;
+    QTest::newRow("stops at the last sample")
+        << constant(500, 0.5f) << -1.0 << 1.0 << 10.0 << "1" << QList<QPoint> { { 300, 86 } }
+        << QList<QPoint> { { 400, 86 } } << true;
+    QTest::newRow("equal bounds: along the middle")
+        << constant(1000, 0) << 0.0 << 0.0 << 10.0 << "1" << QList<QPoint> { { 300, 170 } }
+        << QList<QPoint> {} << true;
+    QTest::newRow("duration 0: no curve") << ramp << -1.0 << 1.0 << 0.0 << "1" << QList<QPoint> {}
+                                          << QList<QPoint> { { 334, 171 } } << false;
+    QTest::newRow("less than one print step: no curve")
+        << ramp << -1.0 << 1.0 << 0.005 << "1" << QList<QPoint> {} << QList<QPoint> { { 334, 171 } }
+        << false;
+}
+
+void GraphTest::curves()
+{
+    QFETCH(QList<float>, series);
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(double, duration);
+    QFETCH(QString, number);
+    QFETCH(QList<QPoint>, on);
+    QFETCH(QList<QPoint>, off);
+    QFETCH(bool, drawn);
+    const QImage image = paint(
+        [&](QPainter &canvas, const TimeGraphPlot &plot) {
+            plot.DrawAxes(canvas, lower, upper, lower, upper, H, W);
+            plot.DrawCurve(canvas, series, lower, upper, H, W, number);
+        },
+        duration);
+    const QColor colour = number == "1" ? Yellow : Red;
+    for (const QPoint &p : on)
+        QVERIFY2(ColourNear(image, p.x(), p.y(), colour),
+            qPrintable(QString("at %1,%2").arg(p.x()).arg(p.y())));
+    for (const QPoint &p : off)
+        QVERIFY2(!ColourNear(image, p.x(), p.y(), colour, 3),
+            qPrintable(QString("off %1,%2").arg(p.x()).arg(p.y())));
+    QCOMPARE(curvePixels(image) > 0, drawn);
+}
+
+void GraphTest::markersAreSparse()
+{
+    const QList<float> series(1000, 0.5f); // the curve on row 86
+    // Black marker cells in a band above the curve.
+    const auto band = [](const QImage &image, int left, int right) {
+        return count(image, QRect(left, 60, right - left, 24), Qt::black);
+    };
+    for (const bool markers : { false, true }) {
+        const QImage image = paint(
+            [&](QPainter &canvas, const TimeGraphPlot &plot) {
+                plot.DrawCurve(canvas, series, -1, 1, H, W, "1");
+            },
+            10, markers);
+        // One marker per grid column, at x = 60, 90, ...; none between.
+        QCOMPARE(band(image, 58, 72) > 0, markers);
+        QCOMPARE(band(image, 575, 590) > 0, markers);
+        QCOMPARE(band(image, 72, 89), 0);
+        QCOMPARE(band(image, 31, 56), 0);
+    }
+}
+
+void GraphTest::timeField_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("field");
+
+    QTest::newRow("the stop time") << "10"
+                                   << ""
+                                   << "10";
+    QTest::newRow("above") << "11"
+                           << "Превышение расчетного времени. ввдите другое значение"
+                           << "    10";
+    QTest::newRow("blank") << ""
+                           << "Не задано время t. Введите целое число секунд"
+                           << "    10";
+    QTest::newRow("no sign or separator, six digits at most")
+        << "-2,5e1234567"
+        << "Превышение расчетного времени. ввдите другое значение"
+        << "    10";
+}
+
+void GraphTest::timeField()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, box);
+    QFETCH(QString, field);
+    MainWindowFixture fixture;
+    openGraphs();
+    QLineEdit &edit = *Form8->MaskEdit1;
+    edit.clear();
+    QTest::keyClicks(&edit, typed);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QVERIFY(Form8->isVisible()); // Enter is the field's, not the close button's
+    QCOMPARE(fixture.boxes.boxes.size(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty()) {
+        QCOMPARE(fixture.boxes.boxes[0].text, box);
+        QCOMPARE(fixture.boxes.boxes[0].caption, QStringLiteral(" "));
+        QCOMPARE(fixture.boxes.boxes[0].kind, MessageBoxKind::Plain);
+    }
+    QCOMPARE(edit.text(), field);
+    Form8->hide();
+}
+
+void GraphTest::controlsDriveTheScaleAndPicture()
+{
+    MainWindowFixture fixture;
+    openGraphs();
+    TRadioGroup &scale = *Form8->RadioGroup1;
+    QCOMPARE(scale.Items(), (QStringList { "Автоматически", "Фиксированный" }));
+    QCOMPARE(scale.ItemIndex(), -1);
+    QVERIFY(!scale.Item(0)->isChecked() && !scale.Item(1)->isChecked());
+    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
+    QCOMPARE(Form8->MaskEdit1->text(), QStringLiteral("    10"));
+
+    QTest::mouseClick(scale.Item(0), Qt::LeftButton);
+    const auto &ranges = Form2->Motion.SeriesRanges;
+    QCOMPARE(Form8->Bounds,
+        (std::array<float, 4> { ranges[MotionModel::Coordinate].min,
+            ranges[MotionModel::Coordinate].max, ranges[MotionModel::Velocity].min,
+            ranges[MotionModel::Velocity].max }));
+    QVERIFY(Form8->Bounds[0] < 0 && Form8->Bounds[1] > 1); // the resonance grows past 1 m
+    QTest::mouseClick(scale.Item(1), Qt::LeftButton);
+    QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
+
+    const auto picture = [] { return Form8->PaintBox1->grab().toImage(); };
+    QVERIFY(curvePixels(picture()) > 0);
+
+    Form8->MaskEdit1->setText("0");
+    QTest::keyClick(Form8->MaskEdit1, Qt::Key_Return);
+    QCOMPARE(curvePixels(picture()), 0);
+    QCOMPARE(picture().pixelColor(45, 15), QColor(Qt::black)); // the frame stays
+    Form8->MaskEdit1->setText("10");
+
+    // Both curves off, closed with the close box.
+    answerChoice([] { QTest::mouseClick(Form8->Button2, Qt::LeftButton); },
+        [](TForm9 &choice) {
+            tick(*choice.CheckBox1);
+            tick(*choice.CheckBox2);
+            choice.close();
+        });
+    QCOMPARE(curvePixels(picture()), 0);
+
+    QTest::mouseClick(Form8->Button1, Qt::LeftButton);
+    QVERIFY(!Form8->isVisible());
+    QCOMPARE(Form8->result(), 1);
+    openGraphs([](TForm9 &choice) {
+        QVERIFY(!choice.CheckBox1->isChecked() && !choice.CheckBox2->isChecked());
+        tick(*choice.CheckBox2);
+        QTest::mouseClick(choice.Button1, Qt::LeftButton);
+    });
+    const QImage velocityOnly = picture();
+    QVERIFY(count(velocityOnly, Inside, Red) > 0);
+    QCOMPARE(count(velocityOnly, Inside, Yellow), 0);
+    Form8->hide();
+}
+
+void GraphTest::choiceDialogHasNoTitleText()
+{
+    TForm9 choice;
+    choice.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&choice));
+    QTRY_VERIFY(!x11Title(choice).isNull());
+    QCOMPARE(x11Title(choice).trimmed(), QString());
+    QCOMPARE(choice.size(), QSize(250, 138));
+}
+
+QTEST_MAIN(GraphTest)
+#include "tst_graph.moc"
