@@ -5,6 +5,7 @@
 #include "field.h"
 #include "openglpanel.h"
 #include "panelfont.h"
+#include "radiogroup.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -40,6 +41,8 @@ struct SectionTable
     std::span<const LocaleKey> keys;
     // A label whose width follows its caption and whose right edge stays.
     const char *rightAligned = nullptr;
+    // The radio group whose items come from the entries instead of the form.
+    const char *radioGroup = nullptr;
 };
 
 constexpr LocaleKey MainWindowKeys[] = {
@@ -126,7 +129,7 @@ const std::array<SectionTable, 5> &sectionTables()
     static const std::array<SectionTable, 5> tables { {
         { MainWindowKeys },
         { ParametersDialogKeys },
-        { GraphsKeys, "Label2" },
+        { GraphsKeys, "Label2", "RadioGroup1" },
         { GraphChoiceKeys },
         { PhasePortraitKeys },
     } };
@@ -228,7 +231,7 @@ void setCaption(QWidget &window, const char *name, const QString &text)
     }
 }
 
-void applyKey(QWidget &window, const LocaleKey &key, const QString &text)
+void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, const QString &text)
 {
     switch (key.sets) {
     case Sets::Charset:
@@ -247,6 +250,8 @@ void applyKey(QWidget &window, const LocaleKey &key, const QString &text)
         }
         break;
     case Sets::RadioItem:
+        if (auto *group = window.findChild<TRadioGroup *>(QLatin1String(table.radioGroup)))
+            group->AddItem(text);
         break;
     }
 }
@@ -271,9 +276,13 @@ void ApplyLocalisation(QWidget &window, int section)
         = table.rightAligned ? window.findChild<QWidget *>(table.rightAligned) : nullptr;
     const int formWidth = rightAligned ? rightAligned->width() : 0;
 
+    if (table.radioGroup) {
+        if (auto *group = window.findChild<TRadioGroup *>(QLatin1String(table.radioGroup)))
+            group->ClearItems();
+    }
     for (qsizetype i = 0; i < entries.size(); ++i) {
         for (const LocaleKey &key : table.keys)
-            applyKey(window, key, entries[i].value(QLatin1String(key.name)));
+            applyKey(window, table, key, entries[i].value(QLatin1String(key.name)));
     }
 
     if (rightAligned) {

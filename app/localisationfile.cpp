@@ -68,11 +68,17 @@ LocaleEntry attributesOf(const QDomNode &node)
     return entry;
 }
 
-LocaleSection sectionOf(const QDomNode &node)
+// Each entry may add items to a window, so a section has few.
+LocaleSection sectionOf(const QDomNode &node, qsizetype position)
 {
     LocaleSection section;
-    for (QDomNode entry = node.firstChild(); !entry.isNull(); entry = entry.nextSibling())
+    for (QDomNode entry = node.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
+        if (section.size() == MaxLocaleEntries)
+            fail(QStringLiteral("section %1 has more than %2 entries")
+                     .arg(position)
+                     .arg(MaxLocaleEntries));
         section.append(attributesOf(entry));
+    }
     return section;
 }
 
@@ -91,7 +97,7 @@ LocaleDocument ParseLocaleDocument(const QByteArray &xml)
     LocaleDocument sections;
     const QDomElement root = document.documentElement();
     for (QDomNode node = root.firstChild(); !node.isNull(); node = node.nextSibling())
-        sections.append(sectionOf(node));
+        sections.append(sectionOf(node, sections.size()));
     return sections;
 }
 

@@ -32,6 +32,7 @@ inline constexpr qsizetype MaxLocaleFileSize = 64 * 1024;
 inline constexpr int MaxLocaleNesting = 32;
 inline constexpr int MaxLocaleNodes = 1024; // elements, comments, instructions, text
 inline constexpr int MaxLocaleAttributes = 256; // of one element
+inline constexpr int MaxLocaleEntries = 64; // of one section
 
 // Parses a whole document. Document type declarations are refused, so no
 // entity is ever defined, expanded or fetched.

@@ -11,6 +11,7 @@
 #include "openglpanel.h"
 #include "panelfont.h"
 #include "phaseportrait.h"
+#include "radiogroup.h"
 #include "scopedlocalisationstep.h"
 
 #include <QAbstractButton>
@@ -148,6 +149,8 @@ private slots:
     void secondEntryReplacesEveryCaption();
     void absentKeysAndTheCharset();
     void charsetWithoutLettersInTheFace();
+    void graphsWindowScaleItemsAndLabel2_data();
+    void graphsWindowScaleItemsAndLabel2();
     void commentBeforeTheSectionsShiftsThem();
     void shippedRussianFileChangesNothing();
     void shippedEnglishFileIsComplete();
@@ -179,7 +182,8 @@ void LocalisationTest::secondEntryReplacesEveryCaption()
     for (int section = 0; section < 5; ++section) {
         const QWidget &window = *windows()[section];
         const Entry entry = fullEntry(section);
-        QCOMPARE(window.windowTitle(), entry.value(QStringLiteral("FormCaption")));
+        if (entry.contains(QStringLiteral("FormCaption")))
+            QCOMPARE(window.windowTitle(), entry[QStringLiteral("FormCaption")]);
         for (const QString &key : SectionKeys[section]) {
             if (key == "CharSet" || key == "FormCaption" || key.startsWith("RadioButton")
                 || (section == 0 && ReadoutKeys.contains(key)))
@@ -189,6 +193,9 @@ void LocalisationTest::secondEntryReplacesEveryCaption()
     }
     for (int slot = 0; slot < 7; ++slot)
         QCOMPARE(Form2->ReadoutPrefixes[slot], fullEntry(0)[ReadoutKeys[slot]]);
+    QCOMPARE(Form8->RadioGroup1->Items(),
+        (QStringList {
+            "2 RadioButton1 first", "2 RadioButton2 first", "2 RadioButton1", "2 RadioButton2" }));
 }
 
 void LocalisationTest::absentKeysAndTheCharset()
@@ -216,13 +223,41 @@ void LocalisationTest::charsetWithoutLettersInTheFace()
     QCOMPARE(window.CheckBox1->font().families(), families);
 }
 
+void LocalisationTest::graphsWindowScaleItemsAndLabel2_data()
+{
+    QTest::addColumn<QList<Entry>>("entries");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("no entries") << QList<Entry>() << "Скорость" << QStringList();
+    QTest::newRow("longer caption")
+        << QList<Entry> { { { "CharSet", "0" }, { "Label2", "Velocity V, m/s" } } }
+        << "Velocity V, m/s" << QStringList { "", "" };
+    QTest::newRow("shorter caption") << QList<Entry> { { { "CharSet", "0" }, { "Label2", "V" } } }
+                                     << "V" << QStringList { "", "" };
+}
+
+void LocalisationTest::graphsWindowScaleItemsAndLabel2()
+{
+    QFETCH(QList<Entry>, entries);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, items);
+    const TForm8 builtIn;
+    writeLocaleFile(localeXml({ {}, {}, entries }));
+    const TForm8 window;
+    QCOMPARE(window.Label2->text(), caption);
+    QCOMPARE(window.Label2->width(), window.Label2->sizeHint().width());
+    QCOMPARE(window.Label2->geometry().right(), builtIn.Label2->geometry().right());
+    QCOMPARE(window.RadioGroup1->Items(), items);
+}
+
 void LocalisationTest::commentBeforeTheSectionsShiftsThem()
 {
     writeLocaleFile(localeXml(numberedSections(5), QStringLiteral("<!-- captions -->")));
     WindowSet set;
     // The comment, a section without entries, leaves the main window as it is;
     // the graph choice has no caption key.
-    QCOMPARE(m_titles, (QStringList { "Визуализация", "0", "1", "", "3" }));
+    QCOMPARE(m_titles, (QStringList { "Визуализация", "0", "1", " ", "3" }));
 }
 
 void LocalisationTest::shippedRussianFileChangesNothing()
@@ -265,7 +300,7 @@ void LocalisationTest::brokenFileEndsTheStart_data()
 
     const QString path = LocalisationFilePath();
     QTest::newRow("four sections")
-        << localeXml(numberedSections(4)) << 0ll << QStringList { "0", "1", "2", "" }
+        << localeXml(numberedSections(4)) << 0ll << QStringList { "0", "1", "2", " " }
         << "List index out of bounds (4)";
     QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>") << 0ll
                                << QStringList()
@@ -281,6 +316,9 @@ void LocalisationTest::brokenFileEndsTheStart_data()
     QTest::newRow("many nodes") << "<l>" + QByteArray("<!---->").repeated(1025) + "</l>" << 0ll
                                 << QStringList()
                                 << path + ": more than 1024 nodes (line 1, column 7171)";
+    QTest::newRow("many entries") << "<l><s>" + QByteArray("<e CharSet=\"0\"/>").repeated(65)
+            + "</s></l>" << 0ll << QStringList()
+                                  << path + ": section 0 has more than 64 entries";
     QByteArray attributes = "<l><s><e";
     for (int i = 0; i < 257; ++i)
         attributes += " a" + QByteArray::number(i) + "=\"\"";
