@@ -14,7 +14,8 @@ WindowSet::WindowSet()
     , m_form8(Form8)
     , m_form9(Form9)
     , m_form5(Form5)
-{ }
+{
+}
 
 WindowSet::~WindowSet() = default;
 

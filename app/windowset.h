@@ -9,7 +9,8 @@ class TForm8;
 class TForm9;
 
 // Owns one window and publishes it through its global instance while it lives.
-template <typename Form> class GlobalWindow
+template <typename Form>
+class GlobalWindow
 {
 public:
     explicit GlobalWindow(Form *&global)
