@@ -4,6 +4,8 @@
 #include "motionmodel.h"
 #include "sampletime.h"
 
+#include <algorithm>
+
 EnergyBalance ComputeEnergyBalance(
         const MotionModel &motion, const ModelParameters &parameters, int maxPoints)
 {
@@ -11,7 +13,7 @@ EnergyBalance ComputeEnergyBalance(
     const int count = motion.HasResult() ? motion.SamplesComputed() : 0;
     if (count == 0)
         return balance;
-    const int stride = maxPoints > 1 ? (count - 1) / (maxPoints - 1) + 1 : 1;
+    const int stride = maxPoints > 1 ? std::max(1, (count - 1 + maxPoints - 2) / (maxPoints - 1)) : 1;
     const int kept = (count - 1) / stride + 1 + ((count - 1) % stride != 0);
     for (auto *series : { &balance.Time, &balance.Kinetic, &balance.Spring, &balance.DamperWork,
                  &balance.DriveWork, &balance.Residual })
