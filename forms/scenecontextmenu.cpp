@@ -3,8 +3,6 @@
 #include "openglpanel.h"
 
 #include <QAction>
-#include <QCursor>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -50,12 +48,8 @@ bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
         m_menu->popup(mouse->globalPosition().toPoint());
         return true;
     }
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent *>(event)->key() != Qt::Key_Menu)
-            break;
-        m_menu->popup(m_panel.mapToGlobal(m_panel.rect().center()));
-        return true;
     case QEvent::MouseMove:
+        m_toolTipPosition = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
         if (!QToolTip::isVisible())
             m_toolTipDelay.start();
         break;
@@ -71,6 +65,5 @@ bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
 
 void SceneContextMenu::ShowToolTip()
 {
-    if (m_panel.rect().contains(m_panel.mapFromGlobal(QCursor::pos())))
-        QToolTip::showText(QCursor::pos(), m_panel.toolTip(), &m_panel);
+    QToolTip::showText(m_toolTipPosition, m_panel.toolTip(), &m_panel);
 }

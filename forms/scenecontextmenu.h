@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <functional>
@@ -11,9 +12,9 @@ class QMenu;
 class QWidget;
 class TOpenGLPanel;
 
-// The context menu of the main window's scene. A right click (or the menu
-// key) over the panel opens it; every entry is also a shortcut of the window,
-// and the panel's tooltip names the entries with their shortcuts.
+// The context menu of the main window's scene. A right click over the panel
+// opens it; every entry is also a shortcut of the window, and the panel's
+// tooltip names the entries with their shortcuts.
 class SceneContextMenu : public QObject
 {
     Q_OBJECT
@@ -29,7 +30,7 @@ public:
 
 protected:
     // The panel draws in a native window of its own, which gets the mouse
-    // and keys instead of the panel widget.
+    // instead of the panel widget.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -38,5 +39,6 @@ private:
     TOpenGLPanel &m_panel;
     QWidget &m_window;
     QMenu *m_menu = nullptr;
-    QTimer m_toolTipDelay;
+    QTimer m_toolTipDelay; // runs while the mouse rests over the scene
+    QPoint m_toolTipPosition;
 };
