@@ -48,8 +48,8 @@ public:
         const auto parallel = m_seconds.find("BM_SweepParallel");
         if (serial != m_seconds.end() && parallel != m_seconds.end() && parallel->second > 0)
             std::printf("Sweep serial %.4f s, parallel %.4f s on %d threads, speed-up %.2f\n",
-                    serial->second, parallel->second, FrequencySweep::DefaultThreads(),
-                    serial->second / parallel->second);
+                serial->second, parallel->second, FrequencySweep::DefaultThreads(),
+                serial->second / parallel->second);
     }
 
 private:

@@ -18,24 +18,23 @@ struct ResonanceCaptions
     QString SweepLegend = QStringLiteral("расчет");
     QString ClosedFormLegend = QStringLiteral("установившийся режим A(ω)");
     QString CurrentLegend = QStringLiteral("текущая частота");
-    QString ClosedForm = QStringLiteral(
-            "Линия: A(ω) = (F₀/m) / √((ω₀² − ω²)² + (bω/m)²), ω₀ = √(k/m) = %1 1/с");
+    QString ClosedForm
+        = QStringLiteral("Линия: A(ω) = (F₀/m) / √((ω₀² − ω²)² + (bω/m)²), ω₀ = √(k/m) = %1 1/с");
     QString Undamped = QStringLiteral("При b = 0 амплитуда в резонансе растет без ограничения");
     QString Running = QStringLiteral("Расчет: %1 из %2 точек");
     QString Cancelled = QStringLiteral("Расчет отменен: рассчитано %1 из %2 точек");
     QString Failed = QStringLiteral("Расчет прерван: %1");
     QString NoNaturalFrequency = QStringLiteral("Нужны масса и жесткость больше нуля");
-    QString NoMotion
-            = QStringLiteral("Нужны шаг расчета, шаг печати и время расчета больше нуля");
+    QString NoMotion = QStringLiteral("Нужны шаг расчета, шаг печати и время расчета больше нуля");
     QString TooMuchWork = QStringLiteral(
-            "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");
+        "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");
 };
 
 struct EnergyCaptions
 {
     QString FormCaption = QStringLiteral("Энергия");
     QString Label1 = QStringLiteral(
-            "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
+        "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
     QString Button1 = QStringLiteral("Закрыть");
     QString EnergyAxis = QStringLiteral("Дж");
     QString ResidualAxis = QStringLiteral("невязка, Дж");

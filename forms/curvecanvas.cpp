@@ -42,7 +42,12 @@ PlotScale PlotScale::Around(double lowest, double highest)
         if (std::ceil(highest / step) - std::floor(lowest / step) <= 10)
             break;
     }
-    return { std::floor(lowest / step) * step, std::ceil(highest / step) * step, step };
+    const PlotScale scale { std::floor(lowest / step) * step, std::ceil(highest / step) * step,
+        step };
+    // A span beyond the doubles leaves a plain scale rather than NaN.
+    if (!(std::isfinite(scale.lower) && std::isfinite(scale.upper) && scale.step > 0))
+        return {};
+    return scale;
 }
 
 const QColor PlotArea::Background = Qt::black;
@@ -55,8 +60,7 @@ PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale
     , m_left(left)
     , m_right(right ? *right : left)
     , m_hasRight(right)
-{
-}
+{ }
 
 double PlotArea::pixelX(double value) const
 {
@@ -140,7 +144,7 @@ void PlotArea::DrawFrame(QPainter &painter) const
 }
 
 void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
-        const QColor &colour, int width, bool right) const
+    const QColor &colour, int width, bool right) const
 {
     painter.save();
     painter.setClipRect(m_area.adjusted(1, 1, -1, -1));
@@ -157,7 +161,7 @@ void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
             continue;
         }
         const QPoint pixel(static_cast<int>(pin(pixelX(point.x()))),
-                static_cast<int>(pin(pixelY(point.y(), right))));
+            static_cast<int>(pin(pixelY(point.y(), right))));
         if (open)
             painter.drawLine(previous, pixel);
         else

@@ -53,7 +53,7 @@ public:
     // A polyline through points on the left scale (right: on the right one),
     // clipped to the area; a point with a non-finite coordinate breaks it.
     void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
-            int width, bool right = false) const;
+        int width, bool right = false) const;
     // The pixel of a value on the bottom scale and one on the left (right) scale.
     int X(double value) const;
     int Y(double value, bool right = false) const;

@@ -83,7 +83,7 @@ void EnergyWindow::PaintBox1Paint(QPainter &painter)
     const auto [low, high] = std::minmax_element(residual.values.begin(), residual.values.end());
     const PlotScale residualScale = PlotScale::Around(std::min(0.0f, *low), std::max(0.0f, *high));
     const PlotArea plot(area, PlotScale::Around(0, m_balance.Time.back()),
-            PlotScale::Around(lowest, highest), &residualScale);
+        PlotScale::Around(lowest, highest), &residualScale);
     plot.DrawFrame(painter);
     painter.setPen(PlotArea::LabelText);
     painter.drawText(QPoint(4, 14), Captions.EnergyAxis);
@@ -96,10 +96,11 @@ void EnergyWindow::PaintBox1Paint(QPainter &painter)
 
     int row = 0;
     for (const Series &series : energies) {
-        DrawLegendEntry(painter, QPoint(area.left() + (row % 2) * 320, area.bottom() + 40 + (row / 2) * 18),
-                series.colour, series.caption);
+        DrawLegendEntry(painter,
+            QPoint(area.left() + (row % 2) * 320, area.bottom() + 40 + (row / 2) * 18),
+            series.colour, series.caption);
         ++row;
     }
     DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + (row / 2) * 18),
-            residual.colour, residual.caption);
+        residual.colour, residual.caption);
 }

@@ -147,11 +147,12 @@ void TForm2::CreateControls()
 void TForm2::CreateSceneMenu()
 {
     SceneMenu = new SceneContextMenu(*OpenGLPanel1, *this);
-    SceneMenu->AddEntry(ResonanceCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_R), [this] {
-        if (!m_resonanceWindow)
-            m_resonanceWindow = new ResonanceWindow(this);
-        m_resonanceWindow->Open(ModelParameters);
-    });
+    SceneMenu->AddEntry(ResonanceCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_R),
+            [this] {
+                if (!m_resonanceWindow)
+                    m_resonanceWindow = new ResonanceWindow(this);
+                m_resonanceWindow->Open(ModelParameters);
+            });
     SceneMenu->AddEntry(EnergyCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
         if (!m_energyWindow)
             m_energyWindow = new EnergyWindow(this);

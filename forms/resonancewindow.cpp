@@ -57,7 +57,7 @@ int ResonanceWindow::Open(const ModelParameters &parameters)
 {
     m_parameters = parameters;
     m_sweep = std::make_unique<FrequencySweep>(
-            parameters, FrequencySweep::DefaultFrequencies(parameters));
+        parameters, FrequencySweep::DefaultFrequencies(parameters));
     ProgressBar1->setRange(0, std::max(m_sweep->PointCount(), 1));
     m_sweep->Start();
     m_sweepTimer->start();
@@ -151,14 +151,14 @@ void ResonanceWindow::PaintBox1Paint(QPainter &painter)
 
     const QRect area(60, 24, PaintBox1->width() - 80, PaintBox1->height() - 64);
     const PlotArea plot(area, PlotScale::Around(0, FrequencySweep::DefaultHighest),
-            PlotScale::Around(0, highest));
+        PlotScale::Around(0, highest > 0 ? highest : 1)); // no points yet: a plain scale
     plot.DrawFrame(painter);
     painter.setPen(PlotArea::LabelText);
     painter.drawText(QPoint(4, 14), Captions.AmplitudeAxis);
     painter.drawText(QPoint(area.right() - 40, area.bottom() + 32), Captions.FrequencyAxis);
 
     const double current = m_parameters.ForceFrequency / w0;
-    if (std::isfinite(current) && plot.X(current) >= area.left() && plot.X(current) <= area.right()) {
+    if (current >= 0 && current <= FrequencySweep::DefaultHighest) {
         painter.setPen(QPen(CurrentColour, 1, Qt::DashLine));
         painter.drawLine(plot.X(current), area.top() + 1, plot.X(current), area.bottom() - 1);
     }

@@ -22,7 +22,7 @@ SceneContextMenu::SceneContextMenu(TOpenGLPanel &panel, QWidget &window)
 }
 
 QAction *SceneContextMenu::AddEntry(
-        const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler)
+    const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler)
 {
     QAction *action = m_menu->addAction(text);
     action->setShortcut(shortcut);
@@ -32,7 +32,7 @@ QAction *SceneContextMenu::AddEntry(
     QStringList names;
     for (const QAction *entry : m_menu->actions())
         names.append(entry->text() + QStringLiteral(" (")
-                + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+            + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
     m_panel.setToolTip(QStringLiteral("Правая кнопка мыши: ") + names.join(QStringLiteral(", ")));
     return action;
 }

@@ -24,8 +24,8 @@ public:
     SceneContextMenu(TOpenGLPanel &panel, QWidget &window);
 
     // Appends an entry that runs handler.
-    QAction *AddEntry(const QString &text, const QKeySequence &shortcut,
-            const std::function<void()> &handler);
+    QAction *AddEntry(
+        const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
     QMenu *Menu() const { return m_menu; }
 
 protected:

@@ -7,16 +7,17 @@
 #include <algorithm>
 
 EnergyBalance ComputeEnergyBalance(
-        const MotionModel &motion, const ModelParameters &parameters, int maxPoints)
+    const MotionModel &motion, const ModelParameters &parameters, int maxPoints)
 {
     EnergyBalance balance;
     const int count = motion.HasResult() ? motion.SamplesComputed() : 0;
     if (count == 0)
         return balance;
-    const int stride = maxPoints > 1 ? std::max(1, (count - 1 + maxPoints - 2) / (maxPoints - 1)) : 1;
+    const int stride
+        = maxPoints > 1 ? std::max(1, (count - 1 + maxPoints - 2) / (maxPoints - 1)) : 1;
     const int kept = (count - 1) / stride + 1 + ((count - 1) % stride != 0);
     for (auto *series : { &balance.Time, &balance.Kinetic, &balance.Spring, &balance.DamperWork,
-                 &balance.DriveWork, &balance.Residual })
+             &balance.DriveWork, &balance.Residual })
         series->reserve(kept);
 
     const double m = parameters.Mass, k = parameters.Stiffness, b = parameters.Damping;
@@ -48,7 +49,7 @@ EnergyBalance ComputeEnergyBalance(
         balance.DamperWork.push_back(static_cast<float>(damperWork));
         balance.DriveWork.push_back(static_cast<float>(driveWork));
         balance.Residual.push_back(
-                static_cast<float>(energy - initialEnergy - damperWork - driveWork));
+            static_cast<float>(energy - initialEnergy - damperWork - driveWork));
     }
     return balance;
 }

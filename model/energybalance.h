@@ -27,4 +27,4 @@ struct EnergyBalance
 // maxPoints > 1 only every n-th sample is kept (and the last), n chosen so
 // that at most maxPoints remain: enough to draw, bounded in memory.
 EnergyBalance ComputeEnergyBalance(
-        const MotionModel &motion, const ModelParameters &parameters, int maxPoints = 0);
+    const MotionModel &motion, const ModelParameters &parameters, int maxPoints = 0);

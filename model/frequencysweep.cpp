@@ -30,8 +30,8 @@ double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &param
     const double stop = parameters.StopTime;
     const double period = 2 * std::numbers::pi / parameters.ForceFrequency;
     const double from = stop - (period > stop / 4 ? period : stop / 4);
-    const float *x = motion.HasResult() ? motion.ResultSeries[MotionModel::Coordinate].get()
-                                        : nullptr;
+    const float *x
+        = motion.HasResult() ? motion.ResultSeries[MotionModel::Coordinate].get() : nullptr;
     float lowest = std::numeric_limits<float>::infinity();
     float highest = -lowest;
     int samples = 0;
@@ -56,12 +56,14 @@ std::vector<float> FrequencySweep::DefaultFrequencies(const ModelParameters &par
     std::vector<float> frequencies(DefaultPointCount);
     for (int i = 0; i < DefaultPointCount; ++i) {
         const double share = double(i) / (DefaultPointCount - 1);
-        frequencies[i] = static_cast<float>(w0 * (DefaultLowest + share * (DefaultHighest - DefaultLowest)));
+        frequencies[i]
+            = static_cast<float>(w0 * (DefaultLowest + share * (DefaultHighest - DefaultLowest)));
     }
     return frequencies;
 }
 
-FrequencySweep::Refusal FrequencySweep::Check(const ModelParameters &parameters, std::size_t pointCount)
+FrequencySweep::Refusal FrequencySweep::Check(
+    const ModelParameters &parameters, std::size_t pointCount)
 {
     if (std::isnan(NaturalFrequency(parameters)))
         return Refusal::NoNaturalFrequency;

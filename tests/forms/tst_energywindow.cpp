@@ -66,8 +66,8 @@ void EnergyWindowTest::shortcutsAndTooltipNameTheWindows()
     TForm2 &form = fixture.window();
     const QString tip = form.OpenGLPanel1->toolTip();
     QVERIFY2(tip.contains(QStringLiteral("Резонансная кривая (Ctrl+R)"))
-                    && tip.contains(QStringLiteral("Энергия (Ctrl+E)")),
-            qPrintable(tip));
+            && tip.contains(QStringLiteral("Энергия (Ctrl+E)")),
+        qPrintable(tip));
     QWindow *scene = form.OpenGLPanel1->PanelWindow();
     QTest::mouseMove(scene, QPoint(50, 50));
     QTest::mouseMove(scene, QPoint(60, 60));

@@ -86,7 +86,8 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
         QTest::mouseClick(window.Button1, Qt::LeftButton);
         QVERIFY(!window.ProgressBar1->isVisible());
         const QString status = window.Label2->text();
-        QVERIFY2(status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")), qPrintable(status));
+        QVERIFY2(
+            status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")), qPrintable(status));
         QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
         // The low frequencies are done, the high ones not.
         const QImage image = window.PaintBox1->grab().toImage();

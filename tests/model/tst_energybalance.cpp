@@ -74,7 +74,7 @@ void TestEnergyBalance::freeResidualIsTheIntegratorsEnergyError()
     const int last = balance.Count() - 1;
     const double expected = initial * (std::pow(perStep, last) - 1);
     QVERIFY2(std::abs(balance.Residual[last] / expected - 1) < 0.02,
-            qPrintable(QString::number(balance.Residual[last] / expected)));
+        qPrintable(QString::number(balance.Residual[last] / expected)));
 }
 
 void TestEnergyBalance::worksBalanceTheEnergy_data()
@@ -93,13 +93,14 @@ void TestEnergyBalance::worksBalanceTheEnergy()
     const EnergyBalance balance = balanceOf(swinging(0.001f, damping, force));
     const int last = balance.Count() - 1;
     QVERIFY(last >= 9999);
-    const double change = balance.Kinetic[last] + balance.Spring[last] - balance.Kinetic[0]
-            - balance.Spring[0];
+    const double change
+        = balance.Kinetic[last] + balance.Spring[last] - balance.Kinetic[0] - balance.Spring[0];
     const double works = balance.DamperWork[last] + balance.DriveWork[last];
     QVERIFY(std::abs(change) > 1);
     // The trapezoidal rule's error of a few 10^-5 of the work, nothing unaccounted.
-    QVERIFY2(std::abs(change - works) < 1e-4 * (std::abs(balance.DamperWork[last]) + std::abs(balance.DriveWork[last])),
-            qPrintable(QStringLiteral("%1 against %2").arg(change).arg(works)));
+    QVERIFY2(std::abs(change - works)
+            < 1e-4 * (std::abs(balance.DamperWork[last]) + std::abs(balance.DriveWork[last])),
+        qPrintable(QStringLiteral("%1 against %2").arg(change).arg(works)));
     QVERIFY(damping > 0 ? balance.DamperWork[last] < 0 : balance.DamperWork[last] == 0);
 }
 

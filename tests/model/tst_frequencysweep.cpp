@@ -59,10 +59,10 @@ void TestFrequencySweep::matchesSteadyState()
         ++checked;
         const double exact = SteadyStateAmplitude(p, point.Frequency);
         QVERIFY2(std::abs(point.Amplitude / exact - 1) < 0.02,
-                qPrintable(QStringLiteral("w %1: %2 against %3")
-                                   .arg(point.Frequency)
-                                   .arg(point.Amplitude)
-                                   .arg(exact)));
+            qPrintable(QStringLiteral("w %1: %2 against %3")
+                           .arg(point.Frequency)
+                           .arg(point.Amplitude)
+                           .arg(exact)));
     }
     QVERIFY(checked > 190);
 

@@ -14,8 +14,7 @@
 
 // Runs whileOpen on the modal window of type Window once it is up, then
 // closes it: call before the action that opens the window.
-template <typename Window>
-void whenShown(std::function<void(Window &)> whileOpen)
+template <typename Window> void whenShown(std::function<void(Window &)> whileOpen)
 {
     auto *poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, poll, [poll, whileOpen] {
@@ -36,7 +35,8 @@ inline void clickSceneMenuEntry(TForm2 &form, int entry)
     QTest::mouseClick(form.OpenGLPanel1->PanelWindow(), Qt::RightButton, {}, QPoint(100, 100));
     QMenu *menu = form.SceneMenu->Menu();
     QTRY_VERIFY(menu->isVisible());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(entry)).center());
+    QTest::mouseClick(
+        menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(entry)).center());
 }
 
 // Pixels of colour in the rectangle of image.
