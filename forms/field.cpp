@@ -1,5 +1,6 @@
 #include "field.h"
 
+#include "energywindow.h"
 #include "formgeometry.h"
 #include "graph.h"
 #include "input1.h"
@@ -7,6 +8,8 @@
 #include "numberstyles.h"
 #include "parameterfile.h"
 #include "phaseportrait.h"
+#include "resonancewindow.h"
+#include "scenecontextmenu.h"
 #include "scene.h"
 
 #include "openglpanel.h"
@@ -127,6 +130,24 @@ void TForm2::CreateControls()
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
+
+    CreateSceneMenu();
+}
+
+void TForm2::CreateSceneMenu()
+{
+    SceneMenu = new SceneContextMenu(*OpenGLPanel1, *this);
+    SceneMenu->AddEntry(ResonanceCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_R),
+            [this] {
+                if (!m_resonanceWindow)
+                    m_resonanceWindow = new ResonanceWindow(this);
+                m_resonanceWindow->Open(ModelParameters);
+            });
+    SceneMenu->AddEntry(EnergyCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+        if (!m_energyWindow)
+            m_energyWindow = new EnergyWindow(this);
+        m_energyWindow->Open(ModelParameters, Motion);
+    });
 }
 
 bool TForm2::ReadParameterFile()

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class EnergyWindow;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -16,6 +17,8 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class QToolButton;
+class ResonanceWindow;
+class SceneContextMenu;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
@@ -64,6 +67,8 @@ public:
     // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
     std::array<QLabel *, 7> Readouts {};
     QTimer *Timer1 = nullptr;
+    // Right click on the scene: the resonance curve and the energy balance.
+    SceneContextMenu *SceneMenu = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -94,6 +99,11 @@ private:
     void RepaintScene();
     // The last sample playback may reach.
     int PlaybackEnd() const;
+
+    void CreateSceneMenu();
+    // Children of this window, made at their first opening.
+    ResonanceWindow *m_resonanceWindow = nullptr;
+    EnergyWindow *m_energyWindow = nullptr;
 };
 
 extern TForm2 *Form2;

@@ -1,0 +1,169 @@
+#include "frequencysweep.h"
+
+#include "sampletime.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+double NaturalFrequency(const ModelParameters &parameters)
+{
+    const double m = parameters.Mass, k = parameters.Stiffness;
+    if (!(std::isfinite(m) && std::isfinite(k) && m > 0 && k > 0))
+        return std::numeric_limits<double>::quiet_NaN();
+    return std::sqrt(k / m);
+}
+
+double SteadyStateAmplitude(const ModelParameters &parameters, double frequency)
+{
+    const double m = parameters.Mass;
+    const double w0 = NaturalFrequency(parameters);
+    const double detuning = w0 * w0 - frequency * frequency;
+    const double friction = parameters.Damping * frequency / m;
+    return parameters.ForceAmplitude / m / std::sqrt(detuning * detuning + friction * friction);
+}
+
+double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &parameters)
+{
+    // A quarter shorter than one drive period would miss an extreme.
+    const double stop = parameters.StopTime;
+    const double period = 2 * std::numbers::pi / parameters.ForceFrequency;
+    const double from = stop - (period > stop / 4 ? period : stop / 4);
+    const float *x
+        = motion.HasResult() ? motion.ResultSeries[MotionModel::Coordinate].get() : nullptr;
+    float lowest = std::numeric_limits<float>::infinity();
+    float highest = -lowest;
+    int samples = 0;
+    // The latest samples first: stop at the start of the last quarter.
+    for (int i = motion.SamplesComputed() - 1; x && i >= 0; --i) {
+        if (SampleTime(motion, parameters, i) < from)
+            break;
+        lowest = std::min(lowest, x[i]);
+        highest = std::max(highest, x[i]);
+        ++samples;
+    }
+    if (samples < 2)
+        return std::numeric_limits<double>::quiet_NaN();
+    return (double(highest) - lowest) / 2;
+}
+
+std::vector<float> FrequencySweep::DefaultFrequencies(const ModelParameters &parameters)
+{
+    const double w0 = NaturalFrequency(parameters);
+    if (std::isnan(w0))
+        return {};
+    std::vector<float> frequencies(DefaultPointCount);
+    for (int i = 0; i < DefaultPointCount; ++i) {
+        const double share = double(i) / (DefaultPointCount - 1);
+        frequencies[i]
+            = static_cast<float>(w0 * (DefaultLowest + share * (DefaultHighest - DefaultLowest)));
+    }
+    return frequencies;
+}
+
+FrequencySweep::Refusal FrequencySweep::Check(
+    const ModelParameters &parameters, std::size_t pointCount)
+{
+    if (std::isnan(NaturalFrequency(parameters)))
+        return Refusal::NoNaturalFrequency;
+    const double h = parameters.TimeStep, p = parameters.PrintStep, stop = parameters.StopTime;
+    const auto usable = [](double value) { return std::isfinite(value) && value > 0; };
+    if (!(usable(h) && usable(p) && usable(stop)))
+        return Refusal::NoMotion;
+    if (!(stop / h * double(pointCount) <= MaxTotalSteps))
+        return Refusal::TooMuchWork;
+    return Refusal::None;
+}
+
+FrequencySweep::FrequencySweep(const ModelParameters &parameters, std::vector<float> frequencies)
+    : m_parameters(parameters)
+    , m_frequencies(std::move(frequencies))
+    , m_refusal(Check(parameters, m_frequencies.size()))
+    , m_points(m_frequencies.size())
+{
+    for (std::size_t i = 0; i < m_points.size(); ++i)
+        m_points[i].Frequency = m_frequencies[i];
+}
+
+FrequencySweep::~FrequencySweep()
+{
+    Cancel();
+    Wait();
+}
+
+int FrequencySweep::DefaultThreads()
+{
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+void FrequencySweep::Start(int threads)
+{
+    if (m_refusal != Refusal::None || !m_workers.empty())
+        return;
+    threads = std::clamp(threads, 1, std::max(PointCount(), 1));
+    m_activeWorkers = threads;
+    for (int i = 0; i < threads; ++i)
+        m_workers.emplace_back(&FrequencySweep::work, this);
+}
+
+void FrequencySweep::Run(int threads)
+{
+    Start(threads);
+    Wait();
+}
+
+void FrequencySweep::Cancel()
+{
+    m_cancelled = true;
+}
+
+void FrequencySweep::Wait()
+{
+    for (auto &worker : m_workers) {
+        if (worker.joinable())
+            worker.join();
+    }
+}
+
+std::vector<SweepPoint> FrequencySweep::Points() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_points;
+}
+
+std::string FrequencySweep::Failure() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
+void FrequencySweep::work()
+{
+    MotionModel motion;
+    ModelParameters parameters = m_parameters;
+    while (!m_cancelled) {
+        const int index = m_next++;
+        if (index >= PointCount())
+            break;
+        parameters.ForceFrequency = m_frequencies[index];
+        try {
+            motion.AllocateSeries(parameters);
+            motion.ComputeMotion(parameters);
+        } catch (const std::exception &error) {
+            const std::lock_guard lock(m_mutex);
+            if (m_failure.empty())
+                m_failure = error.what();
+            m_cancelled = true;
+            break;
+        }
+        const double amplitude = MeasuredAmplitude(motion, parameters);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_points[index].Amplitude = amplitude;
+            m_points[index].Done = true;
+        }
+        ++m_done;
+    }
+    --m_activeWorkers;
+}

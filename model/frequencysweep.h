@@ -1,0 +1,97 @@
+#pragma once
+
+#include "modelparameters.h"
+#include "motionmodel.h"
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// sqrt(k / m); NaN unless both are positive and finite.
+double NaturalFrequency(const ModelParameters &parameters);
+
+// The closed-form steady-state amplitude at the drive frequency w:
+// (F0/m) / sqrt((w0² − w²)² + (b w / m)²), infinite at resonance without damping.
+double SteadyStateAmplitude(const ModelParameters &parameters, double frequency);
+
+// The amplitude the sweep reads from a computed motion: half the peak-to-peak
+// coordinate over the samples in the last quarter of the stop time, or in the
+// last drive period when that is longer; NaN when fewer than two samples lie
+// there.
+double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &parameters);
+
+struct SweepPoint
+{
+    float Frequency = 0; // 1/s, as ForceFrequency holds it
+    double Amplitude = 0; // m, MeasuredAmplitude
+    bool Done = false;
+};
+
+// The motion of one parameter set computed for a list of drive frequencies,
+// only ForceFrequency changed, the points spread over worker threads. Points
+// may be read while the sweep runs; a cancelled sweep keeps the points done.
+class FrequencySweep
+{
+public:
+    enum class Refusal {
+        None,
+        NoNaturalFrequency, // mass or stiffness not positive
+        NoMotion, // time step, print step or stop time not positive and finite
+        TooMuchWork, // more than MaxTotalSteps integration steps in all
+    };
+
+    static constexpr int DefaultPointCount = 200;
+    static constexpr double DefaultLowest = 0.1; // in units of w0
+    static constexpr double DefaultHighest = 3.0;
+    // A few seconds of work on one core; cancelling waits for one point.
+    static constexpr double MaxTotalSteps = 5 * MotionModel::MaxIntegrationSteps;
+
+    // DefaultPointCount frequencies evenly from DefaultLowest w0 to
+    // DefaultHighest w0; empty without a natural frequency.
+    static std::vector<float> DefaultFrequencies(const ModelParameters &parameters);
+    static Refusal Check(const ModelParameters &parameters, std::size_t pointCount);
+
+    FrequencySweep(const ModelParameters &parameters, std::vector<float> frequencies);
+    ~FrequencySweep(); // cancels and waits for the workers
+    FrequencySweep(const FrequencySweep &) = delete;
+    FrequencySweep &operator=(const FrequencySweep &) = delete;
+
+    // Starts the workers and returns; does nothing when refused or started before.
+    void Start(int threads = DefaultThreads());
+    // Start and Wait.
+    void Run(int threads = DefaultThreads());
+    // No point starts after this; the points running finish.
+    void Cancel();
+    // Waits for the workers to end.
+    void Wait();
+
+    Refusal GetRefusal() const { return m_refusal; }
+    bool Finished() const { return m_activeWorkers.load() == 0; }
+    bool Cancelled() const { return m_cancelled.load(); }
+    int PointCount() const { return static_cast<int>(m_frequencies.size()); }
+    int PointsDone() const { return m_done.load(); }
+    std::vector<SweepPoint> Points() const;
+    // The message of an error a point raised; the sweep stopped there.
+    std::string Failure() const;
+
+    static int DefaultThreads();
+
+private:
+    void work();
+
+    const ModelParameters m_parameters;
+    const std::vector<float> m_frequencies;
+    const Refusal m_refusal;
+
+    std::atomic<int> m_next { 0 };
+    std::atomic<int> m_done { 0 };
+    std::atomic<int> m_activeWorkers { 0 };
+    std::atomic<bool> m_cancelled { false };
+    mutable std::mutex m_mutex; // guards m_points and m_failure
+    std::vector<SweepPoint> m_points;
+    std::string m_failure;
+    std::vector<std::thread> m_workers;
+};

@@ -1,0 +1,139 @@
+#include "frequencysweep.h"
+#include "nominalparameters.h"
+
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+ModelParameters damped(float damping)
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = damping;
+    return p;
+}
+
+} // namespace
+
+class TestFrequencySweep : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matchesSteadyState_data();
+    void matchesSteadyState();
+    void parallelEqualsSerial();
+    void cancelKeepsThePointsDone();
+    void refusals_data();
+    void refusals();
+};
+
+void TestFrequencySweep::matchesSteadyState_data()
+{
+    QTest::addColumn<float>("damping");
+    QTest::newRow("light damping") << 4.0f;
+    QTest::newRow("peak well below w0") << 20.0f;
+}
+
+void TestFrequencySweep::matchesSteadyState()
+{
+    QFETCH(float, damping);
+    const ModelParameters p = damped(damping);
+    FrequencySweep sweep(p, FrequencySweep::DefaultFrequencies(p));
+    sweep.Run();
+    const std::vector<SweepPoint> points = sweep.Points();
+    QCOMPARE(int(points.size()), FrequencySweep::DefaultPointCount);
+
+    const double decay = p.Damping / (2 * p.Mass);
+    int checked = 0;
+    const SweepPoint *peak = &points.front();
+    for (const SweepPoint &point : points) {
+        QVERIFY(point.Done);
+        if (point.Amplitude > peak->Amplitude)
+            peak = &point;
+        // The measurement starts at 3/4 T or one period before T.
+        const double start = std::min(0.75 * p.StopTime, p.StopTime - 2 * M_PI / point.Frequency);
+        if (std::exp(-decay * start) > 1e-3)
+            continue; // the transient is still there
+        ++checked;
+        const double exact = SteadyStateAmplitude(p, point.Frequency);
+        QVERIFY2(std::abs(point.Amplitude / exact - 1) < 0.02,
+            qPrintable(QStringLiteral("w %1: %2 against %3")
+                           .arg(point.Frequency)
+                           .arg(point.Amplitude)
+                           .arg(exact)));
+    }
+    QVERIFY(checked > 190);
+
+    const double w0 = NaturalFrequency(p);
+    const double resonance = std::sqrt(w0 * w0 - damping * damping / (2 * p.Mass * p.Mass));
+    const double step = points[1].Frequency - points[0].Frequency;
+    QVERIFY(std::abs(peak->Frequency - resonance) <= step);
+}
+
+void TestFrequencySweep::parallelEqualsSerial()
+{
+    const ModelParameters p = damped(4);
+    FrequencySweep serial(p, FrequencySweep::DefaultFrequencies(p));
+    serial.Run(1);
+    FrequencySweep parallel(p, FrequencySweep::DefaultFrequencies(p));
+    parallel.Run(4);
+    QCOMPARE(parallel.PointsDone(), parallel.PointCount());
+    const auto a = serial.Points(), b = parallel.Points();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        QCOMPARE(b[i].Amplitude, a[i].Amplitude);
+}
+
+void TestFrequencySweep::cancelKeepsThePointsDone()
+{
+    ModelParameters p = damped(4);
+    p.StopTime = 100;
+    p.TimeStep = p.PrintStep = 0.001f; // 10^5 steps a point
+    FrequencySweep sweep(p, FrequencySweep::DefaultFrequencies(p));
+    sweep.Start(2);
+    while (sweep.PointsDone() < 3)
+        QTest::qWait(1);
+    sweep.Cancel();
+    sweep.Wait();
+    QVERIFY(sweep.Finished());
+    QVERIFY(sweep.Cancelled());
+    QVERIFY(sweep.PointsDone() < sweep.PointCount());
+    int done = 0;
+    for (const SweepPoint &point : sweep.Points())
+        done += point.Done && point.Amplitude > 0;
+    QCOMPARE(done, sweep.PointsDone());
+}
+
+void TestFrequencySweep::refusals_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<FrequencySweep::Refusal>("refusal");
+    using R = FrequencySweep::Refusal;
+    // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness.
+    QTest::newRow("no mass") << 3 << 0.0f << R::NoNaturalFrequency;
+    QTest::newRow("negative stiffness") << 5 << -600.0f << R::NoNaturalFrequency;
+    QTest::newRow("zero time step") << 0 << 0.0f << R::NoMotion;
+    QTest::newRow("print step NaN") << 1 << NAN << R::NoMotion;
+    QTest::newRow("negative stop time") << 2 << -1.0f << R::NoMotion;
+    QTest::newRow("endless stop time") << 2 << INFINITY << R::NoMotion;
+    QTest::newRow("10^10 steps") << 2 << 5e5f << R::TooMuchWork;
+}
+
+void TestFrequencySweep::refusals()
+{
+    QFETCH(int, field);
+    QFETCH(float, value);
+    QFETCH(FrequencySweep::Refusal, refusal);
+    ModelParameters p = NominalParameters();
+    *p.fields()[field] = value;
+    FrequencySweep sweep(p, std::vector<float>(FrequencySweep::DefaultPointCount, 17));
+    QCOMPARE(sweep.GetRefusal(), refusal);
+    sweep.Run();
+    QVERIFY(sweep.Finished());
+    QCOMPARE(sweep.PointsDone(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestFrequencySweep)
+#include "tst_frequencysweep.moc"

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "field.h"
+#include "openglpanel.h"
+#include "scenecontextmenu.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+
+// Runs whileOpen on the modal window of type Window once it is up, then
+// closes it: call before the action that opens the window.
+template <typename Window> void whenShown(std::function<void(Window &)> whileOpen)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, whileOpen] {
+        auto *window = qobject_cast<Window *>(QApplication::activeModalWidget());
+        if (!window || !QTest::qWaitForWindowExposed(window))
+            return;
+        poll->deleteLater();
+        poll->stop();
+        whileOpen(*window);
+        window->done(1);
+    });
+    poll->start(10);
+}
+
+// Right-clicks the scene and clicks entry of its context menu.
+inline void clickSceneMenuEntry(TForm2 &form, int entry)
+{
+    QTest::mouseClick(form.OpenGLPanel1->PanelWindow(), Qt::RightButton, {}, QPoint(100, 100));
+    QMenu *menu = form.SceneMenu->Menu();
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(
+        menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(entry)).center());
+}
+
+// Pixels of colour in the rectangle of image.
+inline int countPixels(const QImage &image, QRgb colour, QRect within)
+{
+    int count = 0;
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        for (int x = within.left(); x <= within.right(); ++x)
+            count += image.pixel(x, y) == colour;
+    }
+    return count;
+}
