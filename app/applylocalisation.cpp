@@ -39,7 +39,7 @@ struct LocaleKey
 struct SectionTable
 {
     std::span<const LocaleKey> keys;
-    // A label whose width follows its caption and whose right edge stays.
+    // A label sized to its caption whose right edge stays.
     const char *rightAligned = nullptr;
     // The radio group whose items come from the entries instead of the form.
     const char *radioGroup = nullptr;
@@ -222,8 +222,12 @@ void setCaption(QWidget &window, const char *name, const QString &text)
 {
     QWidget *control = window.findChild<QWidget *>(QLatin1String(name));
     if (auto *label = qobject_cast<QLabel *>(control)) {
+        // A label sized to its caption keeps fitting it.
+        const bool fitted = label->size() == label->sizeHint();
         label->setTextFormat(Qt::PlainText); // a caption is never markup
         label->setText(text);
+        if (fitted)
+            label->adjustSize();
     } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
         button->setText(text);
     } else if (auto *box = qobject_cast<QGroupBox *>(control)) {
@@ -285,9 +289,6 @@ void ApplyLocalisation(QWidget &window, int section)
             applyKey(window, table, key, entries[i].value(QLatin1String(key.name)));
     }
 
-    if (rightAligned) {
-        const int width = rightAligned->sizeHint().width();
-        rightAligned->setGeometry(rightAligned->x() + formWidth - width, rightAligned->y(), width,
-            rightAligned->height());
-    }
+    if (rightAligned)
+        rightAligned->move(rightAligned->x() + formWidth - rightAligned->width(), rightAligned->y());
 }
