@@ -290,5 +290,6 @@ void ApplyLocalisation(QWidget &window, int section)
     }
 
     if (rightAligned)
-        rightAligned->move(rightAligned->x() + formWidth - rightAligned->width(), rightAligned->y());
+        rightAligned->move(
+            rightAligned->x() + formWidth - rightAligned->width(), rightAligned->y());
 }
