@@ -2,10 +2,12 @@
 
 #include "localisationfile.h"
 
+#include "energywindow.h"
 #include "field.h"
 #include "openglpanel.h"
 #include "panelfont.h"
 #include "radiogroup.h"
+#include "resonancewindow.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -26,14 +28,31 @@ enum class Sets {
     Caption, // of the control named like the key
     ReadoutPrefix, // of the main window, in slot
     RadioItem, // appended to the graphs window's scale choice
+    Text, // kept by the window, which captions and draws with it
 };
+
+// The text of a window that a Sets::Text key replaces; null for another window.
+using TextOf = QString *(*)(QWidget &window);
 
 struct LocaleKey
 {
     const char *name;
     Sets sets = Sets::Caption;
     int slot = 0;
+    TextOf text = nullptr;
 };
+
+template <typename Window, auto Member> QString *captionsMember(QWidget &window)
+{
+    auto *owner = qobject_cast<Window *>(&window);
+    return owner ? &(owner->Captions.*Member) : nullptr;
+}
+
+// The key name replaces the member of the window's Captions.
+template <typename Window, auto Member> constexpr LocaleKey captionsKey(const char *name)
+{
+    return { name, Sets::Text, 0, &captionsMember<Window, Member> };
+}
 
 // The keys of one window in the order an entry applies them.
 struct SectionTable
@@ -43,6 +62,9 @@ struct SectionTable
     const char *rightAligned = nullptr;
     // The radio group whose items come from the entries instead of the form.
     const char *radioGroup = nullptr;
+    // Files made before the window existed lack the section: the window then
+    // keeps its own texts, where a designed window's missing section is an error.
+    bool optional = false;
 };
 
 constexpr LocaleKey MainWindowKeys[] = {
@@ -124,14 +146,63 @@ constexpr LocaleKey PhasePortraitKeys[] = {
     { "Button3" },
 };
 
-const std::array<SectionTable, 5> &sectionTables()
+template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
 {
-    static const std::array<SectionTable, 5> tables { {
+    return captionsKey<ResonanceWindow, Member>(name);
+}
+
+constexpr LocaleKey ResonanceKeys[] = {
+    { "CharSet", Sets::Charset },
+    resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
+    resonanceKey<&ResonanceCaptions::Label1>("Label1"),
+    resonanceKey<&ResonanceCaptions::Button1>("Button1"),
+    resonanceKey<&ResonanceCaptions::Button2>("Button2"),
+    resonanceKey<&ResonanceCaptions::AmplitudeAxis>("AmplitudeAxis"),
+    resonanceKey<&ResonanceCaptions::FrequencyAxis>("FrequencyAxis"),
+    resonanceKey<&ResonanceCaptions::SweepLegend>("SweepLegend"),
+    resonanceKey<&ResonanceCaptions::ClosedFormLegend>("ClosedFormLegend"),
+    resonanceKey<&ResonanceCaptions::CurrentLegend>("CurrentLegend"),
+    resonanceKey<&ResonanceCaptions::ClosedForm>("ClosedForm"),
+    resonanceKey<&ResonanceCaptions::Undamped>("Undamped"),
+    resonanceKey<&ResonanceCaptions::Running>("Running"),
+    resonanceKey<&ResonanceCaptions::Cancelled>("Cancelled"),
+    resonanceKey<&ResonanceCaptions::Failed>("Failed"),
+    resonanceKey<&ResonanceCaptions::NoNaturalFrequency>("NoNaturalFrequency"),
+    resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
+    resonanceKey<&ResonanceCaptions::TooMuchWork>("TooMuchWork"),
+};
+
+template <auto Member> constexpr LocaleKey energyKey(const char *name)
+{
+    return captionsKey<EnergyWindow, Member>(name);
+}
+
+constexpr LocaleKey EnergyKeys[] = {
+    { "CharSet", Sets::Charset },
+    energyKey<&EnergyCaptions::FormCaption>("FormCaption"),
+    energyKey<&EnergyCaptions::Label1>("Label1"),
+    energyKey<&EnergyCaptions::Button1>("Button1"),
+    energyKey<&EnergyCaptions::EnergyAxis>("EnergyAxis"),
+    energyKey<&EnergyCaptions::ResidualAxis>("ResidualAxis"),
+    energyKey<&EnergyCaptions::TimeAxis>("TimeAxis"),
+    energyKey<&EnergyCaptions::Kinetic>("Kinetic"),
+    energyKey<&EnergyCaptions::Spring>("Spring"),
+    energyKey<&EnergyCaptions::DamperWork>("DamperWork"),
+    energyKey<&EnergyCaptions::DriveWork>("DriveWork"),
+    energyKey<&EnergyCaptions::Residual>("Residual"),
+    energyKey<&EnergyCaptions::NoMotion>("NoMotion"),
+};
+
+const std::array<SectionTable, 7> &sectionTables()
+{
+    static const std::array<SectionTable, 7> tables { {
         { MainWindowKeys },
         { ParametersDialogKeys },
         { GraphsKeys, "Label2", "RadioGroup1" },
         { GraphChoiceKeys },
         { PhasePortraitKeys },
+        { ResonanceKeys, nullptr, nullptr, true },
+        { EnergyKeys, nullptr, nullptr, true },
     } };
     return tables;
 }
@@ -257,6 +328,10 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
         if (auto *group = window.findChild<TRadioGroup *>(QLatin1String(table.radioGroup)))
             group->AddItem(text);
         break;
+    case Sets::Text:
+        if (QString *kept = key.text(window))
+            *kept = text;
+        break;
     }
 }
 
@@ -273,8 +348,12 @@ void ApplyLocalisation(QWidget &window, int section)
     if (!QFileInfo::exists(path))
         return;
     const LocaleDocument document = ReadLocaleFile(path);
-    const LocaleSection &entries = LocaleSectionAt(document, section);
     const SectionTable &table = sectionTables().at(section);
+    const LocaleSection *found = table.optional ? FindLocaleSection(document, section)
+                                                : &LocaleSectionAt(document, section);
+    if (!found)
+        return;
+    const LocaleSection &entries = *found;
 
     QWidget *rightAligned
         = table.rightAligned ? window.findChild<QWidget *>(table.rightAligned) : nullptr;

@@ -12,7 +12,8 @@ inline constexpr char FontCharsetProperty[] = "FontCharset";
 QString LocalisationFilePath();
 
 // The localisation step of every window (section 0 main window ... 4 phase
-// portrait): without a file the window keeps its own captions; otherwise each
-// entry of its section is applied in turn. A broken file raises a
+// portrait, 5 resonance curve, 6 energy): without a file the window keeps its
+// own captions; otherwise each entry of its section is applied in turn. The
+// last two sections may be missing, the window then keeps its own texts. A broken file raises a
 // LocalisationError out of the window's construction.
 void ApplyLocalisation(QWidget &window, int section);

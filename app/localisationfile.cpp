@@ -126,7 +126,13 @@ LocaleDocument ReadLocaleFile(const QString &path)
 
 const LocaleSection &LocaleSectionAt(const LocaleDocument &document, int index)
 {
-    if (index < 0 || index >= document.size())
+    const LocaleSection *section = FindLocaleSection(document, index);
+    if (!section)
         fail(QStringLiteral("List index out of bounds (%1)").arg(index));
-    return document[index];
+    return *section;
+}
+
+const LocaleSection *FindLocaleSection(const LocaleDocument &document, int index)
+{
+    return index >= 0 && index < document.size() ? &document[index] : nullptr;
 }

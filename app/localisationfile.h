@@ -43,3 +43,6 @@ LocaleDocument ReadLocaleFile(const QString &path);
 
 // The section at position index, or the list-index error.
 const LocaleSection &LocaleSectionAt(const LocaleDocument &document, int index);
+
+// The section at position index, or null when the root has too few children.
+const LocaleSection *FindLocaleSection(const LocaleDocument &document, int index);

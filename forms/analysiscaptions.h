@@ -3,8 +3,8 @@
 #include <QString>
 
 // The built-in texts of the resonance and energy windows, kept in one place
-// so that a localisation step can replace them; the members that caption a
-// control carry the control's name.
+// so that the localisation step can replace them before the window captions
+// its controls; the members that caption a control carry the control's name.
 
 struct ResonanceCaptions
 {
@@ -28,6 +28,8 @@ struct ResonanceCaptions
     QString NoMotion = QStringLiteral("Нужны шаг расчета, шаг печати и время расчета больше нуля");
     QString TooMuchWork = QStringLiteral(
         "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");
+
+    bool operator==(const ResonanceCaptions &) const = default;
 };
 
 struct EnergyCaptions
@@ -45,4 +47,6 @@ struct EnergyCaptions
     QString DriveWork = QStringLiteral("работа вынуждающей силы Aв = ∫F·v dt");
     QString Residual = QStringLiteral("невязка баланса (правая шкала)");
     QString NoMotion = QStringLiteral("Движение не рассчитано");
+
+    bool operator==(const EnergyCaptions &) const = default;
 };

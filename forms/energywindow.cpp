@@ -2,6 +2,7 @@
 
 #include "curvecanvas.h"
 #include "formgeometry.h"
+#include "localisation.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -36,6 +37,7 @@ std::vector<QPointF> curve(const std::vector<float> &time, const std::vector<flo
 EnergyWindow::EnergyWindow(QWidget *parent)
     : QDialog(parent)
 {
+    RunLocalisationStep(*this, 6);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
 

@@ -24,7 +24,7 @@ public:
     // Computes the balance of motion and shows it, modally. Returns the modal result.
     int Open(const ModelParameters &parameters, const MotionModel &motion);
 
-    const EnergyCaptions Captions;
+    EnergyCaptions Captions; // as localised while constructing
 
     CurveCanvas *PaintBox1 = nullptr;
     QLabel *Label1 = nullptr; // how the works and the residual are formed

@@ -3,6 +3,7 @@
 #include "curvecanvas.h"
 #include "formgeometry.h"
 #include "frequencysweep.h"
+#include "localisation.h"
 #include "numberstyles.h"
 
 #include <QLabel>
@@ -33,6 +34,7 @@ Control *place(Control *control, const char *name, int left, int top, int width,
 ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
 {
+    RunLocalisationStep(*this, 5);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 200, 150, 700, 473, WindowSizing::Fixed);
 

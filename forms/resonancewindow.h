@@ -29,7 +29,7 @@ public:
     // it grows, modally. Returns the modal result.
     int Open(const ModelParameters &parameters);
 
-    const ResonanceCaptions Captions;
+    ResonanceCaptions Captions; // as localised while constructing
 
     CurveCanvas *PaintBox1 = nullptr;
     QLabel *Label1 = nullptr; // the measuring rule

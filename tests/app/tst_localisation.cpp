@@ -3,14 +3,17 @@
 #include "windowset.h"
 
 #include "choice.h"
+#include "energywindow.h"
 #include "field.h"
 #include "graph.h"
 #include "input1.h"
+#include "localisationfile.h"
 #include "messageboxcapture.h"
 #include "openglpanel.h"
 #include "panelfont.h"
 #include "phaseportrait.h"
 #include "radiogroup.h"
+#include "resonancewindow.h"
 #include "scopedlocalisationstep.h"
 
 #include <QAbstractButton>
@@ -23,6 +26,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -113,8 +118,10 @@ QList<QWidget *> windows()
 // Everything the file may change, control by control.
 QStringList appearance()
 {
+    ResonanceWindow resonance;
+    EnergyWindow energy;
     QStringList lines;
-    for (const QWidget *window : windows()) {
+    for (const QWidget *window : windows() + QList<QWidget *> { &resonance, &energy }) {
         lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
         for (const QWidget *control : window->findChildren<QWidget *>()) {
             const QRect place = control->geometry();
@@ -137,6 +144,8 @@ QString shippedFile(const char *language)
     return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(QLatin1String(language));
 }
 
+const QRegularExpression Cyrillic(QStringLiteral("\\p{Cyrillic}"));
+
 } // namespace
 
 class LocalisationTest : public QObject
@@ -151,6 +160,8 @@ private slots:
     void graphsWindowScaleItemsAndLabel2_data();
     void graphsWindowScaleItemsAndLabel2();
     void commentBeforeTheSectionsShiftsThem();
+    void analysisWindowsOwnSections_data();
+    void analysisWindowsOwnSections();
     void shippedFiles();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
@@ -256,6 +267,29 @@ void LocalisationTest::commentBeforeTheSectionsShiftsThem()
     QCOMPARE(m_titles, (QStringList { "Визуализация", "0", "1", " ", "3" }));
 }
 
+void LocalisationTest::analysisWindowsOwnSections_data()
+{
+    QTest::addColumn<int>("sections");
+    QTest::addColumn<QStringList>("titles");
+
+    QTest::newRow("five sections") << 5 << QStringList { "Резонансная кривая", "Энергия" };
+    QTest::newRow("six sections") << 6 << QStringList { "5", "Энергия" };
+    QTest::newRow("seven sections") << 7 << QStringList { "5", "6" };
+}
+
+void LocalisationTest::analysisWindowsOwnSections()
+{
+    QFETCH(int, sections);
+    QFETCH(QStringList, titles);
+    writeLocaleFile(localeXml(numberedSections(sections)));
+    const ResonanceWindow resonance;
+    const EnergyWindow energy;
+    QCOMPARE((QStringList { resonance.windowTitle(), energy.windowTitle() }), titles);
+    // Within its section a key left out empties the text.
+    QCOMPARE(resonance.Label1->text().isEmpty(), sections > 5);
+    QCOMPARE(energy.Captions.TimeAxis.isEmpty(), sections > 6);
+}
+
 void LocalisationTest::shippedFiles()
 {
     QStringList builtIn;
@@ -267,14 +301,27 @@ void LocalisationTest::shippedFiles()
     {
         WindowSet set;
         QCOMPARE(appearance(), builtIn);
+        QVERIFY(ResonanceWindow().Captions == ResonanceCaptions());
+        QVERIFY(EnergyWindow().Captions == EnergyCaptions());
     }
     QVERIFY(QFile::remove(LocalisationFilePath()));
     QVERIFY(QFile::copy(shippedFile("en"), LocalisationFilePath()));
     WindowSet set;
-    const QStringList english = appearance();
-    QVERIFY(!english.join('\n').contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))));
-    // Every caption there is in the forms: the file misses no key.
-    QCOMPARE(english.filter("||").size(), builtIn.filter("||").size());
+    QVERIFY(!appearance().join('\n').contains(Cyrillic));
+    // Keyed as the Russian file, which misses no key, and with no Russian left.
+    const LocaleDocument russian = ReadLocaleFile(shippedFile("ru"));
+    const LocaleDocument english = ReadLocaleFile(shippedFile("en"));
+    QCOMPARE(english.size(), russian.size());
+    for (qsizetype section = 0; section < english.size(); ++section) {
+        QCOMPARE(english[section].size(), 1);
+        QCOMPARE(russian[section].size(), 1);
+        QList<QString> keys = english[section][0].keys(), russianKeys = russian[section][0].keys();
+        std::ranges::sort(keys);
+        std::ranges::sort(russianKeys);
+        QCOMPARE(keys, russianKeys);
+        for (const QString &text : english[section][0])
+            QVERIFY2(!text.contains(Cyrillic), qPrintable(text));
+    }
 }
 
 void LocalisationTest::brokenFileEndsTheStart_data()
