@@ -34,8 +34,6 @@ SceneContextMenu::SceneContextMenu(QWidget &canvas, QWidget &window)
     : SceneContextMenu(canvas, canvas, nullptr, window)
 {
     m_menu->setObjectName(canvas.objectName() + QStringLiteral("Menu"));
-    // The menu key reaches a canvas that holds the focus.
-    canvas.setFocusPolicy(Qt::StrongFocus);
 }
 
 SceneContextMenu::SceneContextMenu(
@@ -46,6 +44,8 @@ SceneContextMenu::SceneContextMenu(
     , m_window(window)
     , m_menu(new QMenu(&window))
 {
+    // The picture takes the keyboard focus, where the menu key reaches it.
+    picture.setFocusPolicy(Qt::StrongFocus);
     input.installEventFilter(this);
     if (&input != &picture)
         picture.installEventFilter(this);

@@ -131,6 +131,12 @@ void PictureMenuTest::portraitPrintsAndCopies()
     QCOMPARE(copied.pixelColor(0, 0), Form5->palette().color(QPalette::Button));
     const QImage rgb = copied.convertToFormat(QImage::Format_RGB32);
     QVERIFY(countPixels(rgb, qRgb(0, 0, 0), rgb.rect()) > 500);
+
+    // The keyboard reaches the menu too.
+    Form5->PaintBox1->setFocus();
+    QTest::keyClick(Form5->PaintBox1, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
     Form5->done(1);
     QVERIFY(fixture.boxes.boxes.isEmpty());
 }
