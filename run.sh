@@ -1,10 +1,34 @@
 #!/usr/bin/env bash
 # Installs, builds and starts mirvane with the shipped parameter file beside it.
+# --lang LANG starts it with the caption file data/locale/LANG/mirvane.xml.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
+lang=
+case "${1:-}" in
+"") ;;
+--lang) lang=${2:?"--lang needs a language, one of: $(ls "$root/data/locale")"} ;;
+*) echo "usage: $0 [--lang LANG]" >&2; exit 2 ;;
+esac
+captions="$root/data/locale/$lang/mirvane.xml"
+if [ -n "$lang" ] && [ ! -f "$captions" ]; then
+    echo "no captions for '$lang'; there are: $(ls "$root/data/locale")" >&2
+    exit 2
+fi
+
 "$root/scripts/setup.sh"
 if [ -z "${DISPLAY:-}" ]; then
     echo "mirvane: no display to open its windows on; on a virtual screen: xvfb-run -a -s \"-screen 0 1280x1024x24\" $0" >&2
     exit 1
 fi
-exec "$root/build/bin/mirvane"
+bin="$root/build/bin"
+[ -n "$lang" ] || exec "$bin/mirvane"
+
+# The program reads its files only beside its executable. A folder of its own
+# with a copy of the program and the caption file leaves any mirvane.xml in
+# build/bin alone; the parameter file is a link, so the parameters stay shared.
+dir="$root/build/lang/$lang"
+mkdir -p "$dir"
+cp "$bin/mirvane" "$dir/mirvane"
+cp "$captions" "$dir/mirvane.xml"
+ln -sfn "$bin/mirvane.dat" "$dir/mirvane.dat"
+exec "$dir/mirvane"

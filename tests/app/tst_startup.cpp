@@ -5,11 +5,11 @@
 #include "field.h"
 #include "graph.h"
 #include "input1.h"
-#include "localisation.h"
 #include "messageboxcapture.h"
 #include "nominalparameters.h"
 #include "parameterfile.h"
 #include "phaseportrait.h"
+#include "scopedlocalisationstep.h"
 
 #include <QFile>
 #include <QLabel>
@@ -19,20 +19,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Installs a localisation step for the lifetime of the object.
-class ScopedLocalisationStep
-{
-public:
-    explicit ScopedLocalisationStep(LocalisationStep step)
-        : m_previous(SetLocalisationStep(std::move(step)))
-    {
-    }
-    ~ScopedLocalisationStep() { SetLocalisationStep(std::move(m_previous)); }
-
-private:
-    LocalisationStep m_previous;
-};
 
 QString parameterFile()
 {

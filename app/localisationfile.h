@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <stdexcept>
+
+// The localisation file as plain data. Element names play no part: the
+// root's child nodes are the sections, taken by position (a comment or a
+// processing instruction occupies a position too, whitespace between
+// elements does not), and each child node of a section is an entry.
+
+// An entry's attributes by name; a node that is not an element has none.
+using LocaleEntry = QHash<QString, QString>;
+using LocaleSection = QList<LocaleEntry>;
+using LocaleDocument = QList<LocaleSection>;
+
+// Raised for every fault of the file; the message is shown to the user.
+class LocalisationError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Bounds that keep a hostile file from hanging the start or exhausting
+// memory (the parser takes quadratic time for deep nesting and for many
+// attributes of one element); a caption file is a few kilobytes, some 20
+// elements with up to 23 attributes each.
+inline constexpr qsizetype MaxLocaleFileSize = 64 * 1024;
+inline constexpr int MaxLocaleNesting = 32;
+inline constexpr int MaxLocaleNodes = 1024; // elements, comments, instructions, text
+inline constexpr int MaxLocaleAttributes = 256; // of one element
+inline constexpr int MaxLocaleEntries = 64; // of one section
+
+// Parses a whole document. Document type declarations are refused, so no
+// entity is ever defined, expanded or fetched.
+LocaleDocument ParseLocaleDocument(const QByteArray &xml);
+
+// Reads and parses the file at path; the messages of its errors name it.
+LocaleDocument ReadLocaleFile(const QString &path);
+
+// The section at position index, or the list-index error.
+const LocaleSection &LocaleSectionAt(const LocaleDocument &document, int index);

@@ -1,0 +1,345 @@
+#include "applylocalisation.h"
+#include "errorreportingapplication.h"
+#include "windowset.h"
+
+#include "choice.h"
+#include "field.h"
+#include "graph.h"
+#include "input1.h"
+#include "messageboxcapture.h"
+#include "openglpanel.h"
+#include "panelfont.h"
+#include "phaseportrait.h"
+#include "radiogroup.h"
+#include "scopedlocalisationstep.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Entry = QMap<QString, QString>;
+
+// The keys of each window's section.
+const QList<QStringList> SectionKeys {
+    { "CharSet", "FormCaption", "SpeedButton1", "Button3", "Button1", "Button2", "Button4",
+        "GroupBox2", "BitBtn1", "BitBtn2", "Label7", "Label1", "Label4", "Label5", "Label6",
+        "Label8", "Label9", "Label2", "GroupBox1", "CheckBox3", "CheckBox4", "CheckBox1",
+        "CheckBox2" },
+    { "CharSet", "FormCaption", "Button1", "Button2", "Label14", "Label21", "Label22", "Label2",
+        "Label1", "Label3", "Label4", "Label8", "Label46", "Label7", "Label5", "Label10", "Label11",
+        "Label12", "Label6", "Label17", "Label16" },
+    { "CharSet", "FormCaption", "CheckBox1", "Label1", "Label2", "Label4", "Label3", "Button1",
+        "Button2", "RadioGroup1", "RadioButton1", "RadioButton2" },
+    { "CharSet", "GroupBox1", "CheckBox1", "CheckBox2" },
+    { "CharSet", "FormCaption", "Label1", "Button3" },
+};
+// The main window's keys that name its readout prefixes, by slot.
+const QStringList ReadoutKeys { "Label1", "Label4", "Label5", "Label6", "Label8", "Label9",
+    "Label2" };
+
+// An entry with every key of its section, each text telling section and key.
+Entry fullEntry(int section, const QString &tag = QString())
+{
+    Entry entry;
+    for (const QString &key : SectionKeys[section])
+        entry[key] = QStringLiteral("%1 %2%3").arg(section).arg(key, tag);
+    entry[QStringLiteral("CharSet")] = QStringLiteral("0");
+    return entry;
+}
+
+void writeLocaleFile(const QByteArray &xml)
+{
+    QFile file(LocalisationFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(xml), xml.size());
+}
+
+// One section per element of sections, after what comes first in the root.
+QByteArray localeXml(const QList<QList<Entry>> &sections, const QString &first = QString())
+{
+    QString xml = QStringLiteral("<Locale>") + first;
+    for (const QList<Entry> &section : sections) {
+        xml += QStringLiteral("\n  <LocaleSection>");
+        for (const Entry &entry : section) {
+            xml += QStringLiteral("\n    <LocaleEntry");
+            for (auto it = entry.cbegin(); it != entry.cend(); ++it)
+                xml += QStringLiteral(" %1=\"%2\"").arg(it.key(), it.value().toHtmlEscaped());
+            xml += QStringLiteral("/>");
+        }
+        xml += QStringLiteral("\n  </LocaleSection>");
+    }
+    return xml.toUtf8() + "\n</Locale>\n";
+}
+
+// Sections whose only entry gives a charset and the window caption n.
+QList<QList<Entry>> numberedSections(int count)
+{
+    QList<QList<Entry>> sections;
+    for (int section = 0; section < count; ++section)
+        sections.append({ { { "CharSet", "0" }, { "FormCaption", QString::number(section) } } });
+    return sections;
+}
+
+QString captionOf(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *box = qobject_cast<const QGroupBox *>(control))
+        return box->title();
+    return QStringLiteral("no control");
+}
+
+QString captionOf(const QWidget &window, const QString &name)
+{
+    return captionOf(window.findChild<QWidget *>(name));
+}
+
+QList<QWidget *> windows()
+{
+    return { Form2, Form3, Form8, Form9, Form5 };
+}
+
+// Everything the file may change, control by control.
+QStringList appearance()
+{
+    QStringList lines;
+    for (const QWidget *window : windows()) {
+        lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
+        for (const QWidget *control : window->findChildren<QWidget *>()) {
+            const QRect place = control->geometry();
+            lines.append(
+                QStringLiteral("%1|%2|%3|%4,%5,%6,%7")
+                    .arg(control->objectName(), captionOf(control), control->font().toString())
+                    .arg(place.x())
+                    .arg(place.y())
+                    .arg(place.width())
+                    .arg(place.height()));
+        }
+    }
+    for (const QString &prefix : Form2->ReadoutPrefixes)
+        lines.append(prefix);
+    return lines;
+}
+
+QString shippedFile(const char *language)
+{
+    return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(QLatin1String(language));
+}
+
+} // namespace
+
+class LocalisationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void secondEntryReplacesEveryCaption();
+    void absentKeysAndTheCharset();
+    void charsetWithoutLettersInTheFace();
+    void graphsWindowScaleItemsAndLabel2_data();
+    void graphsWindowScaleItemsAndLabel2();
+    void commentBeforeTheSectionsShiftsThem();
+    void shippedFiles();
+    void brokenFileEndsTheStart_data();
+    void brokenFileEndsTheStart();
+
+private:
+    // Each window's caption once the file has been applied to it.
+    QStringList m_titles;
+    ScopedLocalisationStep m_step { [this](QWidget &window, int section) {
+        ApplyLocalisation(window, section);
+        m_titles.append(window.windowTitle());
+    } };
+};
+
+void LocalisationTest::cleanup()
+{
+    m_titles.clear();
+    QFile::remove(LocalisationFilePath());
+}
+
+void LocalisationTest::secondEntryReplacesEveryCaption()
+{
+    QList<QList<Entry>> sections;
+    for (int section = 0; section < 5; ++section)
+        sections.append({ fullEntry(section, QStringLiteral(" first")), fullEntry(section) });
+    writeLocaleFile(localeXml(sections));
+    WindowSet set;
+    for (int section = 0; section < 5; ++section) {
+        const QWidget &window = *windows()[section];
+        const Entry entry = fullEntry(section);
+        if (entry.contains(QStringLiteral("FormCaption")))
+            QCOMPARE(window.windowTitle(), entry[QStringLiteral("FormCaption")]);
+        for (const QString &key : SectionKeys[section]) {
+            if (key == "CharSet" || key == "FormCaption" || key.startsWith("RadioButton")
+                || (section == 0 && ReadoutKeys.contains(key)))
+                continue;
+            QCOMPARE(captionOf(window, key), entry[key]);
+        }
+    }
+    for (int slot = 0; slot < 7; ++slot)
+        QCOMPARE(Form2->ReadoutPrefixes[slot], fullEntry(0)[ReadoutKeys[slot]]);
+    QCOMPARE(Form8->RadioGroup1->Items(),
+        (QStringList {
+            "2 RadioButton1 first", "2 RadioButton2 first", "2 RadioButton1", "2 RadioButton2" }));
+}
+
+void LocalisationTest::absentKeysAndTheCharset()
+{
+    writeLocaleFile(localeXml({ { { { "CharSet", "460" } } } }));
+    TForm2 window;
+    QCOMPARE(window.windowTitle(), QString());
+    QCOMPARE(window.Button3->text(), QString());
+    QCOMPARE(window.ReadoutPrefixes[0], QString());
+    QCOMPARE(window.property(FontCharsetProperty).toInt(), 204);
+    QCOMPARE(window.OpenGLPanel1->Font2D_Type()->charset(), 204);
+}
+
+void LocalisationTest::charsetWithoutLettersInTheFace()
+{
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Arial"))); // a face without Arabic letters
+    writeLocaleFile(localeXml({ { { { "CharSet", "178" } } } }));
+    TForm2 window;
+    QApplication::setFont(applicationFont);
+    const QStringList families = window.font().families();
+    QCOMPARE(families.size(), 2);
+    QCOMPARE(families[0], QStringLiteral("Arial"));
+    QVERIFY(QFontDatabase::writingSystems(families[1]).contains(QFontDatabase::Arabic));
+    QCOMPARE(window.CheckBox1->font().families(), families);
+}
+
+void LocalisationTest::graphsWindowScaleItemsAndLabel2_data()
+{
+    QTest::addColumn<QList<Entry>>("entries");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("no entries") << QList<Entry>() << "Скорость" << QStringList();
+    QTest::newRow("longer caption")
+        << QList<Entry> { { { "CharSet", "0" }, { "Label2", "Velocity V, m/s" } } }
+        << "Velocity V, m/s" << QStringList { "", "" };
+}
+
+void LocalisationTest::graphsWindowScaleItemsAndLabel2()
+{
+    QFETCH(QList<Entry>, entries);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, items);
+    const TForm8 builtIn;
+    writeLocaleFile(localeXml({ {}, {}, entries }));
+    const TForm8 window;
+    QCOMPARE(window.Label2->text(), caption);
+    QCOMPARE(window.Label2->width(), window.Label2->sizeHint().width());
+    QCOMPARE(window.Label2->geometry().right(), builtIn.Label2->geometry().right());
+    QCOMPARE(window.RadioGroup1->Items(), items);
+}
+
+void LocalisationTest::commentBeforeTheSectionsShiftsThem()
+{
+    writeLocaleFile(localeXml(numberedSections(5), QStringLiteral("<!-- captions -->")));
+    WindowSet set;
+    // The comment, a section without entries, leaves the main window as it is;
+    // the graph choice has no caption key.
+    QCOMPARE(m_titles, (QStringList { "Визуализация", "0", "1", " ", "3" }));
+}
+
+void LocalisationTest::shippedFiles()
+{
+    QStringList builtIn;
+    {
+        WindowSet set;
+        builtIn = appearance();
+    }
+    QVERIFY(QFile::copy(shippedFile("ru"), LocalisationFilePath()));
+    {
+        WindowSet set;
+        QCOMPARE(appearance(), builtIn);
+    }
+    QVERIFY(QFile::remove(LocalisationFilePath()));
+    QVERIFY(QFile::copy(shippedFile("en"), LocalisationFilePath()));
+    WindowSet set;
+    const QStringList english = appearance();
+    QVERIFY(!english.join('\n').contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))));
+    // Every caption there is in the forms: the file misses no key.
+    QCOMPARE(english.filter("||").size(), builtIn.filter("||").size());
+}
+
+void LocalisationTest::brokenFileEndsTheStart_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<qint64>("size"); // the file is stretched to, when not 0
+    QTest::addColumn<QStringList>("titles"); // of the windows localised before
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("four sections")
+        << localeXml(numberedSections(4)) << 0ll << QStringList { "0", "1", "2", " " }
+        << "List index out of bounds (4)";
+    QTest::newRow("malformed") << QByteArray("<Locale>\n<LocaleSection>\n</Locale>") << 0ll
+                               << QStringList()
+                               << "Opening and ending tag mismatch. (line 3, column 9)";
+    QTest::newRow("entity bomb")
+        << QByteArray("<!DOCTYPE l [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><l/>") << 0ll
+        << QStringList() << "document type declarations are not allowed (line 1, column 59)";
+    QTest::newRow("deep nesting") << QByteArray("<a>").repeated(33) << 0ll << QStringList()
+                                  << "elements nested more than 32 deep (line 1, column 99)";
+    QTest::newRow("many entries") << "<l><s>" + QByteArray("<e CharSet=\"0\"/>").repeated(65)
+            + "</s></l>" << 0ll << QStringList()
+                                  << "section 0 has more than 64 entries";
+    QByteArray attributes = "<l><s><e";
+    for (int i = 0; i < 257; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"\"";
+    QTest::newRow("many attributes")
+        << attributes + "/></s></l>" << 0ll << QStringList()
+        << "an element with more than 256 attributes (line 1, column 1956)";
+    QTest::newRow("100 MB") << QByteArray("<l/>") << 100ll * 1024 * 1024 << QStringList()
+                            << "larger than the 65536 bytes a localisation file may have";
+    QTest::newRow("charset no number")
+        << QByteArray("<l><s><e CharSet=\"Cyrillic\"/></s></l>") << 0ll << QStringList()
+        << "'Cyrillic' is not a valid integer value";
+    QTest::newRow("charset absent") << QByteArray("<l><s><e/></s></l>") << 0ll << QStringList()
+                                    << "'' is not a valid integer value";
+}
+
+void LocalisationTest::brokenFileEndsTheStart()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(qint64, size);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, message);
+    writeLocaleFile(xml);
+    if (size)
+        QVERIFY(QFile::resize(LocalisationFilePath(), size));
+    MessageBoxCapture boxes;
+    bool loopRan = false;
+    QTimer::singleShot(0, [&] { loopRan = true; });
+    QCOMPARE(RunProgram(), 0);
+    QVERIFY(!loopRan);
+    QCOMPARE(m_titles, titles);
+    QCOMPARE(boxes.boxes.size(), 1);
+    // Without the name of the file, which a fault of its content starts with.
+    QCOMPARE(boxes.boxes[0].text.remove(LocalisationFilePath() + ": "), message);
+    QVERIFY(!Form2);
+    QCoreApplication::processEvents(); // this test's timer, outside the program's run
+}
+
+int main(int argc, char **argv)
+{
+    ErrorReportingApplication application(argc, argv);
+    LocalisationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_localisation.moc"
