@@ -252,13 +252,14 @@ void TForm8::DescribePlot(double duration)
     QStringList curves;
     if (Form9->CheckBox1->isChecked())
         curves.append(QStringLiteral("координата от %1 до %2 м")
-                .arg(NumberStyle(Bounds[0], 4, 2), NumberStyle(Bounds[1], 4, 2)));
+                          .arg(NumberStyle(Bounds[0], 4, 2), NumberStyle(Bounds[1], 4, 2)));
     if (Form9->CheckBox2->isChecked())
         curves.append(QStringLiteral("скорость от %1 до %2 м/с")
-                .arg(NumberStyle(Bounds[2], 3, 2), NumberStyle(Bounds[3], 3, 2)));
+                          .arg(NumberStyle(Bounds[2], 3, 2), NumberStyle(Bounds[3], 3, 2)));
     if (curves.isEmpty())
         curves.append(QStringLiteral("графики не выбраны"));
-    const QString description = QStringLiteral("Время от 0 до %1 с; ").arg(GeneralStyle(duration, 5, 0))
+    const QString description
+        = QStringLiteral("Время от 0 до %1 с; ").arg(GeneralStyle(duration, 5, 0))
         + curves.join(QStringLiteral("; "));
     if (PaintBox1->accessibleDescription() != description)
         PaintBox1->setAccessibleDescription(description);

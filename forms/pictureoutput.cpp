@@ -46,9 +46,9 @@ void SaveSeriesCsv(const MotionModel &motion, float printStep, const QString &fi
 
 void PrintPicture(const QImage &picture, QPaintDevice &page)
 {
-    const QRect target = PrintRectangle(pglProportional, picture.size(),
-        QSize(page.width(), page.height()), page.logicalDpiX(), page.logicalDpiY(),
-        qRound(96 * picture.devicePixelRatio()));
+    const QRect target
+        = PrintRectangle(pglProportional, picture.size(), QSize(page.width(), page.height()),
+            page.logicalDpiX(), page.logicalDpiY(), qRound(96 * picture.devicePixelRatio()));
     QPainter painter;
     if (!painter.begin(&page))
         throw std::runtime_error("the printer cannot begin a document");

@@ -76,8 +76,9 @@ void SceneContextMenu::AddOutputEntries()
 void SceneContextMenu::SetTexts(const PictureMenuTexts &texts)
 {
     m_texts = texts;
-    const std::pair<QAction *, QString> entries[] = { { m_print, texts.Print },
-        { m_saveImage, texts.SaveImage }, { m_copy, texts.Copy }, { m_exportCsv, texts.ExportCsv } };
+    const std::pair<QAction *, QString> entries[]
+        = { { m_print, texts.Print }, { m_saveImage, texts.SaveImage }, { m_copy, texts.Copy },
+              { m_exportCsv, texts.ExportCsv } };
     for (const auto &[action, text] : entries) {
         if (action)
             action->setText(text);
@@ -125,6 +126,7 @@ bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Leave:
         m_toolTipDelay.stop();
+        QToolTip::hideText();
         break;
     default:
         break;
@@ -179,14 +181,15 @@ void SceneContextMenu::Print()
 void SceneContextMenu::SaveImage()
 {
     const SaveFileAnswer answer = AskSaveFileName(&m_window,
-        { m_texts.SaveImage, QStringLiteral("mirvane.png"), { m_texts.PngFilter, m_texts.BmpFilter } });
+        { m_texts.SaveImage, QStringLiteral("mirvane.png"),
+            { m_texts.PngFilter, m_texts.BmpFilter } });
     if (answer.fileName.isEmpty())
         return;
     const QString &fileName = answer.fileName;
     // The name's suffix decides; without a known one, the chosen filter.
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const bool bmp = suffix == QLatin1String("bmp")
-        || (suffix != QLatin1String("png") && answer.filter == 1);
+    const bool bmp
+        = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
     try {
         if (bmp && m_panel) {
             m_panel->SaveOpenGLPanelToFile(fileName);

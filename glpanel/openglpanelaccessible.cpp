@@ -11,8 +11,7 @@ class OpenGLPanelAccessible : public QAccessibleWidget
 public:
     explicit OpenGLPanelAccessible(QWidget *panel)
         : QAccessibleWidget(panel, QAccessible::Graphic)
-    {
-    }
+    { }
     int childCount() const override { return 0; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }

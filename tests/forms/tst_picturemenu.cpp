@@ -24,13 +24,12 @@ public:
         : m_previous(SetDialogAnswers({ [this](const SaveFileRequest &) {
                                            return SaveFileAnswer { saveAs, 0 };
                                        },
-              [this](QPrinter &printer) {
-                  printer.setOutputFormat(QPrinter::PdfFormat);
-                  printer.setOutputFileName(path(QStringLiteral("print.pdf")));
-                  return true;
-              } }))
-    {
-    }
+            [this](QPrinter &printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(path(QStringLiteral("print.pdf")));
+                return true;
+            } }))
+    { }
     ~AnsweredDialogs() { SetDialogAnswers(std::move(m_previous)); }
 
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -68,12 +67,12 @@ void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
     // A "," locale must not reach the file.
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     std::setlocale(LC_ALL, "de_DE.UTF-8");
-    whenShown<TForm9>([](TForm9 &) { });
+    whenShown<TForm9>([](TForm9 &) {});
     Form8->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form8));
     QTRY_VERIFY(!Form9->isVisible());
-    clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(),
-        QStringLiteral("Экспорт данных (CSV)…"));
+    clickMenuEntry(
+        Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Экспорт данных (CSV)…"));
     std::setlocale(LC_ALL, previous.c_str());
     Form8->done(1);
 
@@ -120,7 +119,8 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
     QVERIFY(readAll(dialogs.path(QStringLiteral("print.pdf"))).startsWith("%PDF"));
 
     clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Копировать"));
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage copied
+        = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(copied.size(), QSize(569, 385));
     // The black curve on the button-face surface the portrait lies on.
     QCOMPARE(copied.pixelColor(0, 0), Form5->palette().color(QPalette::Button));
