@@ -106,6 +106,12 @@ void PictureMenuTest::sceneSavesItsPicture()
     QVERIFY2(qAbs(plane.red() - 128) <= 1 && plane.red() == plane.blue(), qPrintable(plane.name()));
     const QImage bmp(dialogs.path(QStringLiteral("scene.bmp")), "BMP");
     QCOMPARE(bmp.convertToFormat(QImage::Format_RGB32), png.convertToFormat(QImage::Format_RGB32));
+
+    // A localisation step relabels the entries and the tooltip.
+    PictureMenuTexts texts = form.SceneMenu->Texts();
+    texts.Copy = QStringLiteral("Copy");
+    form.SceneMenu->SetTexts(texts);
+    QVERIFY(form.OpenGLPanel1->toolTip().contains(QStringLiteral("Copy (Ctrl+C)")));
 }
 
 void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
