@@ -60,6 +60,7 @@ void TForm2::CreateControls()
     OpenGLPanel1->OnInit = [this](TOpenGLPanel *) { OpenGLPanel1Init(); };
     OpenGLPanel1->OnResize = [this](TOpenGLPanel *) { OpenGLPanel1Resize(); };
     OpenGLPanel1->OnPaint = [this](TOpenGLPanel *) { OpenGLPanel1Paint(); };
+    OpenGLPanel1->setAccessibleName(QStringLiteral("Сцена: груз на наклонной плоскости"));
 
     constexpr int column = 560;
     constexpr int columnWidth = 240;
@@ -67,7 +68,8 @@ void TForm2::CreateControls()
     SpeedButton1 = PlaceControl(new QToolButton(this), "SpeedButton1", column, 12, 81, 25);
     SpeedButton1->setText(QStringLiteral("Старт/стоп"));
     SpeedButton1->setCheckable(true);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+    // Also a toggle from the keyboard or an assistive tool starts and stops.
+    connect(SpeedButton1, &QToolButton::toggled, this, &TForm2::SpeedButton1Click);
 
     Button3 = PlaceControl(new QPushButton(QStringLiteral("С начала"), this), "Button3",
             column + 91, 12, 81, 25);
@@ -88,6 +90,7 @@ void TForm2::CreateControls()
             column, 106, columnWidth, 16);
     TrackBar3 = PlaceControl(new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124,
             columnWidth, 30);
+    Label7->setBuddy(TrackBar3); // which names the track bar
     TrackBar3->setRange(0, 90);
     TrackBar3->setTickInterval(10);
     TrackBar3->setTickPosition(QSlider::TicksBelow);
@@ -107,7 +110,7 @@ void TForm2::CreateControls()
     for (const auto &[checkBox, name, caption] : checkBoxes) {
         *checkBox = PlaceControl(new QCheckBox(caption, GroupBox1), name, 10, top,
                 columnWidth - 20, 18);
-        connect(*checkBox, &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
+        connect(*checkBox, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
         top += 20;
     }
 
@@ -148,6 +151,7 @@ void TForm2::CreateSceneMenu()
             m_energyWindow = new EnergyWindow(this);
         m_energyWindow->Open(ModelParameters, Motion);
     });
+    SceneMenu->AddOutputEntries();
 }
 
 bool TForm2::ReadParameterFile()
@@ -195,6 +199,11 @@ bool TForm2::ComputeFromParameterFile()
 
 void TForm2::UpdateReadouts()
 {
+    // A screen reader reads the scene as the time, coordinate and velocity.
+    const auto describeScene = qScopeGuard([this] {
+        OpenGLPanel1->setAccessibleDescription(QStringList { Readouts[0]->text(),
+            Readouts[1]->text(), Readouts[2]->text() }.join(QStringLiteral("; ")));
+    });
     if (!Motion.HasResult()) {
         for (int i = 0; i < 7; ++i)
             Readouts[i]->setText(ReadoutPrefixes[i]);

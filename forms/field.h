@@ -67,7 +67,8 @@ public:
     // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
     std::array<QLabel *, 7> Readouts {};
     QTimer *Timer1 = nullptr;
-    // Right click on the scene: the resonance curve and the energy balance.
+    // Right click on the scene: the resonance curve, the energy balance and
+    // the output of the picture and the series.
     SceneContextMenu *SceneMenu = nullptr;
 
 protected:

@@ -4,8 +4,10 @@
 #include "field.h"
 #include "formgeometry.h"
 #include "localisation.h"
+#include "numberstyles.h"
 #include "paintbox.h"
 #include "radiogroup.h"
+#include "scenecontextmenu.h"
 #include "timegraphplot.h"
 
 #include "messagebox.h"
@@ -78,6 +80,7 @@ void TForm8::CreateControls()
     Bevel1 = bevel(this, "Bevel1", 9, 32, 677, 369);
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 13, 36, 669, 361);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
+    PaintBox1->setAccessibleName(QStringLiteral("Графики координаты и скорости"));
     Label4 = label(this, "Label4", QStringLiteral("t, сек"), 641, 384, serif, 15, true);
     QPalette blue = Label4->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -93,13 +96,14 @@ void TForm8::CreateControls()
     MaskEdit1->installEventFilter(this);
     Label1 = label(this, "Label1", QStringLiteral("Время t "), 97, 422,
         QStringLiteral("MS Sans Serif"), 15, true);
+    Label1->setBuddy(MaskEdit1); // which names the time field
 
     RadioGroup1 = PlaceControl(
         new TRadioGroup(QStringLiteral("Масштаб"), 2, this), "RadioGroup1", 201, 408, 241, 53);
     connect(RadioGroup1, &TRadioGroup::Clicked, this, &TForm8::RadioGroup1Click);
     CheckBox1 = PlaceControl(
         new QCheckBox(QStringLiteral("Маркеры"), this), "CheckBox1", 456, 412, 120, 17);
-    connect(CheckBox1, &QCheckBox::clicked, this, &TForm8::CheckBox1Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm8::CheckBox1Click);
     Button2 = PlaceControl(
         new QPushButton(QStringLiteral("Выбрать графики"), this), "Button2", 593, 408, 97, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
@@ -111,6 +115,10 @@ void TForm8::CreateControls()
     setTabOrder(Button2, CheckBox1);
     setTabOrder(CheckBox1, MaskEdit1);
     setTabOrder(MaskEdit1, RadioGroup1);
+
+    PaintBox1Menu = new SceneContextMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries();
+    setTabOrder(RadioGroup1, PaintBox1); // after the designed order
 }
 
 void TForm8::showEvent(QShowEvent *event)
@@ -230,10 +238,29 @@ void TForm8::PaintBox1Paint(QPainter &canvas)
     const int W = PaintBox1->width();
     const auto [coordinateLower, coordinateUpper, velocityLower, velocityUpper] = Bounds;
     plot.DrawAxes(canvas, coordinateLower, coordinateUpper, velocityLower, velocityUpper, H, W);
+    DescribePlot(plot.Duration);
     if (Form9->CheckBox1->isChecked())
         plot.DrawCurve(canvas, series(MotionModel::Coordinate), coordinateLower, coordinateUpper, H,
             W, QStringLiteral("1"));
     if (Form9->CheckBox2->isChecked())
         plot.DrawCurve(canvas, series(MotionModel::Velocity), velocityLower, velocityUpper, H, W,
             QStringLiteral("2"));
+}
+
+void TForm8::DescribePlot(double duration)
+{
+    QStringList curves;
+    if (Form9->CheckBox1->isChecked())
+        curves.append(QStringLiteral("координата от %1 до %2 м")
+                          .arg(NumberStyle(Bounds[0], 4, 2), NumberStyle(Bounds[1], 4, 2)));
+    if (Form9->CheckBox2->isChecked())
+        curves.append(QStringLiteral("скорость от %1 до %2 м/с")
+                          .arg(NumberStyle(Bounds[2], 3, 2), NumberStyle(Bounds[3], 3, 2)));
+    if (curves.isEmpty())
+        curves.append(QStringLiteral("графики не выбраны"));
+    const QString description
+        = QStringLiteral("Время от 0 до %1 с; ").arg(GeneralStyle(duration, 5, 0))
+        + curves.join(QStringLiteral("; "));
+    if (PaintBox1->accessibleDescription() != description)
+        PaintBox1->setAccessibleDescription(description);
 }

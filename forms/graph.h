@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
+class SceneContextMenu;
 class TPaintBox;
 class TRadioGroup;
 
@@ -42,6 +43,8 @@ public:
     QCheckBox *CheckBox1 = nullptr;
     QPushButton *Button2 = nullptr;
     QPushButton *Button1 = nullptr;
+    // Right click on the plot: print, save, copy, export the series.
+    SceneContextMenu *PaintBox1Menu = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -63,6 +66,8 @@ private:
     void WriteDurationLimit();
     // The field's seconds; none while it is blank.
     std::optional<qint64> FieldDuration() const;
+    // What the plot shows, for a screen reader.
+    void DescribePlot(double duration);
 };
 
 extern TForm8 *Form8;

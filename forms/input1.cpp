@@ -135,7 +135,8 @@ void TForm3::CreateRows(QWidget &rows)
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         const Row &row = Rows[i];
         Edits[i] = PlaceControl(new QLineEdit(&rows), row.edit, 8, row.top, 99, 21);
-        placeLabel(&rows, row.label, row.caption, 120, row.top + 4);
+        // The caption names its edit, also for a screen reader.
+        placeLabel(&rows, row.label, row.caption, 120, row.top + 4)->setBuddy(Edits[i]);
         auto *bevel = new QFrame(&rows);
         bevel->setGeometry(599, row.top, 67, 21);
         bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);

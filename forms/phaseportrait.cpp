@@ -3,7 +3,9 @@
 #include "field.h"
 #include "formgeometry.h"
 #include "localisation.h"
+#include "numberstyles.h"
 #include "paintbox.h"
+#include "scenecontextmenu.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -33,6 +35,9 @@ TForm5::TForm5(QWidget *parent)
     Panel2->setAutoFillBackground(true);
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
+    PaintBox1->setAccessibleName(QStringLiteral("Фазовый портрет: скорость от координаты"));
+    PaintBox1Menu = new SceneContextMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries();
     Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
         "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
@@ -46,6 +51,7 @@ TForm5::TForm5(QWidget *parent)
 void TForm5::PaintBox1Paint(QPainter &canvas)
 {
     const MotionModel &motion = Form2->Motion;
+    DescribePortrait(motion);
     if (!motion.HasResult())
         return;
     const std::size_t readable = motion.ReadableSampleCount();
@@ -56,6 +62,20 @@ void TForm5::PaintBox1Paint(QPainter &canvas)
     const std::size_t drawn = motion.LastSampleIndex > 0 ? std::size_t(motion.LastSampleIndex) : 0;
     DrawPhasePortrait(canvas, PaintBox1->height(), PaintBox1->width(), coordinate, velocity, drawn,
         motion.SeriesRanges[MotionModel::Coordinate], motion.SeriesRanges[MotionModel::Velocity]);
+}
+
+void TForm5::DescribePortrait(const MotionModel &motion)
+{
+    QString description = QStringLiteral("Движение не рассчитано");
+    if (motion.HasResult()) {
+        const SeriesRange &x = motion.SeriesRanges[MotionModel::Coordinate];
+        const SeriesRange &v = motion.SeriesRanges[MotionModel::Velocity];
+        description = QStringLiteral("Координата от %1 до %2 м, скорость от %3 до %4 м/с")
+                          .arg(NumberStyle(x.min, 4, 2), NumberStyle(x.max, 4, 2),
+                              NumberStyle(v.min, 3, 2), NumberStyle(v.max, 3, 2));
+    }
+    if (PaintBox1->accessibleDescription() != description)
+        PaintBox1->setAccessibleDescription(description);
 }
 
 void TForm5::Button3Click()

@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QPainter;
 class QPushButton;
+class SceneContextMenu;
 class TPaintBox;
 
 // The phase portrait: velocity against coordinate over the whole computed
@@ -27,10 +28,14 @@ public:
     TPaintBox *PaintBox1 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *Button3 = nullptr;
+    // Right click on the portrait: print, save, copy, export the series.
+    SceneContextMenu *PaintBox1Menu = nullptr;
 
 private:
     void PaintBox1Paint(QPainter &canvas);
     void Button3Click();
+    // What the portrait shows, for a screen reader.
+    void DescribePortrait(const MotionModel &motion);
 };
 
 // Draws samples 0 ... sampleCount - 1 as one black line scaled so that the two

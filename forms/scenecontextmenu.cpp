@@ -1,24 +1,54 @@
 #include "scenecontextmenu.h"
 
+#include "field.h"
+#include "outputdialogs.h"
+#include "pictureoutput.h"
+
+#include "messagebox.h"
 #include "openglpanel.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QToolTip>
 #include <QWindow>
 
+#include <stdexcept>
+
 SceneContextMenu::SceneContextMenu(TOpenGLPanel &panel, QWidget &window)
+    : SceneContextMenu(panel, *panel.PanelWindow(), &panel, window)
+{
+    m_menu->setObjectName(QStringLiteral("SceneMenu"));
+    m_toolTipDelay.setSingleShot(true);
+    m_toolTipDelay.setInterval(700);
+    connect(&m_toolTipDelay, &QTimer::timeout, this, &SceneContextMenu::ShowToolTip);
+}
+
+SceneContextMenu::SceneContextMenu(QWidget &canvas, QWidget &window)
+    : SceneContextMenu(canvas, canvas, nullptr, window)
+{
+    m_menu->setObjectName(canvas.objectName() + QStringLiteral("Menu"));
+}
+
+SceneContextMenu::SceneContextMenu(
+    QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window)
     : QObject(&window)
+    , m_picture(picture)
     , m_panel(panel)
     , m_window(window)
     , m_menu(new QMenu(&window))
 {
-    m_menu->setObjectName(QStringLiteral("SceneMenu"));
-    panel.PanelWindow()->installEventFilter(this);
-    m_toolTipDelay.setSingleShot(true);
-    m_toolTipDelay.setInterval(700);
-    connect(&m_toolTipDelay, &QTimer::timeout, this, &SceneContextMenu::ShowToolTip);
+    // The picture takes the keyboard focus, where the menu key reaches it.
+    picture.setFocusPolicy(Qt::StrongFocus);
+    input.installEventFilter(this);
+    if (&input != &picture)
+        picture.installEventFilter(this);
 }
 
 QAction *SceneContextMenu::AddEntry(
@@ -28,13 +58,43 @@ QAction *SceneContextMenu::AddEntry(
     action->setShortcut(shortcut);
     m_window.addAction(action);
     connect(action, &QAction::triggered, this, handler);
-
-    QStringList names;
-    for (const QAction *entry : m_menu->actions())
-        names.append(entry->text() + QStringLiteral(" (")
-            + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
-    m_panel.setToolTip(QStringLiteral("Правая кнопка мыши: ") + names.join(QStringLiteral(", ")));
+    UpdateToolTip();
     return action;
+}
+
+void SceneContextMenu::AddOutputEntries()
+{
+    if (!m_menu->isEmpty())
+        m_menu->addSeparator();
+    m_print = AddEntry(m_texts.Print, QKeySequence::Print, [this] { Print(); });
+    m_saveImage = AddEntry(m_texts.SaveImage, QKeySequence::Save, [this] { SaveImage(); });
+    m_copy = AddEntry(m_texts.Copy, QKeySequence::Copy, [this] { Copy(); });
+    m_exportCsv = AddEntry(
+        m_texts.ExportCsv, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { ExportCsv(); });
+}
+
+void SceneContextMenu::SetTexts(const PictureMenuTexts &texts)
+{
+    m_texts = texts;
+    const std::pair<QAction *, QString> entries[]
+        = { { m_print, texts.Print }, { m_saveImage, texts.SaveImage }, { m_copy, texts.Copy },
+              { m_exportCsv, texts.ExportCsv } };
+    for (const auto &[action, text] : entries) {
+        if (action)
+            action->setText(text);
+    }
+    UpdateToolTip();
+}
+
+void SceneContextMenu::UpdateToolTip()
+{
+    QStringList names;
+    for (const QAction *entry : m_menu->actions()) {
+        if (!entry->isSeparator())
+            names.append(entry->text() + QStringLiteral(" (")
+                + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
+    m_picture.setToolTip(m_texts.ToolTip + names.join(QStringLiteral(", ")));
 }
 
 bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
@@ -44,14 +104,25 @@ bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::RightButton)
             break;
-        m_toolTipDelay.stop();
-        m_menu->popup(mouse->globalPosition().toPoint());
+        Popup(mouse->globalPosition().toPoint());
         return true;
     }
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            Popup(m_picture.mapToGlobal(m_picture.rect().center()));
+            return true;
+        }
+        break;
+    }
     case QEvent::MouseMove:
-        m_toolTipPosition = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
-        if (!QToolTip::isVisible())
-            m_toolTipDelay.start();
+        // A widget shows its own tooltip; the panel's native window does not.
+        if (m_panel) {
+            m_toolTipPosition = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            if (!QToolTip::isVisible())
+                m_toolTipDelay.start();
+        }
         break;
     case QEvent::Leave:
         m_toolTipDelay.stop();
@@ -63,7 +134,95 @@ bool SceneContextMenu::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+void SceneContextMenu::Popup(const QPoint &globalPosition)
+{
+    m_toolTipDelay.stop();
+    QToolTip::hideText();
+    m_menu->popup(globalPosition);
+}
+
 void SceneContextMenu::ShowToolTip()
 {
-    QToolTip::showText(m_toolTipPosition, m_panel.toolTip(), &m_panel);
+    QToolTip::showText(m_toolTipPosition, m_picture.toolTip(), &m_picture);
+}
+
+QImage SceneContextMenu::Picture()
+{
+    const QImage picture = m_panel ? m_panel->TakePicture() : CanvasPicture(m_picture);
+    if (picture.isNull())
+        ShowMessageBox(m_texts.NoPicture);
+    return picture;
+}
+
+void SceneContextMenu::ReportWriteFailure(const QString &fileName, const std::exception &failure)
+{
+    ShowMessageBox(m_texts.WriteFailed.arg(
+        QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(failure.what())));
+}
+
+void SceneContextMenu::Print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!AskPrinter(&m_window, printer))
+        return;
+    try {
+        if (m_panel) {
+            m_panel->PrintOpenGLPanel(printer);
+        } else {
+            const QImage picture = Picture();
+            if (!picture.isNull())
+                PrintPicture(picture, printer);
+        }
+    } catch (const std::runtime_error &failure) {
+        ShowMessageBox(m_texts.PrintFailed.arg(QString::fromLocal8Bit(failure.what())));
+    }
+}
+
+void SceneContextMenu::SaveImage()
+{
+    const SaveFileAnswer answer = AskSaveFileName(&m_window,
+        { m_texts.SaveImage, QStringLiteral("mirvane.png"),
+            { m_texts.PngFilter, m_texts.BmpFilter } });
+    if (answer.fileName.isEmpty())
+        return;
+    const QString &fileName = answer.fileName;
+    // The name's suffix decides; without a known one, the chosen filter.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const bool bmp
+        = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
+    try {
+        if (bmp && m_panel) {
+            m_panel->SaveOpenGLPanelToFile(fileName);
+        } else {
+            const QImage picture = Picture();
+            if (!picture.isNull())
+                SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
+        }
+    } catch (const std::runtime_error &failure) {
+        ReportWriteFailure(fileName, failure);
+    }
+}
+
+void SceneContextMenu::Copy()
+{
+    const QImage picture = Picture();
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+}
+
+void SceneContextMenu::ExportCsv()
+{
+    if (!Form2 || !Form2->Motion.HasResult()) {
+        ShowMessageBox(m_texts.NoData);
+        return;
+    }
+    const SaveFileAnswer answer = AskSaveFileName(
+        &m_window, { m_texts.ExportCsv, QStringLiteral("mirvane.csv"), { m_texts.CsvFilter } });
+    if (answer.fileName.isEmpty())
+        return;
+    try {
+        SaveSeriesCsv(Form2->Motion, Form2->ModelParameters.PrintStep, answer.fileName);
+    } catch (const std::runtime_error &failure) {
+        ReportWriteFailure(answer.fileName, failure);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "glyphlists.h"
 #include "messagebox.h"
+#include "openglpanelaccessible.h"
 #include "openglpanelwindow.h"
 
 #include <QMouseEvent>
@@ -70,6 +71,7 @@ TOpenGLPanel::TOpenGLPanel(QWidget *owner)
     : QWidget(owner)
 {
     maskFloatingPointExceptions();
+    InstallOpenGLPanelAccessibility();
     m_PFDFlags = { f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER };
     m_Font3D_Type = std::make_unique<PanelFont>();
     m_Font2D_Type = std::make_unique<PanelFont>();

@@ -2,6 +2,7 @@
 
 #include "openglpanel.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -58,6 +59,8 @@ private slots:
     void optionsChangeOnlyThePicture();
     void acceptedDialogRecomputesFromTheStart();
     void cancelledDialogChangesNothing();
+    void everyControlIsNamedAndTheSceneDescribed();
+    void accessibleToggleStartsPlayback();
 };
 
 void MainWindowTest::readoutsAtStart_data()
@@ -276,6 +279,54 @@ void MainWindowTest::cancelledDialogChangesNothing()
     QVERIFY(playing(window)); // playback went on behind the dialog
     QVERIFY(window.PlaybackIndex >= 2);
     QCOMPARE(window.Motion.LastSampleIndex, 1000.0f);
+}
+
+void MainWindowTest::everyControlIsNamedAndTheSceneDescribed()
+{
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    QStringList unnamed;
+    int controls = 0;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            // Frames only decorate.
+            if (child->role() != QAccessible::Border) {
+                ++controls;
+                if (child->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed.append(child->object()->objectName() + QLatin1Char(' ')
+                        + child->object()->metaObject()->className());
+            }
+            walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(&form));
+    QVERIFY(controls > 20);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    QAccessibleInterface *trackBar = QAccessible::queryAccessibleInterface(form.TrackBar3);
+    QCOMPARE(trackBar->text(QAccessible::Name), QStringLiteral("Скорость воспроизведения"));
+
+    QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(form.OpenGLPanel1);
+    const QString first = scene->text(QAccessible::Description);
+    QVERIFY2(first.startsWith(QStringLiteral("Время, сек 0.000; Координата Х, м ")), qPrintable(first));
+    QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+    const QString second = scene->text(QAccessible::Description);
+    QVERIFY2(second.startsWith(QStringLiteral("Время, сек 0.010; ")), qPrintable(second));
+}
+
+void MainWindowTest::accessibleToggleStartsPlayback()
+{
+    MainWindowFixture fixture(ShortRun());
+    TForm2 &form = fixture.window();
+    QAccessibleActionInterface *toggle
+        = QAccessible::queryAccessibleInterface(form.SpeedButton1)->actionInterface();
+    QVERIFY(toggle->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    toggle->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(form.SpeedButton1->isChecked());
+    QTRY_COMPARE(form.PlaybackIndex, 5);
+    toggle->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!form.SpeedButton1->isChecked());
+    QVERIFY(!playing(form));
 }
 
 QTEST_MAIN(MainWindowTest)

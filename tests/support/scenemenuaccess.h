@@ -29,14 +29,27 @@ template <typename Window> void whenShown(std::function<void(Window &)> whileOpe
     poll->start(10);
 }
 
+// Right-clicks target (a canvas, or the scene's native window) and clicks
+// the entry of menu with text.
+template <typename Target>
+void clickMenuEntry(Target *target, QMenu *menu, const QString &text)
+{
+    QTest::mouseClick(target, Qt::RightButton, {}, QPoint(100, 100));
+    QTRY_VERIFY(menu->isVisible());
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return;
+        }
+    }
+    QFAIL(qPrintable(text));
+}
+
 // Right-clicks the scene and clicks entry of its context menu.
 inline void clickSceneMenuEntry(TForm2 &form, int entry)
 {
-    QTest::mouseClick(form.OpenGLPanel1->PanelWindow(), Qt::RightButton, {}, QPoint(100, 100));
     QMenu *menu = form.SceneMenu->Menu();
-    QTRY_VERIFY(menu->isVisible());
-    QTest::mouseClick(
-        menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(entry)).center());
+    clickMenuEntry(form.OpenGLPanel1->PanelWindow(), menu, menu->actions().at(entry)->text());
 }
 
 // Pixels of colour in the rectangle of image.

@@ -4,6 +4,7 @@
 #include "clocale.h"
 #include "modelparameters.h"
 #include "motionmodel.h"
+#include "seriescsv.h"
 
 #include <clocale>
 #include <cstdio>
@@ -24,18 +25,6 @@ int fail(const std::string &message)
 {
     std::fprintf(stderr, "mirvane-series: %s\n", message.c_str());
     return 1;
-}
-
-void writeCsv(const MotionModel &model, float printStep)
-{
-    std::printf("index,time,coordinate,velocity,resistance_force,elastic_force,driving_force\n");
-    const int last = model.PlayableLastIndex();
-    for (int i = 0; i <= last; ++i) {
-        std::printf("%d,%.9g", i, static_cast<float>(i * double(printStep)));
-        for (int s = 0; s < MotionModel::SeriesCount; ++s)
-            std::printf(",%.9g", model.ResultSeries[s][i]);
-        std::printf("\n");
-    }
 }
 
 void writeInfo(const MotionModel &model)
@@ -78,11 +67,14 @@ int main(int argc, char **argv)
         MotionModel model;
         model.AllocateSeries(parameters);
         model.ComputeMotion(parameters);
-        const ScopedCLocale cLocale;
-        if (info)
+        if (info) {
+            const ScopedCLocale cLocale;
             writeInfo(model);
-        else
-            writeCsv(model, parameters.PrintStep);
+        } else {
+            WriteSeriesCsv(model, parameters.PrintStep, [](std::string_view piece) {
+                return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+            });
+        }
     } catch (const std::exception &exception) {
         return fail(exception.what());
     }

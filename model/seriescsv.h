@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+class MotionModel;
+
+// Writes the computed series as CSV: the header
+// "index,time,coordinate,velocity,resistance_force,elastic_force,driving_force",
+// then one row per sample 0 ... PlayableLastIndex(), time = index × printStep,
+// numbers with 9 significant digits and "." whatever the locale. The text goes
+// to write in pieces; returns false as soon as write does.
+bool WriteSeriesCsv(const MotionModel &model, float printStep,
+    const std::function<bool(std::string_view piece)> &write);
