@@ -8,8 +8,10 @@
 #include "panelfont.h"
 #include "radiogroup.h"
 #include "resonancewindow.h"
+#include "scenecontextmenu.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -25,10 +27,11 @@ namespace {
 enum class Sets {
     Charset, // the window font's character set
     WindowCaption,
-    Caption, // of the control named like the key
+    Caption, // of the control or menu entry named like the key
     ReadoutPrefix, // of the main window, in slot
     RadioItem, // appended to the graphs window's scale choice
     Text, // kept by the window, which captions and draws with it
+    MenuText, // of the window's context menu
 };
 
 // The text of a window that a Sets::Text key replaces; null for another window.
@@ -40,6 +43,10 @@ struct LocaleKey
     Sets sets = Sets::Caption;
     int slot = 0;
     TextOf text = nullptr;
+    QString PictureMenuTexts::*menuText = nullptr;
+    // An entry without the key leaves the text as it is, instead of emptying
+    // it: the key came after the files made for the designed windows.
+    bool optional = false;
 };
 
 template <typename Window, auto Member> QString *captionsMember(QWidget &window)
@@ -65,6 +72,28 @@ struct SectionTable
     // Files made before the window existed lack the section: the window then
     // keeps its own texts, where a designed window's missing section is an error.
     bool optional = false;
+    // The keys of the window's context menu, applied after the others.
+    std::span<const LocaleKey> menuKeys = {};
+};
+
+constexpr LocaleKey menuKey(const char *name, QString PictureMenuTexts::*text)
+{
+    return { name, Sets::MenuText, 0, nullptr, text, true };
+}
+
+constexpr LocaleKey PictureMenuKeys[] = {
+    menuKey("MenuPrint", &PictureMenuTexts::Print),
+    menuKey("MenuSaveImage", &PictureMenuTexts::SaveImage),
+    menuKey("MenuCopy", &PictureMenuTexts::Copy),
+    menuKey("MenuExportCsv", &PictureMenuTexts::ExportCsv),
+    menuKey("MenuToolTip", &PictureMenuTexts::ToolTip),
+    menuKey("MenuPngFilter", &PictureMenuTexts::PngFilter),
+    menuKey("MenuBmpFilter", &PictureMenuTexts::BmpFilter),
+    menuKey("MenuCsvFilter", &PictureMenuTexts::CsvFilter),
+    menuKey("MenuWriteFailed", &PictureMenuTexts::WriteFailed),
+    menuKey("MenuPrintFailed", &PictureMenuTexts::PrintFailed),
+    menuKey("MenuNoPicture", &PictureMenuTexts::NoPicture),
+    menuKey("MenuNoData", &PictureMenuTexts::NoData),
 };
 
 constexpr LocaleKey MainWindowKeys[] = {
@@ -91,6 +120,9 @@ constexpr LocaleKey MainWindowKeys[] = {
     { "CheckBox4" },
     { "CheckBox1" },
     { "CheckBox2" },
+    // The scene's menu entries that open the resonance and energy windows.
+    { .name = "MenuResonance", .optional = true },
+    { .name = "MenuEnergy", .optional = true },
 };
 
 constexpr LocaleKey ParametersDialogKeys[] = {
@@ -196,13 +228,16 @@ constexpr LocaleKey EnergyKeys[] = {
 const std::array<SectionTable, 7> &sectionTables()
 {
     static const std::array<SectionTable, 7> tables { {
-        { MainWindowKeys },
-        { ParametersDialogKeys },
-        { GraphsKeys, "Label2", "RadioGroup1" },
-        { GraphChoiceKeys },
-        { PhasePortraitKeys },
-        { ResonanceKeys, nullptr, nullptr, true },
-        { EnergyKeys, nullptr, nullptr, true },
+        { .keys = MainWindowKeys, .menuKeys = PictureMenuKeys },
+        { .keys = ParametersDialogKeys },
+        { .keys = GraphsKeys,
+            .rightAligned = "Label2",
+            .radioGroup = "RadioGroup1",
+            .menuKeys = PictureMenuKeys },
+        { .keys = GraphChoiceKeys },
+        { .keys = PhasePortraitKeys, .menuKeys = PictureMenuKeys },
+        { .keys = ResonanceKeys, .optional = true },
+        { .keys = EnergyKeys, .optional = true },
     } };
     return tables;
 }
@@ -303,6 +338,8 @@ void setCaption(QWidget &window, const char *name, const QString &text)
         button->setText(text);
     } else if (auto *box = qobject_cast<QGroupBox *>(control)) {
         box->setTitle(text);
+    } else if (auto *entry = window.findChild<QAction *>(QLatin1String(name))) {
+        entry->setText(text);
     }
 }
 
@@ -331,6 +368,14 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
     case Sets::Text:
         if (QString *kept = key.text(window))
             *kept = text;
+        break;
+    case Sets::MenuText:
+        if (auto *menu
+            = window.findChild<SceneContextMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+            PictureMenuTexts texts = menu->Texts();
+            texts.*key.menuText = text;
+            menu->SetTexts(texts);
+        }
         break;
     }
 }
@@ -363,9 +408,15 @@ void ApplyLocalisation(QWidget &window, int section)
         if (auto *group = window.findChild<TRadioGroup *>(QLatin1String(table.radioGroup)))
             group->ClearItems();
     }
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        for (const LocaleKey &key : table.keys)
-            applyKey(window, table, key, entries[i].value(QLatin1String(key.name)));
+    for (const LocaleEntry &entry : entries) {
+        for (const std::span<const LocaleKey> keys : { table.keys, table.menuKeys }) {
+            for (const LocaleKey &key : keys) {
+                const QString name = QLatin1String(key.name);
+                if (key.optional && !entry.contains(name))
+                    continue;
+                applyKey(window, table, key, entry.value(name));
+            }
+        }
     }
 
     if (rightAligned)

@@ -14,6 +14,7 @@
 
 #include "openglpanel.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -140,17 +141,21 @@ void TForm2::CreateControls()
 void TForm2::CreateSceneMenu()
 {
     SceneMenu = new SceneContextMenu(*OpenGLPanel1, *this);
-    SceneMenu->AddEntry(ResonanceCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_R),
-            [this] {
+    QAction *resonance = SceneMenu->AddEntry(ResonanceCaptions().FormCaption,
+            QKeySequence(Qt::CTRL | Qt::Key_R), [this] {
                 if (!m_resonanceWindow)
                     m_resonanceWindow = new ResonanceWindow(this);
                 m_resonanceWindow->Open(ModelParameters);
             });
-    SceneMenu->AddEntry(EnergyCaptions().FormCaption, QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
-        if (!m_energyWindow)
-            m_energyWindow = new EnergyWindow(this);
-        m_energyWindow->Open(ModelParameters, Motion);
-    });
+    QAction *energy = SceneMenu->AddEntry(EnergyCaptions().FormCaption,
+            QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+                if (!m_energyWindow)
+                    m_energyWindow = new EnergyWindow(this);
+                m_energyWindow->Open(ModelParameters, Motion);
+            });
+    // Named for the localisation file's keys.
+    resonance->setObjectName(QStringLiteral("MenuResonance"));
+    energy->setObjectName(QStringLiteral("MenuEnergy"));
     SceneMenu->AddOutputEntries();
 }
 

@@ -22,4 +22,6 @@ struct PictureMenuTexts
     QString PrintFailed = QStringLiteral("Не удалось напечатать: %1"); // "MenuPrintFailed"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
     QString NoData = QStringLiteral("Движение не рассчитано"); // "MenuNoData"
+
+    bool operator==(const PictureMenuTexts &) const = default;
 };

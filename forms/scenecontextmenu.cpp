@@ -58,6 +58,8 @@ QAction *SceneContextMenu::AddEntry(
     action->setShortcut(shortcut);
     m_window.addAction(action);
     connect(action, &QAction::triggered, this, handler);
+    // Also an entry relabelled from outside keeps the tooltip right.
+    connect(action, &QAction::changed, this, &SceneContextMenu::UpdateToolTip);
     UpdateToolTip();
     return action;
 }

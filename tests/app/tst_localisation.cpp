@@ -14,9 +14,11 @@
 #include "phaseportrait.h"
 #include "radiogroup.h"
 #include "resonancewindow.h"
+#include "scenecontextmenu.h"
 #include "scopedlocalisationstep.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
@@ -125,14 +127,16 @@ QStringList appearance()
         lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
         for (const QWidget *control : window->findChildren<QWidget *>()) {
             const QRect place = control->geometry();
-            lines.append(
-                QStringLiteral("%1|%2|%3|%4,%5,%6,%7")
-                    .arg(control->objectName(), captionOf(control), control->font().toString())
-                    .arg(place.x())
-                    .arg(place.y())
-                    .arg(place.width())
-                    .arg(place.height()));
+            lines.append(QStringLiteral("%1|%2|%3|%4|%5,%6,%7,%8")
+                             .arg(control->objectName(), captionOf(control),
+                                 control->font().toString(), control->toolTip())
+                             .arg(place.x())
+                             .arg(place.y())
+                             .arg(place.width())
+                             .arg(place.height()));
         }
+        for (const QAction *entry : window->findChildren<QAction *>())
+            lines.append(entry->text());
     }
     for (const QString &prefix : Form2->ReadoutPrefixes)
         lines.append(prefix);
@@ -209,13 +213,18 @@ void LocalisationTest::secondEntryReplacesEveryCaption()
 
 void LocalisationTest::absentKeysAndTheCharset()
 {
-    writeLocaleFile(localeXml({ { { { "CharSet", "460" } } } }));
+    writeLocaleFile(localeXml({ { { { "CharSet", "460" }, { "MenuEnergy", "Energy" } } } }));
     TForm2 window;
     QCOMPARE(window.windowTitle(), QString());
     QCOMPARE(window.Button3->text(), QString());
     QCOMPARE(window.ReadoutPrefixes[0], QString());
     QCOMPARE(window.property(FontCharsetProperty).toInt(), 204);
     QCOMPARE(window.OpenGLPanel1->Font2D_Type()->charset(), 204);
+    // The menu's keys are optional: the texts left out stay built in.
+    const QString tip = window.OpenGLPanel1->toolTip();
+    QVERIFY2(tip.startsWith(PictureMenuTexts().ToolTip) && tip.contains("Energy (Ctrl+E)")
+            && tip.contains("Резонансная кривая (Ctrl+R)") && tip.contains(PictureMenuTexts().Copy),
+        qPrintable(tip));
 }
 
 void LocalisationTest::charsetWithoutLettersInTheFace()
@@ -303,6 +312,10 @@ void LocalisationTest::shippedFiles()
         QCOMPARE(appearance(), builtIn);
         QVERIFY(ResonanceWindow().Captions == ResonanceCaptions());
         QVERIFY(EnergyWindow().Captions == EnergyCaptions());
+        for (const QWidget *window : windows()) {
+            for (const SceneContextMenu *menu : window->findChildren<SceneContextMenu *>())
+                QVERIFY(menu->Texts() == PictureMenuTexts());
+        }
     }
     QVERIFY(QFile::remove(LocalisationFilePath()));
     QVERIFY(QFile::copy(shippedFile("en"), LocalisationFilePath()));
