@@ -159,8 +159,12 @@ void DrawScene(const SceneFrame &frame, TOpenGLPanel &panel)
     glColor3f(1, 0, 0);
     glLineWidth(2 * frame.LineScale);
     line(origin, 0, origin, 60);
-    glRasterPos2i(static_cast<int>(origin + 5), 60);
-    panel.Draw2DText("s0");
+    // An origin far off the view (or NaN, from a mass or stiffness of 0) has
+    // no whole-number position; the label would fall outside the view anyway.
+    if (std::fabs(origin) < 1e9f) {
+        glRasterPos2i(static_cast<int>(origin + 5), 60);
+        panel.Draw2DText("s0");
+    }
 
     glPopMatrix();
     glPopMatrix();

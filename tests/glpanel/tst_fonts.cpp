@@ -152,7 +152,8 @@ void TestFonts::draw2DTextDrawsAtTheRasterPosition()
     const QRect ink = inkBounds(frame);
     // Right of the raster position and above its baseline; frame rows run top down.
     const QRect allowed(20, frame.height() - 30 - 16, 24, 17);
-    QVERIFY2(!ink.isEmpty() && allowed.contains(ink), QTest::toString(ink));
+    const std::unique_ptr<char[]> inkText(QTest::toString(ink));
+    QVERIFY2(!ink.isEmpty() && allowed.contains(ink), inkText.get());
     QCOMPARE(after[1], before[1]);
     QVERIFY(after[0] - before[0] >= 14 && after[0] - before[0] <= 20); // two glyphs of ~8 px
 
