@@ -3,6 +3,7 @@
 #include "clocale.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -79,19 +80,79 @@ bool isSpace(int c)
 // Longer numbers than this end the reading: no file of real values has one.
 constexpr std::size_t MaxNumberLength = 4096;
 
+// Characters of the file with the number of the line they are on.
+class LineReader
+{
+public:
+    explicit LineReader(FILE *file)
+        : m_file(file)
+    { }
+
+    int get()
+    {
+        const int c = std::getc(m_file);
+        if (c != EOF)
+            ++m_offset;
+        if (c == '\n') {
+            m_previousLineStart = m_lineStart;
+            ++m_line;
+            m_lineStart = m_offset;
+        }
+        return c;
+    }
+    // One character back, the last one got.
+    void unget(int c)
+    {
+        if (c == EOF || std::ungetc(c, m_file) == EOF)
+            return;
+        --m_offset;
+        if (c == '\n') {
+            --m_line;
+            m_lineStart = m_previousLineStart;
+        }
+    }
+    int line() const { return m_line; }
+    long lineStart() const { return m_lineStart; }
+
+    // The start of the line that begins at offset, without its line end.
+    std::string lineAt(long offset, std::size_t length) const
+    {
+        std::string text;
+        if (std::fseek(m_file, offset, SEEK_SET) != 0)
+            return text;
+        for (int c = std::getc(m_file); c != EOF && c != '\n' && c != '\r'; c = std::getc(m_file)) {
+            if (text.size() == length) {
+                text += "...";
+                break;
+            }
+            // Control characters (a binary file) would garble the message.
+            text += (c < ' ' || c == 0x7f) ? '?' : static_cast<char>(c);
+        }
+        return text;
+    }
+
+private:
+    FILE *m_file;
+    long m_offset = 0;
+    int m_line = 1;
+    long m_lineStart = 0;
+    long m_previousLineStart = 0;
+};
+
 // One number as scanf's "%f" takes it, but only in the file's syntax:
 // whitespace, an optional sign, decimal digits with at most one ".", an
-// optional exponent. Hexadecimal digits, "inf" and "nan" do not fit. Leaves
-// the stream at the first character that does not fit.
-std::optional<float> readNumber(FILE *file)
+// optional exponent. Hexadecimal digits, "inf" and "nan" do not fit, nor does
+// a value beyond the float range, which no saved file holds and which would
+// not read back. Leaves the reader at the first character that does not fit.
+std::optional<float> readNumber(LineReader &reader)
 {
-    int c = std::getc(file);
+    int c = reader.get();
     while (isSpace(c))
-        c = std::getc(file);
+        c = reader.get();
     std::string text;
     const auto take = [&] {
         text += static_cast<char>(c);
-        c = std::getc(file);
+        c = reader.get();
     };
     bool digits = false;
     const auto takeDigits = [&] {
@@ -114,12 +175,17 @@ std::optional<float> readNumber(FILE *file)
             take();
         takeDigits();
     }
-    if (c != EOF)
-        std::ungetc(c, file);
+    reader.unget(c);
     if (!digits || text.size() >= MaxNumberLength)
         return std::nullopt;
-    return std::strtof(text.c_str(), nullptr);
+    const float value = std::strtof(text.c_str(), nullptr);
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
 }
+
+// Of the problem line's text, this much is quoted.
+constexpr std::size_t QuotedLength = 40;
 
 } // namespace
 
@@ -137,7 +203,8 @@ std::string ParameterFilePathFor(const std::string &executablePath, ParameterFil
     return folder + stem + "dat";
 }
 
-bool ReadParameterFile(const std::string &path, ModelParameters &parameters)
+bool ReadParameterFile(
+    const std::string &path, ModelParameters &parameters, ParameterFileReading *reading)
 {
     const File file = openRegularFile(path);
     if (!file)
@@ -145,17 +212,71 @@ bool ReadParameterFile(const std::string &path, ModelParameters &parameters)
 
     const ScopedCLocale cLocale;
     const auto fields = parameters.fields();
+    LineReader reader(file.get());
+    ParameterFileReading found;
+    long problemStart = 0;
+    const auto problemHere = [&](bool sharedLine) {
+        if (found.ProblemLine != 0)
+            return;
+        found.ProblemLine = reader.line();
+        found.SharedLine = sharedLine;
+        problemStart = reader.lineStart();
+    };
+    int previousLine = 0;
     // Field by field, so that each value lands as soon as it is converted:
     // the same effect as one fscanf with fourteen "%f," conversions.
     for (int i = 0; i < ModelParameters::Count; ++i) {
-        const std::optional<float> value = readNumber(file.get());
-        if (!value)
+        const std::optional<float> value = readNumber(reader);
+        if (!value) {
+            problemHere(false);
             break;
+        }
+        // A second value on a line: most likely a "," typed as decimal point.
+        if (reader.line() == previousLine)
+            problemHere(true);
+        previousLine = reader.line();
         *fields[i] = *value;
-        if (i + 1 < ModelParameters::Count && std::fgetc(file.get()) != ',')
+        ++found.ValuesRead;
+        if (i + 1 == ModelParameters::Count)
             break;
+        if (const int c = reader.get(); c != ',') {
+            reader.unget(c);
+            problemHere(false);
+            break;
+        }
+    }
+    if (reading) {
+        if (found.ProblemLine != 0) {
+            found.EmptyFile
+                = std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0;
+            found.ProblemText = reader.lineAt(problemStart, QuotedLength);
+        }
+        *reading = found;
     }
     return true;
+}
+
+std::string ParameterFileReading::Warning(const std::string &path) const
+{
+    if (ProblemLine == 0)
+        return {};
+    const std::string file = "The parameter file " + path;
+    const std::string line = "line " + std::to_string(ProblemLine);
+    const std::string quoted = "\"" + ProblemText + "\"";
+    if (SharedLine)
+        return file + " has more than one value on " + line + " (" + quoted
+            + "): a \",\" typed as decimal point reads as two values and shifts the ones "
+              "after it. The file needs \".\" as decimal point and one value per line.";
+    std::string what;
+    if (EmptyFile)
+        what = "the file is empty";
+    else if (ProblemText.empty())
+        what = line + " is missing or empty";
+    else
+        what = "the reading stopped on " + line + " (" + quoted + ")";
+    return file + ": only " + std::to_string(ValuesRead) + " of "
+        + std::to_string(ModelParameters::Count) + " values were read; " + what
+        + ". The other parameters keep their previous values.";
 }
 
 std::string FormatParameterFile(const ModelParameters &parameters)
@@ -250,7 +371,7 @@ bool WriteParameterFile(const std::string &path, const ModelParameters &paramete
     if (fd < 0)
         return false;
     const bool written = fchmod(fd, permissionsFor(exists ? &replaced : nullptr)) == 0
-            && writeAll(fd, text) && fsync(fd) == 0;
+        && writeAll(fd, text) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), target->c_str()) != 0) {
         unlink(temporary.c_str());

@@ -37,12 +37,30 @@ enum class ParameterFileNaming {
 // The parameter file of an executable at executablePath ("/" separated).
 std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming);
 
+// How far ReadParameterFile got. A complete file holds its fourteen values on
+// lines of their own; a problem line is the first that does not: where the
+// reading stopped, or one with a second value (a "," typed as decimal point,
+// which reads as two numbers and shifts the rest).
+struct ParameterFileReading
+{
+    int ValuesRead = 0;
+    int ProblemLine = 0; // 1-based; 0 when there is none
+    std::string ProblemText; // the line's start, control characters as "?"
+    bool SharedLine = false;
+    bool EmptyFile = false;
+
+    // A sentence for the user naming the problem line; empty without one.
+    std::string Warning(const std::string &path) const;
+};
+
 // Reads the file with the rules of the C format "%f,%f,...,%f" and "." as the
 // only decimal point, whatever the process locale; a number is decimal only,
-// never hexadecimal, "inf" or "nan". Reading stops silently at the first
-// character that does not fit; the fields not reached keep their values.
-// Returns false, changing nothing, unless path is a regular file that opens.
-bool ReadParameterFile(const std::string &path, ModelParameters &parameters);
+// never hexadecimal, "inf" or "nan", and within the float range. Reading
+// stops silently at the first character that does not fit; the fields not
+// reached keep their values. Returns false, changing nothing, unless path is
+// a regular file that opens; otherwise fills reading when it is given.
+bool ReadParameterFile(
+    const std::string &path, ModelParameters &parameters, ParameterFileReading *reading = nullptr);
 
 // The file's text: one "%5.5f,\n" line per value ("%5.6f,\n" for the plane
 // angle and the initial deflection), always with ".".

@@ -50,9 +50,10 @@ ModelParameters Marked(float base)
     return parameters;
 }
 
-ModelParameters ReadOver(const std::string &path, ModelParameters parameters)
+ModelParameters ReadOver(
+    const std::string &path, ModelParameters parameters, ParameterFileReading *reading = nullptr)
 {
-    FuzzRequire(ReadParameterFile(path, parameters), "the file opens");
+    FuzzRequire(ReadParameterFile(path, parameters, reading), "the file opens");
     return parameters;
 }
 
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     file.fill(data, size);
 
     const ModelParameters markedA = Marked(-1000.5f), markedB = Marked(2000.25f);
-    const ModelParameters a = ReadOver(file.path(), markedA);
+    ParameterFileReading reading;
+    const ModelParameters a = ReadOver(file.path(), markedA, &reading);
     const ModelParameters b = ReadOver(file.path(), markedB);
     int read = 0;
     for (int i = 0; i < ModelParameters::Count; ++i) {
@@ -80,9 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
     }
 
+    FuzzRequire(reading.ValuesRead == read, "the reading counts the fields read");
+    FuzzRequire((read < ModelParameters::Count) <= (reading.ProblemLine > 0),
+        "a file read in part names a problem line");
+    FuzzRequire(reading.Warning("f").empty() == (reading.ProblemLine == 0),
+        "a problem line gives a warning");
+
     const std::string text = FormatParameterFile(a);
     file.fill(text.data(), text.size());
-    FuzzRequire(FormatParameterFile(ReadOver(file.path(), markedB)) == text,
+    FuzzRequire(FormatParameterFile(ReadOver(file.path(), markedB, &reading)) == text,
         "format, read and format give the same text");
+    FuzzRequire(reading.ProblemLine == 0, "a formatted file reads without a problem line");
     return 0;
 }

@@ -9,8 +9,8 @@
 #include <atomic>
 #include <clocale>
 #include <fstream>
-#include <memory>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 #include <sys/stat.h>
@@ -57,7 +57,10 @@ private slots:
 
 private:
     // A file in a folder of each test's own.
-    std::string path(const char *name = "p.dat") const { return m_dir->filePath(name).toStdString(); }
+    std::string path(const char *name = "p.dat") const
+    {
+        return m_dir->filePath(name).toStdString();
+    }
     // Hidden ones too: a temporary file left behind is a fault.
     QStringList files() const
     {
@@ -87,14 +90,17 @@ void ParameterFileTest::pathFollowsTheExecutable()
     QFETCH(bool, fixed);
     QFETCH(QString, expected);
     const auto naming = fixed ? ParameterFileNaming::Fixed : ParameterFileNaming::AfterExecutable;
-    QCOMPARE(QString::fromStdString(ParameterFilePathFor(executable.toStdString(), naming)),
-            expected);
+    QCOMPARE(
+        QString::fromStdString(ParameterFilePathFor(executable.toStdString(), naming)), expected);
 }
 
 void ParameterFileTest::readsWithScanfRules_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<float>>("expected"); // all fourteen, starting from 7 each
+    // The first line without its one value: "<line> <text>", "+" before the
+    // text for a line with a second value; "" when there is none.
+    QTest::addColumn<QString>("problem");
 
     const QList<float> untouched(14, 7.0f);
     auto with = [&](std::initializer_list<float> head) {
@@ -104,21 +110,34 @@ void ParameterFileTest::readsWithScanfRules_data()
     };
     const QList<float> counted { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 };
 
-    QTest::newRow("short file") << "0.5,\n0.25,\n3,\n" << with({ 0.5f, 0.25f, 3 });
-    QTest::newRow("empty file") << "" << untouched;
-    QTest::newRow("not a number") << "abc,\n1,\n" << untouched;
-    QTest::newRow("comma decimals shift values") << "0,01,\n2,5,\n" << with({ 0, 1, 2, 5 });
-    QTest::newRow("blank before comma ends reading") << "1.5 ,\n2,\n" << with({ 1.5f });
-    QTest::newRow("whitespace before numbers") << "  1,\n\n\t 2,\r\n3," << with({ 1, 2, 3 });
-    QTest::newRow("sign and exponent") << "-1.5e2,+2E-1," << with({ -150, 0.2f });
+    QTest::newRow("short file") << "0.5,\n0.25,\n3,\n" << with({ 0.5f, 0.25f, 3 }) << "4 ";
+    QTest::newRow("empty file") << "" << untouched << "1 ";
+    QTest::newRow("not a number") << "abc,\n1,\n" << untouched << "1 abc,";
+    QTest::newRow("comma decimals shift values") << "0,01,\n2,5,\n"
+                                                 << with({ 0, 1, 2, 5 }) << "1 +0,01,";
+    QTest::newRow("blank before comma ends reading") << "1.5 ,\n2,\n"
+                                                     << with({ 1.5f }) << "1 1.5 ,";
+    QTest::newRow("whitespace before numbers")
+        << "  1,\n\n\t 2,\r\n3," << with({ 1, 2, 3 }) << "4 3,";
+    QTest::newRow("sign and exponent")
+        << "-1.5e2,+2E-1," << with({ -150, 0.2f }) << "1 +-1.5e2,+2E-1,";
     // Above 2^24 floats are two apart; ties go to the even one.
-    QTest::newRow("hexadecimal stops at the x") << "0x10,\n2,\n" << with({ 0 });
-    QTest::newRow("inf is no number") << "1,\ninf,\n2,\n" << with({ 1 });
-    QTest::newRow("nan is no number") << "nan,\n1,\n" << untouched;
-    QTest::newRow("32-bit rounding") << "16777217,\n16777219,\n" << with({ 16777216, 16777220 });
-    QTest::newRow("more than fourteen lines") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,\nrubbish"
-                                              << counted;
-    QTest::newRow("no comma after the last") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14 end" << counted;
+    QTest::newRow("hexadecimal stops at the x") << "0x10,\n2,\n" << with({ 0 }) << "1 0x10,";
+    QTest::newRow("inf is no number") << "1,\ninf,\n2,\n" << with({ 1 }) << "2 inf,";
+    QTest::newRow("nan is no number") << "nan,\n1,\n" << untouched << "1 nan,";
+    QTest::newRow("beyond the float range") << "1,\n1e39,\n" << with({ 1 }) << "2 1e39,";
+    QTest::newRow("binary") << QString::fromLatin1("1,\n\x89PNG\r\n") << with({ 1 })
+                            << QString::fromLatin1("2 \x89PNG");
+    QTest::newRow("32-bit rounding") << "16777217,\n16777219,\n"
+                                     << with({ 16777216, 16777220 }) << "3 ";
+    QTest::newRow("one value a line")
+        << "1,\n2,\n3,\n4,\n5,\n6,\n7,\n8,\n9,\n10,\n11,\n12,\n13,\n14,\n"
+        << counted << "";
+    QTest::newRow("more than fourteen lines")
+        << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,\nrubbish" << counted
+        << "1 +1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,";
+    QTest::newRow("no comma after the last") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14 end" << counted
+                                             << "1 +1,2,3,4,5,6,7,8,9,10,11,12,13,14 end";
 }
 
 // Exact comparisons: a float that differs in the last place is a fault.
@@ -126,15 +145,26 @@ void ParameterFileTest::readsWithScanfRules()
 {
     QFETCH(QString, text);
     QFETCH(QList<float>, expected);
-    writeAll(path(), text.toStdString());
+    QFETCH(QString, problem);
+    writeAll(path(), text.toLatin1().toStdString());
 
     ModelParameters parameters;
     for (float *field : parameters.fields())
         *field = 7;
-    QVERIFY(ReadParameterFile(path(), parameters));
+    ParameterFileReading reading;
+    QVERIFY(ReadParameterFile(path(), parameters, &reading));
     const auto fields = parameters.fields();
     for (int i = 0; i < ModelParameters::Count; ++i)
         QCOMPARE(double(*fields[i]), double(expected[i]));
+    // The fields read are those before the untouched tail.
+    int read = ModelParameters::Count;
+    while (read > 0 && expected[read - 1] == 7.0f)
+        --read;
+    QCOMPARE(reading.ValuesRead, read);
+    const QString found = reading.ProblemLine == 0 ? QString()
+                                                   : QString::number(reading.ProblemLine) + ' '
+            + (reading.SharedLine ? "+" : "") + QString::fromLatin1(reading.ProblemText);
+    QCOMPARE(found, problem);
 }
 
 void ParameterFileTest::unopenableFileChangesNothing_data()
@@ -170,8 +200,9 @@ void ParameterFileTest::nominalFileInAnyLocale()
 {
     QFETCH(QByteArray, locale);
     QFETCH(QByteArray, printed);
-    const auto restore = qScopeGuard(
-            [previous = std::string(std::setlocale(LC_ALL, nullptr))] { std::setlocale(LC_ALL, previous.c_str()); });
+    const auto restore = qScopeGuard([previous = std::string(std::setlocale(LC_ALL, nullptr))] {
+        std::setlocale(LC_ALL, previous.c_str());
+    });
     QVERIFY2(std::setlocale(LC_ALL, locale.constData()), locale + " must be generated");
     const auto oneAndAHalf = [] {
         char text[16];
@@ -199,7 +230,8 @@ void ParameterFileTest::writesFiveDecimals()
     written.InitialDeflection = 0.0000004f;
     QVERIFY(WriteParameterFile(path(), written));
     QCOMPARE(readAll(path()),
-            std::string("0.00000,\n0.12346,\n0.00000,\n0.00000,\n0.00000,\n100000002004087734272.00000,\n"
+        std::string(
+            "0.00000,\n0.12346,\n0.00000,\n0.00000,\n0.00000,\n100000002004087734272.00000,\n"
             "0.00000,\n0.00000,\n0.00000,\n-0.123456,\n0.00000,\n0.00000,\n0.000000,\n0.00000,\n"));
 }
 
