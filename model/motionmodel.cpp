@@ -28,8 +28,7 @@ public:
     DrivingSine(double frequency, double phase)
         : m_frequency(frequency)
         , m_phase(phase)
-    {
-    }
+    { }
 
     double operator()(double t)
     {
@@ -51,26 +50,44 @@ struct Plan
 {
     bool integrates = false;
     std::int64_t interval = 0; // N, steps between samples
+    std::int64_t steps = 0; // about how many the integration takes
     float lastSampleIndex = 0;
     int capacity = 1;
 };
 
-[[noreturn]] void refuseSteps(double stopTime, double timeStep, double steps)
+// printf into a string of the size the text needs.
+template <typename... Values> std::string formatted(const char *format, Values... values)
 {
     const ScopedCLocale cLocale;
-    char text[256];
-    std::snprintf(text, sizeof text,
-            "Stop time %g s with time step %g s needs %.3g integration steps; "
-            "at most %.0f are allowed. Choose a larger time step or a shorter stop time.",
-            stopTime, timeStep, steps, MotionModel::MaxIntegrationSteps);
-    throw ComputationTooLarge(text);
+    std::string text(std::snprintf(nullptr, 0, format, values...), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, values...);
+    return text;
 }
 
-int checkedCapacity(double samples)
+[[noreturn]] void refuseSteps(double stopTime, double timeStep, double steps)
 {
-    if (!(samples <= MotionModel::MaxSeriesCapacity))
-        throw OutOfMemory();
-    return static_cast<int>(std::max(1.0, samples));
+    throw ComputationTooLarge(formatted("Stop time %g s with time step %g s needs %.0f integration "
+                                        "steps; at most %.0f are allowed. Choose a larger time "
+                                        "step or a shorter stop time.",
+        stopTime, timeStep, std::ceil(steps), MotionModel::MaxIntegrationSteps));
+}
+
+// Floats per series for samples spacing apart from 0 to stopTime: one each,
+// and 100 to spare.
+int checkedCapacity(double stopTime, double spacing, const char *spacingName)
+{
+    const double capacity = std::trunc(stopTime / spacing + 100);
+    if (!(capacity <= MotionModel::MaxSeriesCapacity)) {
+        constexpr int MaxSamples = MotionModel::MaxSeriesCapacity - 99;
+        // The spacing at which they would just fit, rounded up in the text.
+        const double fitting = stopTime / (MaxSamples - 1) * (1 + 1e-6);
+        throw ComputationTooLarge(formatted("Stop time %g s with %s %g s needs %.0f samples; at "
+                                            "most %d are allowed. Choose a print step of at "
+                                            "least %.6g s or a shorter stop time.",
+            stopTime, spacingName, spacing, std::trunc(stopTime / spacing) + 1, MaxSamples,
+            fitting));
+    }
+    return static_cast<int>(std::max(1.0, capacity));
 }
 
 // Everything the two operations derive from the time parameters, with the
@@ -86,17 +103,18 @@ Plan planFor(const ModelParameters &parameters)
 
     Plan plan;
     if (!(std::isfinite(p) && p > 0 && std::isfinite(stop))) {
-        plan.capacity = checkedCapacity(100);
+        plan.capacity = 100;
         return plan;
     }
     plan.lastSampleIndex = static_cast<float>(std::trunc(stop / p));
-    plan.capacity = checkedCapacity(std::trunc(stop / p + 100));
+    plan.capacity = checkedCapacity(stop, p, "print step");
     if (!(std::isfinite(h) && h > 0))
         return plan;
 
     const double steps = stop / h;
     if (steps > MotionModel::MaxIntegrationSteps)
         refuseSteps(stop, h, steps);
+    plan.steps = static_cast<std::int64_t>(std::max(0.0, std::ceil(steps)));
 
     const double interval = p * IntervalFactor / h;
     // Beyond any step count the limit allows; keeps the conversion defined.
@@ -108,7 +126,7 @@ Plan planFor(const ModelParameters &parameters)
     // Samples fall every N steps (every step for N = 0), which is more often
     // than every print step when p is no whole multiple of h: size for them.
     const double spacing = static_cast<double>(std::max<std::int64_t>(plan.interval, 1)) * h;
-    plan.capacity = std::max(plan.capacity, checkedCapacity(std::trunc(stop / spacing + 100)));
+    plan.capacity = std::max(plan.capacity, checkedCapacity(stop, spacing, "sampling interval"));
     return plan;
 }
 
@@ -161,7 +179,8 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     LastSampleIndex = plan.lastSampleIndex;
 }
 
-void MotionModel::ComputeMotion(const ModelParameters &parameters)
+bool MotionModel::ComputeMotion(
+    const ModelParameters &parameters, const ComputationProgress &progress)
 {
     if (!ResultSeries[Coordinate])
         throw std::logic_error("ComputeMotion: no series allocated");
@@ -188,8 +207,8 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     const double naturalFrequencySquared = naturalFrequency * naturalFrequency;
 
     OriginPosition = static_cast<float>(parameters.SpringLength
-            - std::sin(parameters.PlaneAngle / DegreesPerRadian)
-                    * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
+        - std::sin(parameters.PlaneAngle / DegreesPerRadian)
+            * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
 
     runge &rk = Integrator;
     double *y = rk.y;
@@ -219,6 +238,7 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
         // planFor bounds the steps by the limit; this only guarantees the end.
         auto stepsLeft = static_cast<std::int64_t>(2 * MaxIntegrationSteps);
         std::int64_t j = 0;
+        std::int64_t done = 0;
         while (y[0] < stop) {
             if (j >= plan.interval) {
                 if (sample >= m_capacity)
@@ -235,10 +255,14 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
                 rk.f[0] = 1;
                 rk.f[1] = v;
                 rk.f[2] = drivingSine(t) * forcePerMass
-                        + (-dampingPerMass * v - naturalFrequencySquared * x);
+                    + (-dampingPerMass * v - naturalFrequencySquared * x);
                 rk.stage_step(h);
             }
             ++j;
+            if (progress && ++done % ProgressInterval == 0 && !progress(done, plan.steps)) {
+                FreeSeries();
+                return false;
+            }
         }
     }
     SeriesRanges = ranges;
@@ -256,4 +280,5 @@ void MotionModel::ComputeMotion(const ModelParameters &parameters)
     m_samplingInterval = plan.integrates ? plan.interval : 0;
     SceneScale = SceneUnitsPerMetre;
     m_hasResult = true;
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -44,6 +45,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Integration steps done and about how many the computation takes; false
+// cancels it.
+using ComputationProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
 // The whole motion of the mass, computed at once and sampled once per print
 // step. Consumers read the public members; only the three operations write them.
 //
@@ -74,9 +79,11 @@ public:
     // integration steps than this are refused with ComputationTooLarge
     // (10^8 steps take a few seconds) ...
     static constexpr double MaxIntegrationSteps = 1e8;
-    // ... and series longer than this raise OutOfMemory (5 series of
-    // 25 million floats are 500 MB).
+    // ... and so are series longer than this (5 series of 25 million floats
+    // are 500 MB).
     static constexpr int MaxSeriesCapacity = 25'000'000;
+    // A few milliseconds of integration.
+    static constexpr std::int64_t ProgressInterval = 1 << 16;
 
     MotionModel();
     MotionModel(const MotionModel &) = delete;
@@ -93,8 +100,11 @@ public:
     // parameters (std::logic_error without series). A non-positive or
     // non-finite time step, print step or stop time gives sample 0 only.
     // Throws ComputationTooLarge (or OutOfMemory, for parameters that
-    // AllocateSeries refuses), leaving the empty state.
-    void ComputeMotion(const ModelParameters &parameters);
+    // AllocateSeries refuses), leaving the empty state. With progress, tells
+    // it the steps done every ProgressInterval steps; when it answers false,
+    // returns false at once in the empty state. The result does not depend on
+    // progress.
+    bool ComputeMotion(const ModelParameters &parameters, const ComputationProgress &progress = {});
 
     bool HasResult() const { return m_hasResult; }
     // Floats allocated per series; 0 without series.

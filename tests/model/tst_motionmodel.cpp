@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -61,12 +62,13 @@ void verifyRanges(const MotionModel &model)
 
 // Largest deviation of a series from reference over samples 0 ... 1000,
 // sample i taken at time i * 0.01f.
-template<typename Reference>
+template <typename Reference>
 double deviation(const MotionModel &model, MotionModel::Series series, Reference reference)
 {
     double worst = 0;
     for (int i = 0; i <= 1000; ++i)
-        worst = std::max(worst, std::abs(model.ResultSeries[series][i] - reference(i * double(0.01f))));
+        worst = std::max(
+            worst, std::abs(model.ResultSeries[series][i] - reference(i * double(0.01f))));
     return worst;
 }
 
@@ -128,6 +130,9 @@ private slots:
     void sampling();
     void intervalZeroRepeatsFirstSample();
     void failuresLeaveEmptyState();
+    void refusalsGiveExactFigures_data();
+    void refusalsGiveExactFigures();
+    void progressLeavesTheBitsAloneAndCancels();
 };
 
 void TestMotionModel::nominalRun()
@@ -146,7 +151,7 @@ void TestMotionModel::nominalRun()
     verifyRanges(model);
 
     QCOMPARE(model.ResultSeries[MotionModel::ElasticForce][100],
-            float(-double(model.ResultSeries[MotionModel::Coordinate][100]) * 600));
+        float(-double(model.ResultSeries[MotionModel::Coordinate][100]) * 600));
     const float *x = model.ResultSeries[MotionModel::Coordinate].get();
     QCOMPARE(model.Value(MotionModel::Coordinate, -3), x[0]);
     QCOMPARE(model.Value(MotionModel::Coordinate, 5000), x[1000]);
@@ -213,11 +218,12 @@ void TestMotionModel::dampedOscillationMatchesClosedForm()
         return std::exp(-t) * (x0 * std::cos(wd * t) + (v0 + x0) / wd * std::sin(wd * t));
     }) < 1e-5);
     QVERIFY(deviation(model, MotionModel::Velocity, [&](double t) {
-        return std::exp(-t) * (v0 * std::cos(wd * t) - (x0 * wd + (v0 + x0) / wd) * std::sin(wd * t));
+        return std::exp(-t)
+            * (v0 * std::cos(wd * t) - (x0 * wd + (v0 + x0) / wd) * std::sin(wd * t));
     }) < 1e-4);
     for (int i : { 0, 37, 500 }) {
         QCOMPARE(model.ResultSeries[MotionModel::ResistanceForce][i],
-                float(-double(model.ResultSeries[MotionModel::Velocity][i]) * 4));
+            float(-double(model.ResultSeries[MotionModel::Velocity][i]) * 4));
     }
     verifyRanges(model);
 }
@@ -254,7 +260,7 @@ void TestMotionModel::sameBitsAsThePlainIntegration()
     for (int s = 0; s < MotionModel::SeriesCount; ++s) {
         for (int i = 0; i < model.SamplesComputed(); ++i)
             QCOMPARE(std::bit_cast<std::uint32_t>(model.ResultSeries[s][i]),
-                    std::bit_cast<std::uint32_t>(expected[s][i]));
+                std::bit_cast<std::uint32_t>(expected[s][i]));
     }
 }
 
@@ -281,7 +287,8 @@ void TestMotionModel::sampling_data()
     QTest::newRow("T 0") << 0.01f << 0.01f << 0.0f << -1 << 0.0f << 1 << -1;
     QTest::newRow("T negative") << 0.01f << 0.01f << -1.0f << -1 << -100.0f << 1 << -1;
     QTest::newRow("T hugely negative")
-            << 0.01f << 0.01f << -1e30f << -1 << float(std::trunc(double(-1e30f) / double(0.01f))) << 1 << -1;
+        << 0.01f << 0.01f << -1e30f << -1 << float(std::trunc(double(-1e30f) / double(0.01f))) << 1
+        << -1;
     QTest::newRow("T NaN") << 0.01f << 0.01f << NaN << -1 << 0.0f << 1 << -1;
     QTest::newRow("T infinite") << 0.01f << 0.01f << Inf << -1 << 0.0f << 1 << -1;
     QTest::newRow("h 0") << 0.0f << 0.01f << 10.0f << -1 << 1000.0f << 1 << -1;
@@ -353,12 +360,8 @@ void TestMotionModel::failuresLeaveEmptyState()
     QVERIFY_THROWS_EXCEPTION(std::logic_error, model.ComputeMotion(NominalParameters()));
 
     compute(model, NominalParameters());
-    try {
-        model.AllocateSeries(withTimes(0.01f, 0.01f, 1e9f)); // 10^11 samples
-        QFAIL("no exception");
-    } catch (const std::bad_alloc &error) {
-        QCOMPARE(QByteArray(error.what()), QByteArray("Out of memory"));
-    }
+    QVERIFY_THROWS_EXCEPTION(
+        ComputationTooLarge, model.AllocateSeries(withTimes(0.01f, 0.01f, 1e9f)));
     verifyEmpty(model);
 
     const ModelParameters longRun = withTimes(1e-5f, 10, 10000); // 10^9 steps, 1000 samples
@@ -377,6 +380,63 @@ void TestMotionModel::failuresLeaveEmptyState()
     QCOMPARE(model.PlayableLastIndex(), 1000);
     model.FreeSeries();
     verifyEmpty(model);
+}
+
+void TestMotionModel::refusalsGiveExactFigures_data()
+{
+    QTest::addColumn<ModelParameters>("parameters");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("steps") << withTimes(1e-6f, 0.01f, 100)
+                           << "Stop time 100 s with time step 1e-06 s needs 100000001 integration "
+                              "steps; at most 100000000 are allowed. Choose a larger time step or "
+                              "a shorter stop time.";
+    QTest::newRow("samples") << withTimes(0.01f, 0.01f, 1e9f)
+                             << "Stop time 1e+09 s with print step 0.01 s needs 100000002236 "
+                                "samples; at most 24999901 are allowed. Choose a print step of at "
+                                "least 40.0002 s or a shorter stop time.";
+    // Sampled every h, more often than p says.
+    QTest::newRow("samples every step") << withTimes(0.01f, 0.015f, 300000)
+                                        << "Stop time 300000 s with sampling interval 0.01 s needs "
+                                           "30000001 samples; at most 24999901 are allowed. Choose "
+                                           "a print step of at least 0.0120001 s or a shorter "
+                                           "stop time.";
+}
+
+void TestMotionModel::refusalsGiveExactFigures()
+{
+    QFETCH(ModelParameters, parameters);
+    QFETCH(QString, message);
+    MotionModel model;
+    try {
+        model.AllocateSeries(parameters);
+        QFAIL("not refused");
+    } catch (const ComputationTooLarge &error) {
+        QCOMPARE(QString::fromUtf8(error.what()), message);
+    }
+}
+
+// 300,000 steps: progress is asked several times.
+void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
+{
+    const ModelParameters parameters = withTimes(1e-4f, 0.01f, 30);
+    MotionModel plain, watched;
+    compute(plain, parameters);
+    watched.AllocateSeries(parameters);
+    std::vector<std::int64_t> told;
+    QVERIFY(watched.ComputeMotion(parameters, [&](std::int64_t done, std::int64_t total) {
+        told.push_back(done);
+        return total == 300001; // 30 / 0.000099999997, rounded up
+    }));
+    QCOMPARE(told, (std::vector<std::int64_t> { 65536, 131072, 196608, 262144 }));
+    QCOMPARE(watched.ReadableSampleCount(), plain.ReadableSampleCount());
+    for (int s = 0; s < MotionModel::SeriesCount; ++s)
+        QVERIFY(std::memcmp(watched.ResultSeries[s].get(), plain.ResultSeries[s].get(),
+                    sizeof(float) * plain.ReadableSampleCount())
+            == 0);
+
+    watched.AllocateSeries(parameters);
+    QVERIFY(!watched.ComputeMotion(parameters, [](std::int64_t, std::int64_t) { return false; }));
+    verifyEmpty(watched);
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)
