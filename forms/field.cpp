@@ -1,5 +1,6 @@
 #include "field.h"
 
+#include "computationprogressdialog.h"
 #include "energywindow.h"
 #include "formgeometry.h"
 #include "graph.h"
@@ -12,6 +13,7 @@
 #include "scenecontextmenu.h"
 #include "scene.h"
 
+#include "messagebox.h"
 #include "openglpanel.h"
 
 #include <QAction>
@@ -161,10 +163,18 @@ void TForm2::CreateSceneMenu()
 
 bool TForm2::ReadParameterFile()
 {
-    if (::ReadParameterFile(ParameterFilePath(), ModelParameters))
-        return true;
-    ReportParameterFileFailure();
-    return false;
+    const std::string path = ParameterFilePath();
+    ParameterFileReading reading;
+    if (!::ReadParameterFile(path, ModelParameters, &reading)) {
+        ReportParameterFileFailure();
+        return false;
+    }
+    // Once the window is up, after the computation: the values read are used,
+    // but the user should know that some are not what the file meant.
+    if (const std::string warning = reading.Warning(path); !warning.empty())
+        QTimer::singleShot(
+                0, this, [text = QString::fromLocal8Bit(warning)] { ShowMessageBox(text); });
+    return true;
 }
 
 void TForm2::AllocateSeries()
@@ -184,7 +194,8 @@ void TForm2::ComputeMotion()
         WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
         ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
     } waitCursor;
-    Motion.ComputeMotion(ModelParameters);
+    ComputationProgressDialog progress(this);
+    Motion.ComputeMotion(ModelParameters, std::ref(progress));
 }
 
 bool TForm2::ComputeFromParameterFile()

@@ -31,11 +31,13 @@ public:
     ~TForm2() override;
 
     // Loads the parameter file into ModelParameters; on failure reports it,
-    // asks the program to end and returns false.
+    // asks the program to end and returns false. A file read only in part is
+    // warned about once the event loop runs.
     bool ReadParameterFile();
     void AllocateSeries();
     void FreeSeries();
-    // Computes the whole motion from ModelParameters under the wait cursor.
+    // Computes the whole motion from ModelParameters under the wait cursor,
+    // with a progress dialog when it takes long; cancelled, it leaves no result.
     void ComputeMotion();
     void UpdateReadouts();
 

@@ -128,7 +128,8 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
     }));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Out of memory"));
+    QVERIFY(boxes.boxes[0].text.startsWith(
+            QStringLiteral("Stop time 1e+09 s with print step 0.01 s needs 100000002236 samples")));
 }
 
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()

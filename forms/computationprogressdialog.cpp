@@ -1,0 +1,48 @@
+#include "computationprogressdialog.h"
+
+#include <QLocale>
+#include <QProgressDialog>
+
+namespace {
+
+// A computation still running after this gets the dialog ...
+constexpr qint64 ShowAfterMs = 250;
+// ... which is brought up to date, and the events handled, this often.
+constexpr qint64 UpdateEveryMs = 100;
+
+constexpr int Scale = 1000; // the bar in thousandths
+
+} // namespace
+
+ComputationProgressDialog::ComputationProgressDialog(QWidget *parent)
+    : m_parent(parent)
+{
+    m_sinceStart.start();
+}
+
+ComputationProgressDialog::~ComputationProgressDialog() = default;
+
+bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total)
+{
+    if (!m_dialog) {
+        if (m_sinceStart.elapsed() < ShowAfterMs)
+            return true;
+        m_dialog = std::make_unique<QProgressDialog>(
+            QString(), QStringLiteral("Отмена"), 0, Scale, m_parent);
+        m_dialog->setObjectName(QStringLiteral("ComputationProgress"));
+        m_dialog->setWindowTitle(QStringLiteral("Расчет движения"));
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setAutoReset(false);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->setMinimumWidth(320); // room for the step counts to grow
+    } else if (m_sinceUpdate.isValid() && m_sinceUpdate.elapsed() < UpdateEveryMs) {
+        return !m_dialog->wasCanceled();
+    }
+    m_sinceUpdate.start();
+    const QLocale locale;
+    m_dialog->setLabelText(QStringLiteral("Шаг %1 из %2")
+                               .arg(locale.toString(qint64(done)), locale.toString(qint64(total))));
+    // A modal dialog handles the pending events here, the cancel button's too.
+    m_dialog->setValue(total > 0 ? int(std::min<std::int64_t>(done, total) * Scale / total) : 0);
+    return !m_dialog->wasCanceled();
+}
