@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -61,6 +62,9 @@ private slots:
     void cancelledDialogChangesNothing();
     void everyControlIsNamedAndTheSceneDescribed();
     void accessibleToggleStartsPlayback();
+    void longComputationShowsProgressAndCancels();
+    void fileReadInPartIsWarnedAboutOnce_data();
+    void fileReadInPartIsWarnedAboutOnce();
 };
 
 void MainWindowTest::readoutsAtStart_data()
@@ -327,6 +331,78 @@ void MainWindowTest::accessibleToggleStartsPlayback()
     toggle->doAction(QAccessibleActionInterface::toggleAction());
     QVERIFY(!form.SpeedButton1->isChecked());
     QVERIFY(!playing(form));
+}
+
+void MainWindowTest::longComputationShowsProgressAndCancels()
+{
+    MainWindowFixture fixture;
+    TForm2 &window = fixture.window();
+    QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
+    ModelParameters large = NominalParameters();
+    large.TimeStep = 0.0001f;
+    large.StopTime = 9999; // 10^8 steps, the most allowed
+    MainWindowFixture::WriteParameters(large);
+
+    // Looks for the progress dialog while the computation runs, and cancels it.
+    int shownAt = -1;
+    bool timerStopped = false;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto *dialog = window.findChild<QProgressDialog *>("ComputationProgress");
+        if (!dialog || !dialog->isVisible())
+            return;
+        watch.stop();
+        shownAt = dialog->value(); // in thousandths of the steps
+        timerStopped = !playing(window);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    watch.start();
+    answerParametersDialog(&TForm3::Button1);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QVERIFY(shownAt >= 0 && shownAt < 100); // up well before the end
+    QVERIFY(timerStopped);
+    QVERIFY(!window.Motion.HasResult());
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек"));
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+
+    MainWindowFixture::WriteParameters(NominalParameters());
+    answerParametersDialog(&TForm3::Button1);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QCOMPARE(readouts(window)[0], QStringLiteral("Время, сек 0.000"));
+}
+
+void MainWindowTest::fileReadInPartIsWarnedAboutOnce_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("comma decimals")
+        << QByteArray(
+               "0,01,\n0,01,\n10,\n2,\n0,\n600,\n12,\n17,3205,\n0,\n30,\n9,8,\n0,4,\n0,\n0,\n")
+        << " has more than one value on line 1 (\"0,01,\"): a \",\" typed as decimal point reads "
+           "as two values and shifts the ones after it. The file needs \".\" as decimal point "
+           "and one value per line.";
+    QTest::newRow("empty") << QByteArray()
+                           << ": only 0 of 14 values were read; the file is empty. The "
+                              "other parameters keep their previous values.";
+}
+
+void MainWindowTest::fileReadInPartIsWarnedAboutOnce()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, warning);
+    MainWindowFixture fixture(text.toStdString());
+    QTRY_COMPARE(fixture.boxes.boxes.size(), 1);
+    QCOMPARE(fixture.boxes.boxes[0].text,
+        "The parameter file " + QString::fromStdString(ParameterFilePath()) + warning);
+
+    // Shown again on a whole file: no second warning.
+    MainWindowFixture::WriteParameters(NominalParameters());
+    fixture.window().hide();
+    fixture.window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fixture.window()));
+    QCOMPARE(fixture.window().Readouts[0]->text(), QStringLiteral("Время, сек 0.000"));
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -20,8 +20,15 @@ class MainWindowFixture
 {
 public:
     explicit MainWindowFixture(const ModelParameters &parameters = NominalParameters())
+        : MainWindowFixture(FormatParameterFile(parameters))
+    { }
+    // On a file that holds fileText.
+    explicit MainWindowFixture(const std::string &fileText)
     {
-        WriteParameters(parameters);
+        QFile file(QString::fromStdString(ParameterFilePath()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(fileText.data(), qint64(fileText.size()));
+        file.close();
         Form3 = m_form3.get();
         Form8 = m_form8.get();
         Form9 = m_form9.get();
