@@ -2,8 +2,16 @@
 # its output; MODE=errors checks the failures instead.
 
 if(MODE STREQUAL "errors")
+    # "," as decimal point: a warning, an error with --strict.
+    set(partial ${CMAKE_CURRENT_BINARY_DIR}/comma-decimals.dat)
+    file(WRITE ${partial} "0,01,\n0,01,\n10,\n")
+    execute_process(COMMAND ${TOOL} --info ${partial} RESULT_VARIABLE code
+        OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT code EQUAL 0 OR NOT err MATCHES "^mirvane-series: warning: The parameter file .* line 1 \\(\"0,01,\"\\)")
+        message(FATAL_ERROR "comma decimals: ${code} '${err}'")
+    endif()
     foreach(arguments "" "--info" "--bogus;${DATA}" "${DATA};${DATA}" "/nonexistent/file.dat"
-            "--info;/nonexistent/file.dat" "/")
+            "--info;/nonexistent/file.dat" "/" "--strict;${partial}" "--info;--strict;${partial}")
         execute_process(COMMAND ${TOOL} ${arguments} RESULT_VARIABLE code
             OUTPUT_VARIABLE out ERROR_VARIABLE err)
         if(code EQUAL 0)

@@ -10,16 +10,19 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
-const char Usage[] = "Usage: mirvane-series [--info] FILE\n"
+const char Usage[] = "Usage: mirvane-series [--info] [--strict] FILE\n"
                      "Computes the motion for the parameter file FILE and writes the sampled\n"
                      "series as CSV (index,time,coordinate,velocity,resistance_force,\n"
                      "elastic_force,driving_force), one row per sample 0 ... last_sample_index.\n"
-                     "  --info  write key=value lines: last sample index, origin position,\n"
-                     "          sampling interval, samples computed, ranges of series 0-3\n"
-                     "  --help  show this text\n";
+                     "  --info    write key=value lines: last sample index, origin position,\n"
+                     "            sampling interval, samples computed, ranges of series 0-3\n"
+                     "  --strict  fail, instead of warning on stderr, when the file holds\n"
+                     "            fewer than fourteen values or more than one on a line\n"
+                     "  --help    show this text\n";
 
 int fail(const std::string &message)
 {
@@ -42,6 +45,23 @@ void writeInfo(const MotionModel &model)
     }
 }
 
+// "computing: 42% (42000000 of 100000000 steps)", rewritten in place when the
+// percentage changes.
+struct ShowProgress
+{
+    long long shown = -1;
+    bool operator()(std::int64_t done, std::int64_t total)
+    {
+        const long long percent = total > 0 ? done * 100 / total : 0;
+        if (percent != shown) {
+            shown = percent;
+            std::fprintf(stderr, "\rcomputing: %lld%% (%lld of %lld steps)", percent,
+                    static_cast<long long>(done), static_cast<long long>(total));
+        }
+        return true;
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -49,24 +69,43 @@ int main(int argc, char **argv)
     // Like the program, run under the user's locale; the output still uses ".".
     std::setlocale(LC_ALL, "");
 
-    const std::string first = argc > 1 ? argv[1] : "";
-    if (argc == 2 && (first == "--help" || first == "-h")) {
+    if (argc == 2 && (argv[1] == std::string("--help") || argv[1] == std::string("-h"))) {
         std::fputs(Usage, stdout);
         return 0;
     }
-    const bool info = argc == 3 && first == "--info";
-    if (!(info || (argc == 2 && !first.empty() && first[0] != '-')))
+    bool info = false, strict = false;
+    int at = 1;
+    for (; at < argc - 1; ++at) {
+        const std::string option = argv[at];
+        if (option == "--info")
+            info = true;
+        else if (option == "--strict")
+            strict = true;
+        else
+            break;
+    }
+    if (at != argc - 1 || argv[at][0] == '-' || argv[at][0] == '\0')
         return fail("bad arguments; see mirvane-series --help");
 
-    const std::string path = argv[argc - 1];
+    const std::string path = argv[at];
     ModelParameters parameters;
-    if (!ReadParameterFile(path, parameters))
+    ParameterFileReading reading;
+    if (!ReadParameterFile(path, parameters, &reading))
         return fail("cannot open '" + path + "'");
+    if (const std::string warning = reading.Warning(path); !warning.empty()) {
+        if (strict)
+            return fail(warning);
+        std::fprintf(stderr, "mirvane-series: warning: %s\n", warning.c_str());
+    }
 
     try {
         MotionModel model;
         model.AllocateSeries(parameters);
-        model.ComputeMotion(parameters);
+        // Progress only for a person watching: a log or a pipe gets none.
+        const bool watched = isatty(fileno(stderr));
+        model.ComputeMotion(parameters, watched ? ComputationProgress(ShowProgress()) : nullptr);
+        if (watched)
+            std::fputs("\r\033[K", stderr);
         if (info) {
             const ScopedCLocale cLocale;
             writeInfo(model);
