@@ -28,7 +28,8 @@ public:
     DrivingSine(double frequency, double phase)
         : m_frequency(frequency)
         , m_phase(phase)
-    { }
+    {
+    }
 
     double operator()(double t)
     {
@@ -56,7 +57,8 @@ struct Plan
 };
 
 // printf into a string of the size the text needs.
-template <typename... Values> std::string formatted(const char *format, Values... values)
+template <typename... Values>
+std::string formatted(const char *format, Values... values)
 {
     const ScopedCLocale cLocale;
     std::string text(std::snprintf(nullptr, 0, format, values...), '\0');
@@ -69,7 +71,7 @@ template <typename... Values> std::string formatted(const char *format, Values..
     throw ComputationTooLarge(formatted("Stop time %g s with time step %g s needs %.0f integration "
                                         "steps; at most %.0f are allowed. Choose a larger time "
                                         "step or a shorter stop time.",
-        stopTime, timeStep, std::ceil(steps), MotionModel::MaxIntegrationSteps));
+            stopTime, timeStep, std::ceil(steps), MotionModel::MaxIntegrationSteps));
 }
 
 // Floats per series for samples spacing apart from 0 to stopTime: one each,
@@ -84,8 +86,8 @@ int checkedCapacity(double stopTime, double spacing, const char *spacingName)
         throw ComputationTooLarge(formatted("Stop time %g s with %s %g s needs %.0f samples; at "
                                             "most %d are allowed. Choose a print step of at "
                                             "least %.6g s or a shorter stop time.",
-            stopTime, spacingName, spacing, std::trunc(stopTime / spacing) + 1, MaxSamples,
-            fitting));
+                stopTime, spacingName, spacing, std::trunc(stopTime / spacing) + 1, MaxSamples,
+                fitting));
     }
     return static_cast<int>(std::max(1.0, capacity));
 }
@@ -180,7 +182,7 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
 }
 
 bool MotionModel::ComputeMotion(
-    const ModelParameters &parameters, const ComputationProgress &progress)
+        const ModelParameters &parameters, const ComputationProgress &progress)
 {
     if (!ResultSeries[Coordinate])
         throw std::logic_error("ComputeMotion: no series allocated");
@@ -207,8 +209,8 @@ bool MotionModel::ComputeMotion(
     const double naturalFrequencySquared = naturalFrequency * naturalFrequency;
 
     OriginPosition = static_cast<float>(parameters.SpringLength
-        - std::sin(parameters.PlaneAngle / DegreesPerRadian)
-            * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
+            - std::sin(parameters.PlaneAngle / DegreesPerRadian)
+                    * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
 
     runge &rk = Integrator;
     double *y = rk.y;
@@ -255,7 +257,7 @@ bool MotionModel::ComputeMotion(
                 rk.f[0] = 1;
                 rk.f[1] = v;
                 rk.f[2] = drivingSine(t) * forcePerMass
-                    + (-dampingPerMass * v - naturalFrequencySquared * x);
+                        + (-dampingPerMass * v - naturalFrequencySquared * x);
                 rk.stage_step(h);
             }
             ++j;

@@ -21,7 +21,8 @@ class MainWindowFixture
 public:
     explicit MainWindowFixture(const ModelParameters &parameters = NominalParameters())
         : MainWindowFixture(FormatParameterFile(parameters))
-    { }
+    {
+    }
     // On a file that holds fileText.
     explicit MainWindowFixture(const std::string &fileText)
     {
