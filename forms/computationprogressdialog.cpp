@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QProgressDialog>
 
+#include <algorithm>
+
 namespace {
 
 // A computation still running after this gets the dialog ...
