@@ -45,16 +45,10 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
         for (const QRgb colour : { Kinetic, Spring, DamperWork, DriveWork, Residual })
             QVERIFY2(countPixels(image, colour, plot) > 0, qPrintable(QString::number(colour, 16)));
         // The damper's work starts at zero and ends at minus the energy lost.
-        const auto damperWorkAt = [&](int x) {
-            for (int y = plot.top(); y <= plot.bottom(); ++y) {
-                if (image.pixel(x, y) == DamperWork)
-                    return y;
-            }
-            return -1;
-        };
-        const int start = damperWorkAt(plot.left() + 2);
+        const int start = topmostPixel(image, plot.left() + 2, DamperWork, plot);
         QVERIFY(start > 0);
-        QVERIFY(damperWorkAt(plot.right() - 2) > start + plot.height() / 4);
+        QVERIFY(
+            topmostPixel(image, plot.right() - 2, DamperWork, plot) > start + plot.height() / 4);
     });
     clickSceneMenuEntry(fixture.window(), 1);
     QVERIFY(shown);

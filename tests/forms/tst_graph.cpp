@@ -88,21 +88,12 @@ QList<int> steps(int first, int last, int step)
     return values;
 }
 
-int count(const QImage &image, const QRect &area, const QColor &colour)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += image.pixelColor(x, y) == colour;
-    return n;
-}
-
 // Inside the plot area's border, where no label reaches.
 const QRect Inside(31, 1, W - 62, H - 22);
 
 int curvePixels(const QImage &image)
 {
-    return count(image, Inside, Yellow) + count(image, Inside, Red);
+    return countPixels(image, Yellow.rgb(), Inside) + countPixels(image, Red.rgb(), Inside);
 }
 
 // A click on the box itself: the control's middle may lie beyond its text.
@@ -288,7 +279,7 @@ void GraphTest::markersAreSparse()
     const QList<float> series(1000, 0.5f); // the curve on row 86
     // Black marker cells in a band above the curve.
     const auto band = [](const QImage &image, int left, int right) {
-        return count(image, QRect(left, 60, right - left, 24), Qt::black);
+        return countPixels(image, qRgb(0, 0, 0), QRect(left, 60, right - left, 24));
     };
     for (const bool markers : { false, true }) {
         const QImage image = paint(
@@ -395,8 +386,8 @@ void GraphTest::controlsDriveTheScaleAndPicture()
         QTest::mouseClick(choice.Button1, Qt::LeftButton);
     });
     const QImage velocityOnly = picture();
-    QVERIFY(count(velocityOnly, Inside, Red) > 0);
-    QCOMPARE(count(velocityOnly, Inside, Yellow), 0);
+    QVERIFY(countPixels(velocityOnly, Red.rgb(), Inside) > 0);
+    QCOMPARE(countPixels(velocityOnly, Yellow.rgb(), Inside), 0);
     Form8->hide();
 }
 

@@ -11,20 +11,17 @@ namespace {
 
 constexpr QRgb Sweep = 0xffffff00, ClosedForm = 0xff00ffff, Current = 0xffff0000;
 
-// The plot's column of w / w0 (0 to 3) on a canvas width pixels wide.
-int column(double ratio, int width)
+// The plot area of the canvas.
+QRect plotArea(const QImage &image)
 {
-    return 60 + static_cast<int>(ratio / 3 * (width - 81));
+    return QRect(60, 25, image.width() - 81, image.height() - 66);
 }
 
-// The column's topmost pixel of colour in the plot, or -1.
-int topmost(const QImage &image, int x, QRgb colour)
+// The topmost pixel of colour in the plot's column of w / w0 (0 to 3), or -1.
+int topmost(const QImage &image, double ratio, QRgb colour, int shift = 0)
 {
-    for (int y = 25; y < image.height() - 41; ++y) {
-        if (image.pixel(x, y) == colour)
-            return y;
-    }
-    return -1;
+    const QRect plot = plotArea(image);
+    return topmostPixel(image, plot.left() + int(ratio / 3 * plot.width()) + shift, colour, plot);
 }
 
 } // namespace
@@ -51,21 +48,18 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
         QVERIFY(!window.Button1->isVisible());
         QVERIFY(window.Label2->text().startsWith(QStringLiteral("Линия: A(ω)")));
         const QImage image = window.PaintBox1->grab().toImage();
-        const int width = image.width();
-        const int peak = topmost(image, column(0.913, width), Sweep);
+        const int peak = topmost(image, 0.913, Sweep);
         QVERIFY(peak > 0);
-        QVERIFY(peak < topmost(image, column(0.7, width), Sweep));
-        QVERIFY(peak < topmost(image, column(1.1, width), Sweep));
+        QVERIFY(peak < topmost(image, 0.7, Sweep));
+        QVERIFY(peak < topmost(image, 1.1, Sweep));
         // The closed form is drawn over the swept curve, there and off resonance.
         for (const double ratio : { 0.913, 2.0 }) {
-            const int x = column(ratio, width);
-            const int closed = topmost(image, x, ClosedForm);
+            const int closed = topmost(image, ratio, ClosedForm);
             QVERIFY(closed > 0);
-            QVERIFY(std::abs(closed - topmost(image, x, Sweep)) <= 2);
+            QVERIFY(std::abs(closed - topmost(image, ratio, Sweep)) <= 2);
         }
         // The drive frequency is w0 to six digits: truncation may take the column before.
-        const int current = column(1.0, width);
-        QVERIFY(topmost(image, current, Current) > 0 || topmost(image, current - 1, Current) > 0);
+        QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);
@@ -91,7 +85,7 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
         QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
         // The low frequencies are done, the high ones not.
         const QImage image = window.PaintBox1->grab().toImage();
-        const QRect plot(60, 25, image.width() - 81, image.height() - 66);
+        const QRect plot = plotArea(image);
         QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
         QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
     });

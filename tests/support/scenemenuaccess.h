@@ -2,6 +2,7 @@
 
 #include "field.h"
 #include "openglpanel.h"
+#include "pixels.h"
 #include "scenecontextmenu.h"
 
 #include <QApplication>
@@ -31,8 +32,7 @@ template <typename Window> void whenShown(std::function<void(Window &)> whileOpe
 
 // Right-clicks target (a canvas, or the scene's native window) and clicks
 // the entry of menu with text.
-template <typename Target>
-void clickMenuEntry(Target *target, QMenu *menu, const QString &text)
+template <typename Target> void clickMenuEntry(Target *target, QMenu *menu, const QString &text)
 {
     QTest::mouseClick(target, Qt::RightButton, {}, QPoint(100, 100));
     QTRY_VERIFY(menu->isVisible());
@@ -50,15 +50,4 @@ inline void clickSceneMenuEntry(TForm2 &form, int entry)
 {
     QMenu *menu = form.SceneMenu->Menu();
     clickMenuEntry(form.OpenGLPanel1->PanelWindow(), menu, menu->actions().at(entry)->text());
-}
-
-// Pixels of colour in the rectangle of image.
-inline int countPixels(const QImage &image, QRgb colour, QRect within)
-{
-    int count = 0;
-    for (int y = within.top(); y <= within.bottom(); ++y) {
-        for (int x = within.left(); x <= within.right(); ++x)
-            count += image.pixel(x, y) == colour;
-    }
-    return count;
 }
