@@ -298,29 +298,19 @@ void GraphTest::markersAreSparse()
 void GraphTest::timeField_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("box"); // when refused, the field shows the stop time again
 
-    QTest::newRow("the stop time") << "10"
-                                   << ""
-                                   << "10";
-    QTest::newRow("above") << "11"
-                           << "Превышение расчетного времени. ввдите другое значение"
-                           << "    10";
-    QTest::newRow("blank") << ""
-                           << "Не задано время t. Введите целое число секунд"
-                           << "    10";
-    QTest::newRow("no sign or separator, six digits at most")
-        << "-2,5e1234567"
-        << "Превышение расчетного времени. ввдите другое значение"
-        << "    10";
+    const QString beyond = QStringLiteral("Превышение расчетного времени. ввдите другое значение");
+    QTest::newRow("the stop time") << "10" << QString();
+    QTest::newRow("above") << "11" << beyond;
+    QTest::newRow("blank") << "" << QStringLiteral("Не задано время t. Введите целое число секунд");
+    QTest::newRow("no sign or separator, six digits at most") << "-2,5e1234567" << beyond;
 }
 
 void GraphTest::timeField()
 {
     QFETCH(QString, typed);
     QFETCH(QString, box);
-    QFETCH(QString, field);
     MainWindowFixture fixture;
     openGraphs();
     QLineEdit &edit = *Form8->MaskEdit1;
@@ -334,7 +324,7 @@ void GraphTest::timeField()
         QCOMPARE(fixture.boxes.boxes[0].caption, QStringLiteral(" "));
         QCOMPARE(fixture.boxes.boxes[0].kind, MessageBoxKind::Plain);
     }
-    QCOMPARE(edit.text(), field);
+    QCOMPARE(edit.text(), box.isEmpty() ? typed : QStringLiteral("    10"));
     Form8->hide();
 }
 
@@ -398,7 +388,6 @@ void GraphTest::choiceDialogHasNoTitleText()
     QVERIFY(QTest::qWaitForWindowExposed(&choice));
     QTRY_VERIFY(!x11Title(choice).isNull());
     QCOMPARE(x11Title(choice).trimmed(), QString());
-    QCOMPARE(choice.size(), QSize(250, 138));
 }
 
 QTEST_MAIN(GraphTest)
