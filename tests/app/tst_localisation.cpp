@@ -107,11 +107,6 @@ QString captionOf(const QWidget *control)
     return QStringLiteral("no control");
 }
 
-QString captionOf(const QWidget &window, const QString &name)
-{
-    return captionOf(window.findChild<QWidget *>(name));
-}
-
 QList<QWidget *> windows()
 {
     return { Form2, Form3, Form8, Form9, Form5 };
@@ -201,7 +196,7 @@ void LocalisationTest::secondEntryReplacesEveryCaption()
             if (key == "CharSet" || key == "FormCaption" || key.startsWith("RadioButton")
                 || (section == 0 && ReadoutKeys.contains(key)))
                 continue;
-            QCOMPARE(captionOf(window, key), entry[key]);
+            QCOMPARE(captionOf(window.findChild<QWidget *>(key)), entry[key]);
         }
     }
     for (int slot = 0; slot < 7; ++slot)
