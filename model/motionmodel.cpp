@@ -159,6 +159,7 @@ void MotionModel::FreeSeries()
     m_samplesComputed = 0;
     m_readableSamples = 0;
     m_samplingInterval = 0;
+    m_firstNonFinite = -1;
     LastSampleIndex = -1;
     for (auto &range : SeriesRanges)
         range.Reset();
@@ -179,6 +180,22 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     }
     m_capacity = plan.capacity;
     LastSampleIndex = plan.lastSampleIndex;
+}
+
+std::string MotionModel::NonFiniteWarning(double printStep) const
+{
+    if (!m_hasResult)
+        return {};
+    std::string where;
+    if (m_firstNonFinite >= 0)
+        where = formatted("from the time %g s on", m_firstNonFinite * printStep);
+    else if (!std::isfinite(OriginPosition))
+        where = "in the origin position";
+    else
+        return {};
+    return "The computation gives values that are not numbers (NAN or INF) " + where
+        + ". Check the parameters: the mass and the spring stiffness must be above 0, and "
+          "the time step small enough for the motion.";
 }
 
 bool MotionModel::ComputeMotion(
@@ -230,7 +247,14 @@ bool MotionModel::ComputeMotion(
         ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine(y[0]) * amplitude);
         for (int r = 0; r < RangeCount; ++r)
             ranges[r].Include(ResultSeries[r][index]);
+        if (m_firstNonFinite < 0) {
+            for (const auto &values : ResultSeries) {
+                if (!std::isfinite(values[index]))
+                    m_firstNonFinite = index;
+            }
+        }
     };
+    m_firstNonFinite = -1;
     store(0);
 
     int sample = 1;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 struct ModelParameters;
 
@@ -121,6 +122,14 @@ public:
     // the time and print steps give it; 0 when samples are taken before every
     // step, or when those steps leave nothing to integrate.
     std::int64_t SamplingIntervalSteps() const { return m_samplingInterval; }
+
+    // The first sample of the last computation with a value that is not a
+    // finite number (a mass or stiffness of 0 divides by zero, a huge force
+    // overflows), or -1 when all are finite.
+    int FirstNonFiniteSample() const { return m_firstNonFinite; }
+    // Why the result cannot be trusted, for the user, given the print step;
+    // empty when every sample and the origin position are finite.
+    std::string NonFiniteWarning(double printStep) const;
     // Sample index of a series with the index clamped to the readable
     // samples; 0 without a result.
     float Value(Series series, int index) const;
@@ -141,4 +150,5 @@ private:
     int m_samplesComputed = 0;
     int m_readableSamples = 0;
     std::int64_t m_samplingInterval = 0;
+    int m_firstNonFinite = -1;
 };

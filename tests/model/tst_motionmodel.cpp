@@ -132,6 +132,8 @@ private slots:
     void refusalsGiveExactFigures_data();
     void refusalsGiveExactFigures();
     void progressLeavesTheBitsAloneAndCancels();
+    void nonFiniteResultsAreNamed_data();
+    void nonFiniteResultsAreNamed();
 };
 
 void TestMotionModel::nominalRun()
@@ -434,6 +436,34 @@ void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
     watched.AllocateSeries(parameters);
     QVERIFY(!watched.ComputeMotion(parameters, [](std::int64_t, std::int64_t) { return false; }));
     verifyEmpty(watched);
+}
+
+void TestMotionModel::nonFiniteResultsAreNamed_data()
+{
+    QTest::addColumn<float>("mass");
+    QTest::addColumn<float>("stiffness");
+    QTest::addColumn<int>("firstNonFinite");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("nominal") << 2.0f << 600.0f << -1 << QString();
+    QTest::newRow("mass 0") << 0.0f << 600.0f << 1 << "from the time 0.01 s on";
+    QTest::newRow("stiffness 0") << 2.0f << 0.0f << -1 << "in the origin position";
+}
+
+void TestMotionModel::nonFiniteResultsAreNamed()
+{
+    QFETCH(float, mass);
+    QFETCH(float, stiffness);
+    QFETCH(int, firstNonFinite);
+    QFETCH(QString, where);
+    ModelParameters p = NominalParameters();
+    p.Mass = mass;
+    p.Stiffness = stiffness;
+    MotionModel model;
+    compute(model, p);
+    QCOMPARE(model.FirstNonFiniteSample(), firstNonFinite);
+    const QString warning = QString::fromStdString(model.NonFiniteWarning(p.PrintStep));
+    QCOMPARE(warning.isEmpty(), where.isEmpty());
+    QVERIFY2(warning.contains(where), qPrintable(warning));
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)
