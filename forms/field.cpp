@@ -212,8 +212,8 @@ bool TForm2::ComputeFromParameterFile()
     });
     AllocateSeries();
     ComputeMotion();
-    // The readouts would show NAN without a word on what went wrong.
-    if (const std::string warning = Motion.NonFiniteWarning(ModelParameters.PrintStep);
+    // A still scene or readouts of NAN would say nothing on what went wrong.
+    if (const std::string warning = Motion.Warning(ModelParameters);
             !warning.empty())
         m_pendingWarnings.append(QString::fromStdString(warning));
     return true;

@@ -127,9 +127,9 @@ public:
     // finite number (a mass or stiffness of 0 divides by zero, a huge force
     // overflows), or -1 when all are finite.
     int FirstNonFiniteSample() const { return m_firstNonFinite; }
-    // Why the result cannot be trusted, for the user, given the print step;
-    // empty when every sample and the origin position are finite.
-    std::string NonFiniteWarning(double printStep) const;
+    // Why the last result, computed from parameters, shows no motion or
+    // cannot be trusted, for the user; empty when it can.
+    std::string Warning(const ModelParameters &parameters) const;
     // Sample index of a series with the index clamped to the readable
     // samples; 0 without a result.
     float Value(Series series, int index) const;

