@@ -441,34 +441,31 @@ void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
 void TestMotionModel::warnings_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
-    QTest::addColumn<int>("firstNonFinite");
     QTest::addColumn<QString>("warning"); // a part of it
     const auto with = [](float ModelParameters::*field, float value) {
         ModelParameters p = NominalParameters();
         p.*field = value;
         return p;
     };
-    QTest::newRow("nominal") << NominalParameters() << -1 << QString();
-    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0) << 1
-                            << "not numbers (NAN or INF) from the time 0.01 s on";
-    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0) << -1
-                                 << "in the origin position";
-    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0) << -1
-                                 << "The time step 0 s is not above 0";
-    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1) << -1
-                                   << "The print step -1 s is not above 0";
-    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5) << -1
-                                  << "The stop time -5 s is shorter than the print step";
+    QTest::newRow("nominal") << NominalParameters() << QString();
+    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0)
+                        << "not numbers (NAN or INF) from the time 0.01 s on";
+    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
+                        << "in the origin position";
+    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
+                        << "The time step 0 s is not above 0";
+    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1)
+                        << "The print step -1 s is not above 0";
+    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
+                        << "The stop time -5 s is shorter than the print step";
 }
 
 void TestMotionModel::warnings()
 {
     QFETCH(ModelParameters, parameters);
-    QFETCH(int, firstNonFinite);
     QFETCH(QString, warning);
     MotionModel model;
     compute(model, parameters);
-    QCOMPARE(model.FirstNonFiniteSample(), firstNonFinite);
     const QString text = QString::fromStdString(model.Warning(parameters));
     QCOMPARE(text.isEmpty(), warning.isEmpty());
     QVERIFY2(text.contains(warning), qPrintable(text));
