@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 TForm2 *Form2 = nullptr;
 
 TForm2::TForm2(QWidget *parent)
@@ -169,11 +171,10 @@ bool TForm2::ReadParameterFile()
         ReportParameterFileFailure();
         return false;
     }
-    // Once the window is up, after the computation: the values read are used,
-    // but the user should know that some are not what the file meant.
+    // The values read are used, but the user should know that some are not
+    // what the file meant.
     if (const std::string warning = reading.Warning(path); !warning.empty())
-        QTimer::singleShot(
-                0, this, [text = QString::fromLocal8Bit(warning)] { ShowMessageBox(text); });
+        m_pendingWarnings.append(QString::fromLocal8Bit(warning));
     return true;
 }
 
@@ -207,10 +208,27 @@ bool TForm2::ComputeFromParameterFile()
     const auto refresh = qScopeGuard([this] {
         UpdateReadouts();
         RepaintScene();
+        ShowPendingWarnings();
     });
     AllocateSeries();
     ComputeMotion();
+    // A still scene or readouts of NAN would say nothing on what went wrong.
+    if (const std::string warning = Motion.Warning(ModelParameters);
+            !warning.empty())
+        m_pendingWarnings.append(QString::fromStdString(warning));
     return true;
+}
+
+void TForm2::ShowPendingWarnings()
+{
+    if (m_pendingWarnings.isEmpty())
+        return;
+    // Once the window is up, one after the other in the order they arose: a
+    // box opened later would cover the cause with its consequence.
+    QTimer::singleShot(0, this, [texts = std::exchange(m_pendingWarnings, {})] {
+        for (const QString &text : texts)
+            ShowMessageBox(text);
+    });
 }
 
 void TForm2::UpdateReadouts()

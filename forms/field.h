@@ -4,6 +4,7 @@
 #include "motionmodel.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -98,6 +99,7 @@ private:
     // Reads the parameters and computes the motion; false when the file could
     // not be read and the program is ending.
     bool ComputeFromParameterFile();
+    void ShowPendingWarnings();
     void StopPlayback();
     void RepaintScene();
     // The last sample playback may reach.
@@ -107,6 +109,8 @@ private:
     // Children of this window, made at their first opening.
     ResonanceWindow *m_resonanceWindow = nullptr;
     EnergyWindow *m_energyWindow = nullptr;
+    // What the last reading and computation found wrong, not yet shown.
+    QStringList m_pendingWarnings;
 };
 
 extern TForm2 *Form2;

@@ -56,9 +56,18 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
             Red, LabelBackground);
     }
-    for (int k = 1; k * xstep < W - xstep - 60; ++k)
-        textOut(canvas, 30 + k * xstep, H - 12, GeneralStyle(k * Duration * 0.05, 3, 0), Red,
-            LabelBackground);
+    // A label that would run into the one before it (long durations give
+    // texts like 1,05E3, wider than a grid column) is left out.
+    const QFontMetrics metrics(canvas.font());
+    constexpr int LabelGap = 4;
+    for (int k = 1, free = 0; k * xstep < W - xstep - 60; ++k) {
+        const int x = 30 + k * xstep;
+        const QString text = GeneralStyle(k * Duration * 0.05, 3, 0);
+        if (x < free)
+            continue;
+        textOut(canvas, x, H - 12, text, Red, LabelBackground);
+        free = x + metrics.horizontalAdvance(text) + LabelGap;
+    }
 
     // The raster's lines end on their last pixel, the canvas's one before.
     canvas.setPen(QPen(Green, 1));

@@ -159,6 +159,7 @@ void MotionModel::FreeSeries()
     m_samplesComputed = 0;
     m_readableSamples = 0;
     m_samplingInterval = 0;
+    m_firstNonFinite = -1;
     LastSampleIndex = -1;
     for (auto &range : SeriesRanges)
         range.Reset();
@@ -179,6 +180,36 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     }
     m_capacity = plan.capacity;
     LastSampleIndex = plan.lastSampleIndex;
+}
+
+std::string MotionModel::Warning(const ModelParameters &parameters) const
+{
+    if (!m_hasResult)
+        return {};
+    const double h = parameters.TimeStep;
+    const double p = parameters.PrintStep;
+    std::string text;
+    if (!(std::isfinite(p) && p > 0))
+        text = formatted("The print step %g s is not above 0: only the state at time 0 is shown.", p);
+    else if (LastSampleIndex < 1)
+        text = formatted("The stop time %g s is shorter than the print step %g s: only the state "
+                         "at time 0 is shown.",
+                parameters.StopTime, p);
+    else if (!(std::isfinite(h) && h > 0))
+        text = formatted("The time step %g s is not above 0: nothing is integrated, and every "
+                         "sample repeats the state at time 0.",
+                h);
+    std::string where;
+    if (m_firstNonFinite >= 0)
+        where = formatted("from the time %g s on", m_firstNonFinite * p);
+    else if (!std::isfinite(OriginPosition))
+        where = "in the origin position";
+    if (!where.empty())
+        text += (text.empty() ? "" : " ")
+            + ("The computation gives values that are not numbers (NAN or INF) " + where
+                    + ". Check the parameters: the mass and the spring stiffness must be above 0, "
+                      "and the time step small enough for the motion.");
+    return text;
 }
 
 bool MotionModel::ComputeMotion(
@@ -230,7 +261,14 @@ bool MotionModel::ComputeMotion(
         ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine(y[0]) * amplitude);
         for (int r = 0; r < RangeCount; ++r)
             ranges[r].Include(ResultSeries[r][index]);
+        if (m_firstNonFinite < 0) {
+            for (const auto &values : ResultSeries) {
+                if (!std::isfinite(values[index]))
+                    m_firstNonFinite = index;
+            }
+        }
     };
+    m_firstNonFinite = -1;
     store(0);
 
     int sample = 1;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 struct ModelParameters;
 
@@ -121,6 +122,11 @@ public:
     // the time and print steps give it; 0 when samples are taken before every
     // step, or when those steps leave nothing to integrate.
     std::int64_t SamplingIntervalSteps() const { return m_samplingInterval; }
+
+    // Why the last result, computed from parameters, shows no motion or
+    // cannot be trusted, for the user; empty when it can.
+    std::string Warning(const ModelParameters &parameters) const;
+
     // Sample index of a series with the index clamped to the readable
     // samples; 0 without a result.
     float Value(Series series, int index) const;
@@ -141,4 +147,7 @@ private:
     int m_samplesComputed = 0;
     int m_readableSamples = 0;
     std::int64_t m_samplingInterval = 0;
+    // The first sample with a value that is not a finite number (a mass or
+    // stiffness of 0 divides by zero, a huge force overflows), or -1.
+    int m_firstNonFinite = -1;
 };

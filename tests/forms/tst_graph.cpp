@@ -3,6 +3,7 @@
 
 #include "choice.h"
 #include "formgeometry.h"
+#include "numberstyles.h"
 #include "paintbox.h"
 #include "radiogroup.h"
 #include "timegraphplot.h"
@@ -198,6 +199,17 @@ void GraphTest::axes()
         const QImage cell = labelCell(QLocale().toString(k * 0.5));
         const QImage t = cell.copy(0, 0, cell.width(), 12);
         QCOMPARE(image.copy(30 + 30 * k, H - 12, t.width(), 12), t);
+    }
+
+    // Labels too wide for a column are thinned out, never drawn over each other.
+    const QImage wide = paint([](QPainter &canvas, const TimeGraphPlot &plot) {
+        plot.DrawAxes(canvas, -1, 1, -10, 10, H, W);
+    }, 999999);
+    const QList<int> starts = runStarts(wide, { 0, H - 11 }, { 1, 0 }, W, notWhite);
+    QVERIFY(starts.size() >= 9 && starts.size() < 19);
+    for (int x : starts) {
+        const QImage cell = labelCell(GeneralStyle((x - 30) / 30 * 999999 * 0.05, 3, 0));
+        QCOMPARE(wide.copy(x, H - 12, cell.width(), 12), cell.copy(0, 0, cell.width(), 12));
     }
 }
 

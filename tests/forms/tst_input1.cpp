@@ -196,6 +196,7 @@ void ParametersDialogTest::shortFileLeavesFieldsEmpty()
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_boxes.boxes.size(), 1);
     QCOMPARE(m_boxes.boxes[0].text, QStringLiteral("'' is not a valid floating point value"));
+    QCOMPARE(m_dialog->focusWidget(), m_dialog->Edits[5]); // the field the message means
     QCOMPARE(fileBytes(), QByteArray("0.5,\n0.25,\n3,\n2,\n7,\n"));
 }
 

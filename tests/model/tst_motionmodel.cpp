@@ -132,6 +132,8 @@ private slots:
     void refusalsGiveExactFigures_data();
     void refusalsGiveExactFigures();
     void progressLeavesTheBitsAloneAndCancels();
+    void warnings_data();
+    void warnings();
 };
 
 void TestMotionModel::nominalRun()
@@ -434,6 +436,39 @@ void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
     watched.AllocateSeries(parameters);
     QVERIFY(!watched.ComputeMotion(parameters, [](std::int64_t, std::int64_t) { return false; }));
     verifyEmpty(watched);
+}
+
+void TestMotionModel::warnings_data()
+{
+    QTest::addColumn<ModelParameters>("parameters");
+    QTest::addColumn<QString>("warning"); // a part of it
+    const auto with = [](float ModelParameters::*field, float value) {
+        ModelParameters p = NominalParameters();
+        p.*field = value;
+        return p;
+    };
+    QTest::newRow("nominal") << NominalParameters() << QString();
+    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0)
+                        << "not numbers (NAN or INF) from the time 0.01 s on";
+    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
+                        << "in the origin position";
+    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
+                        << "The time step 0 s is not above 0";
+    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1)
+                        << "The print step -1 s is not above 0";
+    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
+                        << "The stop time -5 s is shorter than the print step";
+}
+
+void TestMotionModel::warnings()
+{
+    QFETCH(ModelParameters, parameters);
+    QFETCH(QString, warning);
+    MotionModel model;
+    compute(model, parameters);
+    const QString text = QString::fromStdString(model.Warning(parameters));
+    QCOMPARE(text.isEmpty(), warning.isEmpty());
+    QVERIFY2(text.contains(warning), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)
