@@ -2,6 +2,7 @@
 // against QPainter drawing the same two polylines from precomputed points.
 
 #include "timegraphplot.h"
+#include "runbenchmarks.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -141,11 +142,6 @@ int main(int argc, char **argv)
     // Fonts and the locale need an application object, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, reporter);
 }

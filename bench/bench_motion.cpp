@@ -3,6 +3,7 @@
 
 #include "motionmodel.h"
 #include "nominalparameters.h"
+#include "runbenchmarks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -140,11 +141,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, reporter);
 }

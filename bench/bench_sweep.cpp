@@ -3,6 +3,7 @@
 
 #include "frequencysweep.h"
 #include "nominalparameters.h"
+#include "runbenchmarks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,11 +61,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     SpeedUpReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, reporter);
 }
