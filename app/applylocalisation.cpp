@@ -1,14 +1,14 @@
-#include "applylocalisation.h"
+#include "app/applylocalisation.h"
 
-#include "localisationfile.h"
+#include "app/localisationfile.h"
 
-#include "energywindow.h"
-#include "field.h"
-#include "openglpanel.h"
-#include "panelfont.h"
-#include "radiogroup.h"
-#include "resonancewindow.h"
-#include "scenecontextmenu.h"
+#include "analysis/energywindow.h"
+#include "forms/field.h"
+#include "glpanel/openglpanel.h"
+#include "glpanel/panelfont.h"
+#include "widgets/radiogroup.h"
+#include "analysis/resonancewindow.h"
+#include "output/picturemenu.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -371,7 +371,7 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
         break;
     case Sets::MenuText:
         if (auto *menu
-            = window.findChild<SceneContextMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+            = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
             PictureMenuTexts texts = menu->Texts();
             texts.*key.menuText = text;
             menu->SetTexts(texts);
@@ -387,15 +387,17 @@ QString LocalisationFilePath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/mirvane.xml");
 }
 
-void ApplyLocalisation(QWidget &window, int section)
+void ApplyLocalisation(QWidget &window, LocalisationSection section)
 {
+    // The sections stand in the file in the order of the enumeration.
+    const int position = static_cast<int>(section);
     const QString path = LocalisationFilePath();
     if (!QFileInfo::exists(path))
         return;
     const LocaleDocument document = ReadLocaleFile(path);
-    const SectionTable &table = sectionTables().at(section);
-    const LocaleSection *found = table.optional ? FindLocaleSection(document, section)
-                                                : &LocaleSectionAt(document, section);
+    const SectionTable &table = sectionTables().at(position);
+    const LocaleSection *found = table.optional ? FindLocaleSection(document, position)
+                                                : &LocaleSectionAt(document, position);
     if (!found)
         return;
     const LocaleSection &entries = *found;

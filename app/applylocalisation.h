@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/localisationhook.h"
+
 #include <QString>
 
 class QWidget;
@@ -11,9 +13,9 @@ inline constexpr char FontCharsetProperty[] = "FontCharset";
 // "mirvane.xml" in the executable's folder, in both builds.
 QString LocalisationFilePath();
 
-// The localisation step of every window (section 0 main window ... 4 phase
-// portrait, 5 resonance curve, 6 energy): without a file the window keeps its
+// The localisation step of every window: without a file the window keeps its
 // own captions; otherwise each entry of its section is applied in turn. The
-// last two sections may be missing, the window then keeps its own texts. A broken file raises a
-// LocalisationError out of the window's construction.
-void ApplyLocalisation(QWidget &window, int section);
+// sections of the resonance and energy windows may be missing, those windows
+// then keep their own texts. A broken file raises a LocalisationError out of
+// the window's construction.
+void ApplyLocalisation(QWidget &window, LocalisationSection section);

@@ -1,6 +1,6 @@
-#include "errorreportingapplication.h"
+#include "app/errorreportingapplication.h"
 
-#include "messagebox.h"
+#include "services/messagebox.h"
 
 #include <exception>
 

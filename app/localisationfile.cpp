@@ -1,4 +1,4 @@
-#include "localisationfile.h"
+#include "app/localisationfile.h"
 
 #include <QDomDocument>
 #include <QFile>

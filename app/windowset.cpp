@@ -1,12 +1,13 @@
-#include "windowset.h"
+#include "app/windowset.h"
 
-#include "errorreportingapplication.h"
+#include "app/analysiswindows.h"
+#include "app/errorreportingapplication.h"
 
-#include "choice.h"
-#include "field.h"
-#include "graph.h"
-#include "input1.h"
-#include "phaseportrait.h"
+#include "forms/choice.h"
+#include "forms/field.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "forms/phaseportrait.h"
 
 WindowSet::WindowSet()
     : m_form2(Form2)
@@ -15,6 +16,7 @@ WindowSet::WindowSet()
     , m_form9(Form9)
     , m_form5(Form5)
 {
+    new AnalysisWindows(*Form2); // a child of the main window
 }
 
 WindowSet::~WindowSet() = default;

@@ -1,9 +1,9 @@
 // ComputeMotion against a hand-written RK4 loop doing the same job: the same
 // right-hand side, the same five series stored at every print step.
 
-#include "motionmodel.h"
-#include "nominalparameters.h"
-#include "runbenchmarks.h"
+#include "model/motionmodel.h"
+#include "bench/runbenchmarks.h"
+#include "bench/shippedparameters.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +18,7 @@ namespace {
 // 10^7 steps of 10^-4 s, one sample per step.
 ModelParameters benchmarkParameters()
 {
-    ModelParameters p = NominalParameters();
+    ModelParameters p = ShippedParameters();
     p.StopTime = 1000;
     p.TimeStep = 1e-4f;
     p.PrintStep = 1e-4f;

@@ -1,9 +1,9 @@
 // The default frequency sweep of the shipped parameters, on one worker thread
 // against one per core, in the same run.
 
-#include "frequencysweep.h"
-#include "nominalparameters.h"
-#include "runbenchmarks.h"
+#include "model/frequencysweep.h"
+#include "bench/runbenchmarks.h"
+#include "bench/shippedparameters.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +15,7 @@ namespace {
 
 void BM_Sweep(benchmark::State &state)
 {
-    const ModelParameters p = NominalParameters();
+    const ModelParameters p = ShippedParameters();
     const std::vector<float> frequencies = FrequencySweep::DefaultFrequencies(p);
     const int threads = state.range(0) == 0 ? FrequencySweep::DefaultThreads() : 1;
     for (auto _ : state) {

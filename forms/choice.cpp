@@ -1,7 +1,7 @@
-#include "choice.h"
+#include "forms/choice.h"
 
-#include "formgeometry.h"
-#include "localisation.h"
+#include "widgets/formgeometry.h"
+#include "services/localisationhook.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -41,7 +41,7 @@ TForm9::TForm9(QWidget *parent)
         = PlaceControl(new QPushButton(QStringLiteral("OK"), Panel1), "Button1", 80, 100, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
 
-    RunLocalisationStep(*this, 3);
+    RunLocalisationStep(*this, LocalisationSection::GraphChoice);
 }
 
 void TForm9::Button1Click()

@@ -1,4 +1,4 @@
-#include "computationprogressdialog.h"
+#include "forms/computationprogressdialog.h"
 
 #include <QLocale>
 #include <QProgressDialog>

@@ -1,20 +1,18 @@
-#include "field.h"
+#include "forms/field.h"
 
-#include "computationprogressdialog.h"
-#include "energywindow.h"
-#include "formgeometry.h"
-#include "graph.h"
-#include "input1.h"
-#include "localisation.h"
-#include "numberstyles.h"
-#include "parameterfile.h"
-#include "phaseportrait.h"
-#include "resonancewindow.h"
-#include "scenecontextmenu.h"
-#include "scene.h"
+#include "forms/computationprogressdialog.h"
+#include "widgets/formgeometry.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "services/localisationhook.h"
+#include "services/numberstyles.h"
+#include "services/parameterfilelocation.h"
+#include "forms/phaseportrait.h"
+#include "output/picturemenu.h"
+#include "forms/scene.h"
 
-#include "messagebox.h"
-#include "openglpanel.h"
+#include "services/messagebox.h"
+#include "glpanel/openglpanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,6 +33,13 @@
 
 TForm2 *Form2 = nullptr;
 
+ExportedSeries MainWindowSeries()
+{
+    if (!Form2)
+        return {};
+    return { &Form2->Motion, Form2->ModelParameters.PrintStep };
+}
+
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent)
     , ReadoutPrefixes { QStringLiteral("Время, сек"), QStringLiteral("Координата Х, м"),
@@ -45,7 +50,7 @@ TForm2::TForm2(QWidget *parent)
     setWindowTitle(QStringLiteral("Визуализация"));
     PlaceWindow(*this, 60, 113, 807, 467, WindowSizing::Sizeable);
     CreateControls();
-    RunLocalisationStep(*this, 0);
+    RunLocalisationStep(*this, LocalisationSection::MainWindow);
 }
 
 TForm2::~TForm2() = default;
@@ -144,23 +149,15 @@ void TForm2::CreateControls()
 
 void TForm2::CreateSceneMenu()
 {
-    SceneMenu = new SceneContextMenu(*OpenGLPanel1, *this);
-    QAction *resonance = SceneMenu->AddEntry(ResonanceCaptions().FormCaption,
-            QKeySequence(Qt::CTRL | Qt::Key_R), [this] {
-                if (!m_resonanceWindow)
-                    m_resonanceWindow = new ResonanceWindow(this);
-                m_resonanceWindow->Open(ModelParameters);
-            });
-    QAction *energy = SceneMenu->AddEntry(EnergyCaptions().FormCaption,
-            QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
-                if (!m_energyWindow)
-                    m_energyWindow = new EnergyWindow(this);
-                m_energyWindow->Open(ModelParameters, Motion);
-            });
+    SceneMenu = new PictureMenu(*OpenGLPanel1, *this);
+    QAction *resonance = SceneMenu->AddEntry(QStringLiteral("Резонансная кривая"),
+            QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
+    QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
+            QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
     // Named for the localisation file's keys.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
-    SceneMenu->AddOutputEntries();
+    SceneMenu->AddOutputEntries(MainWindowSeries);
 }
 
 bool TForm2::ReadParameterFile()

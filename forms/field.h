@@ -1,7 +1,7 @@
 #pragma once
 
-#include "modelparameters.h"
-#include "motionmodel.h"
+#include "model/modelparameters.h"
+#include "model/motionmodel.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +9,6 @@
 
 #include <array>
 
-class EnergyWindow;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -18,8 +17,8 @@ class QPushButton;
 class QSlider;
 class QTimer;
 class QToolButton;
-class ResonanceWindow;
-class SceneContextMenu;
+class PictureMenu;
+struct ExportedSeries;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
@@ -72,7 +71,13 @@ public:
     QTimer *Timer1 = nullptr;
     // Right click on the scene: the resonance curve, the energy balance and
     // the output of the picture and the series.
-    SceneContextMenu *SceneMenu = nullptr;
+    PictureMenu *SceneMenu = nullptr;
+
+signals:
+    // The scene menu's first two entries: the windows beyond the design open
+    // from here, and whoever made them answers.
+    void ResonanceRequested();
+    void EnergyRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -106,11 +111,11 @@ private:
     int PlaybackEnd() const;
 
     void CreateSceneMenu();
-    // Children of this window, made at their first opening.
-    ResonanceWindow *m_resonanceWindow = nullptr;
-    EnergyWindow *m_energyWindow = nullptr;
     // What the last reading and computation found wrong, not yet shown.
     QStringList m_pendingWarnings;
 };
 
 extern TForm2 *Form2;
+
+// The series of Form2 for an export; none while there is no main window.
+ExportedSeries MainWindowSeries();

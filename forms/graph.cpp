@@ -1,16 +1,16 @@
-#include "graph.h"
+#include "forms/graph.h"
 
-#include "choice.h"
-#include "field.h"
-#include "formgeometry.h"
-#include "localisation.h"
-#include "numberstyles.h"
-#include "paintbox.h"
-#include "radiogroup.h"
-#include "scenecontextmenu.h"
-#include "timegraphplot.h"
+#include "forms/choice.h"
+#include "forms/field.h"
+#include "widgets/formgeometry.h"
+#include "services/localisationhook.h"
+#include "services/numberstyles.h"
+#include "widgets/paintbox.h"
+#include "widgets/radiogroup.h"
+#include "output/picturemenu.h"
+#include "forms/timegraphplot.h"
 
-#include "messagebox.h"
+#include "services/messagebox.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -68,7 +68,7 @@ TForm8::TForm8(QWidget *parent)
     CreateControls();
     RadioGroup1->AddItem(QStringLiteral("Автоматически"));
     RadioGroup1->AddItem(QStringLiteral("Фиксированный"));
-    RunLocalisationStep(*this, 2);
+    RunLocalisationStep(*this, LocalisationSection::Graphs);
 }
 
 void TForm8::CreateControls()
@@ -116,8 +116,8 @@ void TForm8::CreateControls()
     setTabOrder(CheckBox1, MaskEdit1);
     setTabOrder(MaskEdit1, RadioGroup1);
 
-    PaintBox1Menu = new SceneContextMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries();
+    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries(MainWindowSeries);
     setTabOrder(RadioGroup1, PaintBox1); // after the designed order
 }
 

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
-class SceneContextMenu;
+class PictureMenu;
 class TPaintBox;
 class TRadioGroup;
 
@@ -44,7 +44,7 @@ public:
     QPushButton *Button2 = nullptr;
     QPushButton *Button1 = nullptr;
     // Right click on the plot: print, save, copy, export the series.
-    SceneContextMenu *PaintBox1Menu = nullptr;
+    PictureMenu *PaintBox1Menu = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,11 +1,11 @@
-#include "input1.h"
+#include "forms/input1.h"
 
-#include "formgeometry.h"
-#include "localisation.h"
-#include "messagebox.h"
-#include "numberstyles.h"
-#include "parameterfile.h"
-#include "texttofloat.h"
+#include "widgets/formgeometry.h"
+#include "services/localisationhook.h"
+#include "services/messagebox.h"
+#include "services/numberstyles.h"
+#include "services/parameterfilelocation.h"
+#include "model/texttofloat.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -88,7 +88,7 @@ TForm3::TForm3(QWidget *parent)
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 10));
     PlaceWindow(*this, 175, 30, 741, 385, WindowSizing::Fixed);
     CreateControls();
-    RunLocalisationStep(*this, 1);
+    RunLocalisationStep(*this, LocalisationSection::ParametersDialog);
 }
 
 void TForm3::CreateControls()

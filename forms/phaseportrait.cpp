@@ -1,11 +1,11 @@
-#include "phaseportrait.h"
+#include "forms/phaseportrait.h"
 
-#include "field.h"
-#include "formgeometry.h"
-#include "localisation.h"
-#include "numberstyles.h"
-#include "paintbox.h"
-#include "scenecontextmenu.h"
+#include "forms/field.h"
+#include "widgets/formgeometry.h"
+#include "services/localisationhook.h"
+#include "services/numberstyles.h"
+#include "widgets/paintbox.h"
+#include "output/picturemenu.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -36,8 +36,8 @@ TForm5::TForm5(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
     PaintBox1->setAccessibleName(QStringLiteral("Фазовый портрет: скорость от координаты"));
-    PaintBox1Menu = new SceneContextMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries();
+    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries(MainWindowSeries);
     Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
         "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
@@ -45,7 +45,7 @@ TForm5::TForm5(QWidget *parent)
         new QPushButton(QStringLiteral("Закрыть"), this), "Button3", 536, 432, 75, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
 
-    RunLocalisationStep(*this, 4);
+    RunLocalisationStep(*this, LocalisationSection::PhasePortrait);
 }
 
 void TForm5::PaintBox1Paint(QPainter &canvas)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motionmodel.h"
+#include "model/motionmodel.h"
 
 #include <QDialog>
 
@@ -10,7 +10,7 @@ class QFrame;
 class QLabel;
 class QPainter;
 class QPushButton;
-class SceneContextMenu;
+class PictureMenu;
 class TPaintBox;
 
 // The phase portrait: velocity against coordinate over the whole computed
@@ -29,7 +29,7 @@ public:
     QLabel *Label1 = nullptr;
     QPushButton *Button3 = nullptr;
     // Right click on the portrait: print, save, copy, export the series.
-    SceneContextMenu *PaintBox1Menu = nullptr;
+    PictureMenu *PaintBox1Menu = nullptr;
 
 private:
     void PaintBox1Paint(QPainter &canvas);

@@ -1,6 +1,6 @@
-#include "scene.h"
+#include "forms/scene.h"
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 #include <GL/gl.h>
 

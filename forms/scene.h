@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motionmodel.h"
+#include "model/motionmodel.h"
 
 class TOpenGLPanel;
 

@@ -1,7 +1,7 @@
-#include "timegraphplot.h"
+#include "forms/timegraphplot.h"
 
-#include "formgeometry.h"
-#include "numberstyles.h"
+#include "widgets/formgeometry.h"
+#include "services/numberstyles.h"
 
 #include <QFontMetrics>
 #include <QPainter>

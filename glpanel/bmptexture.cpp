@@ -1,4 +1,4 @@
-#include "bmptexture.h"
+#include "glpanel/bmptexture.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "charset.h"
+#include "glpanel/charset.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "extensionlist.h"
+#include "glpanel/extensionlist.h"
 
 bool ExtensionListContains(const char *list, QByteArrayView name)
 {

@@ -1,7 +1,7 @@
-#include "glyphlists.h"
+#include "glpanel/glyphlists.h"
 
-#include "charset.h"
-#include "panelfont.h"
+#include "glpanel/charset.h"
+#include "glpanel/panelfont.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "openglfont.h"
+#include "glpanel/openglfont.h"
 
 #include <QtGui/qopengl.h>
 

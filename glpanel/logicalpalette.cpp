@@ -1,4 +1,4 @@
-#include "logicalpalette.h"
+#include "glpanel/logicalpalette.h"
 
 #include <algorithm>
 

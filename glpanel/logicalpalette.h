@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pixelformat.h"
+#include "glpanel/pixelformat.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
-#include "glyphlists.h"
-#include "messagebox.h"
-#include "openglpanelaccessible.h"
-#include "openglpanelwindow.h"
+#include "glpanel/glyphlists.h"
+#include "glpanel/panelfailure.h"
+#include "glpanel/openglpanelaccessible.h"
+#include "glpanel/openglpanelwindow.h"
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -146,7 +146,7 @@ bool TOpenGLPanel::CreateGLContext()
     PIXELFORMATDESCRIPTOR format = PixelFormatRequest();
     if (!m_FPanelDC || !(format.dwFlags & PFD_SUPPORT_OPENGL)
         || !(format.dwFlags & PFD_DRAW_TO_WINDOW)) {
-        ShowMessageBox(failure("ChoosePixelFormat"));
+        ReportPanelFailure(failure("ChoosePixelFormat"));
         releaseDC();
         return false;
     }
@@ -166,7 +166,7 @@ bool TOpenGLPanel::CreateGLContext()
     auto context = std::make_unique<QOpenGLContext>();
     context->setFormat(m_window->requestedFormat());
     if (!context->create()) {
-        ShowMessageBox(failure("wglRenderingContext"));
+        ReportPanelFailure(failure("wglRenderingContext"));
         m_FPaletteHandle.reset();
         releaseDC();
         return false;
@@ -197,7 +197,7 @@ void TOpenGLPanel::DestroyGLContext()
     m_FRenderContext.reset();
     m_FPaletteHandle.reset();
     if (!m_FPanelDC)
-        ShowMessageBox(QStringLiteral("ReleaseDC: Failed"));
+        ReportPanelFailure(QStringLiteral("ReleaseDC: Failed"));
     m_FPanelDC = nullptr;
 }
 
@@ -207,11 +207,11 @@ bool TOpenGLPanel::ConstructPalette(PIXELFORMATDESCRIPTOR &format)
     try {
         palette = std::make_unique<LogicalPalette>(ComputeLogicalPalette(format));
     } catch (const std::bad_alloc &) {
-        ShowMessageBox(QStringLiteral("ConstructPalette: Malloc failure"));
+        ReportPanelFailure(QStringLiteral("ConstructPalette: Malloc failure"));
         return false;
     }
     if (palette->palNumEntries == 0) {
-        ShowMessageBox(failure("CreatePalette"));
+        ReportPanelFailure(failure("CreatePalette"));
         return false;
     }
     m_FPaletteHandle = std::move(palette);
@@ -225,7 +225,7 @@ bool TOpenGLPanel::makeCurrent()
         return false;
     if (m_FRenderContext->makeCurrent(m_FPanelDC))
         return true;
-    ShowMessageBox(failure("wglMakeCurrent"));
+    ReportPanelFailure(failure("wglMakeCurrent"));
     return false;
 }
 
@@ -452,7 +452,7 @@ void TOpenGLPanel::WMCreate()
     if (CreateGLContext())
         initialise();
     else
-        ShowMessageBox(QStringLiteral("Open GL Context Create Failed"));
+        ReportPanelFailure(QStringLiteral("Open GL Context Create Failed"));
     // The size the window was made with, reported after creation.
     Resize();
 }
@@ -463,7 +463,7 @@ void TOpenGLPanel::initialise()
         return;
     const NotCurrentOnExit release;
     if (!m_FRenderContext->makeCurrent(m_FPanelDC))
-        ShowMessageBox(failure("wglMakeCurrent"));
+        ReportPanelFailure(failure("wglMakeCurrent"));
     if (Font3D_Enabled)
         Create3DFont();
     if (Font2D_Enabled)

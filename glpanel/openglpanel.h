@@ -1,11 +1,11 @@
 #pragma once
 
-#include "bmptexture.h"
-#include "logicalpalette.h"
-#include "openglfont.h"
-#include "panelfont.h"
-#include "pixelformat.h"
-#include "printlayout.h"
+#include "glpanel/bmptexture.h"
+#include "glpanel/logicalpalette.h"
+#include "glpanel/openglfont.h"
+#include "glpanel/panelfont.h"
+#include "glpanel/pixelformat.h"
+#include "glpanel/printlayout.h"
 
 #include <QByteArrayView>
 #include <QImage>

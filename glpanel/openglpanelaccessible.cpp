@@ -1,6 +1,6 @@
-#include "openglpanelaccessible.h"
+#include "glpanel/openglpanelaccessible.h"
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 #include <QAccessibleWidget>
 

@@ -1,10 +1,10 @@
 // The panel's services around its picture and its platform: printing, saving, textures,
 // extension and display queries.
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
-#include "extensionlist.h"
-#include "messagebox.h"
-#include "openglpanelwindow.h"
+#include "glpanel/extensionlist.h"
+#include "glpanel/panelfailure.h"
+#include "glpanel/openglpanelwindow.h"
 
 #include <QFile>
 #include <QOpenGLContext>
@@ -39,7 +39,7 @@ void TOpenGLPanel::PrintOpenGLPanel(QPaintDevice &page)
 {
     const QImage picture = TakePicture();
     if (picture.isNull()) {
-        ShowMessageBox(QStringLiteral("Print: Malloc Error"));
+        ReportPanelFailure(QStringLiteral("Print: Malloc Error"));
         return;
     }
     if (m_PrintScale == pglProportional && m_PixelsPerInch < 1)

@@ -1,6 +1,6 @@
-#include "openglpanelwindow.h"
+#include "glpanel/openglpanelwindow.h"
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 OpenGLPanelWindow::OpenGLPanelWindow(TOpenGLPanel *panel)
     : m_panel(panel)

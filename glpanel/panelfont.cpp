@@ -1,4 +1,4 @@
-#include "panelfont.h"
+#include "glpanel/panelfont.h"
 
 PanelFont::PanelFont()
 {

@@ -1,4 +1,4 @@
-#include "pixelformat.h"
+#include "glpanel/pixelformat.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "printlayout.h"
+#include "glpanel/printlayout.h"
 
 #include <climits>
 

@@ -1,8 +1,8 @@
-#include "energybalance.h"
+#include "model/energybalance.h"
 
-#include "modelparameters.h"
-#include "motionmodel.h"
-#include "sampletime.h"
+#include "model/modelparameters.h"
+#include "model/motionmodel.h"
+#include "model/sampletime.h"
 
 #include <algorithm>
 

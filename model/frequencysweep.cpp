@@ -1,6 +1,6 @@
-#include "frequencysweep.h"
+#include "model/frequencysweep.h"
 
-#include "sampletime.h"
+#include "model/sampletime.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "modelparameters.h"
-#include "motionmodel.h"
+#include "model/modelparameters.h"
+#include "model/motionmodel.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "modelparameters.h"
+#include "model/modelparameters.h"
 
-#include "clocale.h"
+#include "model/clocale.h"
 
 #include <cerrno>
 #include <cmath>

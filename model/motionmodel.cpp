@@ -1,7 +1,7 @@
-#include "motionmodel.h"
+#include "model/motionmodel.h"
 
-#include "clocale.h"
-#include "modelparameters.h"
+#include "model/clocale.h"
+#include "model/modelparameters.h"
 
 #include <algorithm>
 #include <cmath>

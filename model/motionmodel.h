@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runge.h"
+#include "model/runge.h"
 
 #include <array>
 #include <cstdint>

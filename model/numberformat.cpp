@@ -1,4 +1,4 @@
-#include "numberformat.h"
+#include "model/numberformat.h"
 
 #include <algorithm>
 #include <charconv>

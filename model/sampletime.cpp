@@ -1,7 +1,7 @@
-#include "sampletime.h"
+#include "model/sampletime.h"
 
-#include "modelparameters.h"
-#include "motionmodel.h"
+#include "model/modelparameters.h"
+#include "model/motionmodel.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "seriescsv.h"
+#include "model/seriescsv.h"
 
-#include "clocale.h"
-#include "motionmodel.h"
+#include "model/clocale.h"
+#include "model/motionmodel.h"
 
 #include <cstdio>
 #include <string>

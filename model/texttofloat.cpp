@@ -1,6 +1,6 @@
-#include "texttofloat.h"
+#include "model/texttofloat.h"
 
-#include "clocale.h"
+#include "model/clocale.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "openglpanelplugin.h"
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 #include <QIcon>
 

@@ -2,10 +2,11 @@
 // glpanel-example.pdf, S saves it as glpanel-example.bmp, both in the current folder.
 // "--frames N" quits after N frames, which lets the tests run it; "--print-pdf FILE" and
 // "--save-bmp FILE" do the same as the keys just before, and a failure exits with 1.
-#include "messagebox.h"
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
+#include "glpanel/panelfailure.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QShortcut>
 #include <QTimer>
@@ -24,13 +25,14 @@ void printToPdf(TOpenGLPanel *panel, const QString &fileName)
     panel->PrintOpenGLPanel(printer);
 }
 
-// The panel reports an untaken picture in a box and a failed file in an exception.
+// The panel reports an untaken picture through its failure report and a
+// failed file in an exception.
 bool outputWorked(const std::function<void()> &output)
 {
-    bool boxShown = false;
-    const MessageBoxSink previous = SetMessageBoxSink([&](const MessageBoxRequest &box) {
-        boxShown = true;
-        std::fprintf(stderr, "%s\n", qPrintable(box.text));
+    bool reported = false;
+    const PanelFailureReport previous = SetPanelFailureReport([&](const QString &text) {
+        reported = true;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
     });
     bool worked = true;
     try {
@@ -39,8 +41,8 @@ bool outputWorked(const std::function<void()> &output)
         std::fprintf(stderr, "%s\n", error.what());
         worked = false;
     }
-    SetMessageBoxSink(previous);
-    return worked && !boxShown;
+    SetPanelFailureReport(previous);
+    return worked && !reported;
 }
 
 } // namespace
@@ -100,11 +102,11 @@ int main(int argc, char *argv[])
 
     const auto onKey = [&window](const char *key, const std::function<void()> &output) {
         QObject::connect(new QShortcut(QKeySequence(QLatin1String(key)), &window),
-            &QShortcut::activated, &window, [output] {
+            &QShortcut::activated, &window, [&window, output] {
                 try {
                     output();
                 } catch (const std::exception &error) {
-                    ShowMessageBox(QString::fromLocal8Bit(error.what()));
+                    QMessageBox::warning(&window, QString(), QString::fromLocal8Bit(error.what()));
                 }
             });
     };

@@ -1,21 +1,21 @@
-#include "applylocalisation.h"
-#include "errorreportingapplication.h"
-#include "windowset.h"
+#include "app/applylocalisation.h"
+#include "app/errorreportingapplication.h"
+#include "app/windowset.h"
 
-#include "choice.h"
-#include "energywindow.h"
-#include "field.h"
-#include "graph.h"
-#include "input1.h"
-#include "localisationfile.h"
-#include "messageboxcapture.h"
-#include "openglpanel.h"
-#include "panelfont.h"
-#include "phaseportrait.h"
-#include "radiogroup.h"
-#include "resonancewindow.h"
-#include "scenecontextmenu.h"
-#include "scopedlocalisationstep.h"
+#include "forms/choice.h"
+#include "analysis/energywindow.h"
+#include "forms/field.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "app/localisationfile.h"
+#include "tests/support/messageboxcapture.h"
+#include "glpanel/openglpanel.h"
+#include "glpanel/panelfont.h"
+#include "forms/phaseportrait.h"
+#include "widgets/radiogroup.h"
+#include "analysis/resonancewindow.h"
+#include "output/picturemenu.h"
+#include "tests/support/scopedlocalisationstep.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -168,7 +168,7 @@ private slots:
 private:
     // Each window's caption once the file has been applied to it.
     QStringList m_titles;
-    ScopedLocalisationStep m_step { [this](QWidget &window, int section) {
+    ScopedLocalisationStep m_step { [this](QWidget &window, LocalisationSection section) {
         ApplyLocalisation(window, section);
         m_titles.append(window.windowTitle());
     } };
@@ -308,7 +308,7 @@ void LocalisationTest::shippedFiles()
         QVERIFY(ResonanceWindow().Captions == ResonanceCaptions());
         QVERIFY(EnergyWindow().Captions == EnergyCaptions());
         for (const QWidget *window : windows()) {
-            for (const SceneContextMenu *menu : window->findChildren<SceneContextMenu *>())
+            for (const PictureMenu *menu : window->findChildren<PictureMenu *>())
                 QVERIFY(menu->Texts() == PictureMenuTexts());
         }
     }

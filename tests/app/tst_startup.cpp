@@ -1,15 +1,15 @@
-#include "errorreportingapplication.h"
-#include "windowset.h"
+#include "app/errorreportingapplication.h"
+#include "app/windowset.h"
 
-#include "choice.h"
-#include "field.h"
-#include "graph.h"
-#include "input1.h"
-#include "messageboxcapture.h"
-#include "nominalparameters.h"
-#include "parameterfile.h"
-#include "phaseportrait.h"
-#include "scopedlocalisationstep.h"
+#include "forms/choice.h"
+#include "forms/field.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "tests/support/messageboxcapture.h"
+#include "tests/support/nominalparameters.h"
+#include "services/parameterfilelocation.h"
+#include "forms/phaseportrait.h"
+#include "tests/support/scopedlocalisationstep.h"
 
 #include <QFile>
 #include <QLabel>
@@ -64,7 +64,8 @@ void StartupTest::cleanup()
 void StartupTest::windowsAreCreatedInOrder()
 {
     QList<int> sections;
-    ScopedLocalisationStep step([&](QWidget &, int section) { sections.append(section); });
+    ScopedLocalisationStep step(
+        [&](QWidget &, LocalisationSection section) { sections.append(int(section)); });
     {
         WindowSet windows;
         QCOMPARE(sections, (QList<int> { 0, 1, 2, 3, 4 }));
@@ -135,9 +136,9 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()
 {
     QList<int> sections;
-    ScopedLocalisationStep step([&](QWidget &, int section) {
-        sections.append(section);
-        if (section == 2)
+    ScopedLocalisationStep step([&](QWidget &, LocalisationSection section) {
+        sections.append(int(section));
+        if (section == LocalisationSection::Graphs)
             throw std::runtime_error("broken localisation file");
     });
     MessageBoxCapture boxes;

@@ -1,12 +1,12 @@
-#include "mainwindowfixture.h"
-#include "pixels.h"
+#include "tests/support/mainwindowfixture.h"
+#include "tests/support/pixels.h"
 
-#include "choice.h"
-#include "formgeometry.h"
-#include "numberstyles.h"
-#include "paintbox.h"
-#include "radiogroup.h"
-#include "timegraphplot.h"
+#include "forms/choice.h"
+#include "widgets/formgeometry.h"
+#include "services/numberstyles.h"
+#include "widgets/paintbox.h"
+#include "widgets/radiogroup.h"
+#include "forms/timegraphplot.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "input1.h"
-#include "messageboxcapture.h"
-#include "parameterfile.h"
+#include "forms/input1.h"
+#include "tests/support/messageboxcapture.h"
+#include "services/parameterfilelocation.h"
 
 #include <QApplication>
 #include <QFile>

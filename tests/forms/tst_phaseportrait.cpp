@@ -1,6 +1,6 @@
-#include "mainwindowfixture.h"
-#include "paintbox.h"
-#include "pixels.h"
+#include "tests/support/mainwindowfixture.h"
+#include "widgets/paintbox.h"
+#include "tests/support/pixels.h"
 
 #include <QPainter>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "mainwindowfixture.h"
+#include "tests/support/mainwindowfixture.h"
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 #include <QCheckBox>
 

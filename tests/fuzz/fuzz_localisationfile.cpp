@@ -1,7 +1,7 @@
 // The localisation reader on any input: it returns a document or raises
 // LocalisationError, within the time and memory the test run allows.
 
-#include "localisationfile.h"
+#include "app/localisationfile.h"
 
 #include <cstdint>
 

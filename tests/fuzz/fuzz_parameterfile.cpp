@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 
-#include "modelparameters.h"
+#include "model/modelparameters.h"
 
 #include <bit>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 
-#include "texttofloat.h"
+#include "model/texttofloat.h"
 
 #include <bit>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 
 #include <QScreen>
 #include <QTest>

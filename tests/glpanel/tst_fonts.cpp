@@ -1,5 +1,5 @@
-#include "charset.h"
-#include "openglpanel.h"
+#include "glpanel/charset.h"
+#include "glpanel/openglpanel.h"
 #include "panelhost.h"
 
 #include <QTest>

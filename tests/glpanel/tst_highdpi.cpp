@@ -1,4 +1,4 @@
-#include "openglpanel.h"
+#include "glpanel/openglpanel.h"
 #include "panelhost.h"
 
 #include <QApplication>

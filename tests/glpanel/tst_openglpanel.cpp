@@ -1,5 +1,5 @@
-#include "messageboxcapture.h"
-#include "openglpanel.h"
+#include "tests/support/panelfailurecapture.h"
+#include "glpanel/openglpanel.h"
 #include "panelhost.h"
 
 #include <QMimeData>
@@ -202,7 +202,7 @@ void TestOpenGLPanel::framesReachTheScreen()
 
 void TestOpenGLPanel::failedCreationIsReported()
 {
-    MessageBoxCapture capture;
+    PanelFailureCapture capture;
     PanelHost host;
     int calls = 0;
     host.panel->SetPFDFlags({ f_PFD_DRAW_TO_BITMAP, f_PFD_DOUBLEBUFFER });
@@ -210,15 +210,15 @@ void TestOpenGLPanel::failedCreationIsReported()
     QVERIFY(host.show());
     host.panel->Repaint();
 
-    QCOMPARE(capture.boxes.size(), 2);
-    QCOMPARE(capture.boxes[0].text, QStringLiteral("ChoosePixelFormat:0"));
-    QCOMPARE(capture.boxes[1].text, QStringLiteral("Open GL Context Create Failed"));
+    QCOMPARE(capture.reports.size(), 2);
+    QCOMPARE(capture.reports[0], QStringLiteral("ChoosePixelFormat:0"));
+    QCOMPARE(capture.reports[1], QStringLiteral("Open GL Context Create Failed"));
     QCOMPARE(calls, 0);
     QVERIFY(!host.panel->RenderContext());
 
     host.window.close();
     host.panel->PanelWindow()->destroy();
-    QCOMPARE(capture.boxes.size(), 2); // nothing to release, nothing to report
+    QCOMPARE(capture.reports.size(), 2); // nothing to release, nothing to report
 }
 
 // The other panel keeps its set-up; a context made again releases the fonts of the old one,
@@ -252,12 +252,12 @@ void TestOpenGLPanel::shareLists()
     QVERIFY(hasList(a.panel, font));
     QCOMPARE(centre(b.panel->TakePicture()), QColor(Qt::green));
 
-    MessageBoxCapture capture;
+    PanelFailureCapture capture;
     QPointer<QOpenGLContext> shared = b.panel->RenderContext();
     QVERIFY(b.panel->CreateGLContext());
     QVERIFY(!shared && b.panel->RenderContext() && !b.panel->FFont2D());
     QVERIFY(!hasList(a.panel, font) && hasList(a.panel, list));
-    QVERIFY(capture.boxes.isEmpty());
+    QVERIFY(capture.reports.isEmpty());
 
     TOpenGLPanel windowless;
     QVERIFY(!a.panel->PanelShareLists(&windowless));

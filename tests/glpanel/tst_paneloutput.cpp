@@ -1,6 +1,6 @@
-#include "extensionlist.h"
-#include "messageboxcapture.h"
-#include "openglpanel.h"
+#include "glpanel/extensionlist.h"
+#include "tests/support/panelfailurecapture.h"
+#include "glpanel/openglpanel.h"
 #include "panelhost.h"
 
 #include <QOpenGLContext>
@@ -149,13 +149,13 @@ void TestPanelOutput::printsOnAPage()
 
 void TestPanelOutput::printFailures()
 {
-    MessageBoxCapture capture;
+    PanelFailureCapture capture;
     QImage page(100, 100, QImage::Format_RGB32);
     page.fill(Qt::white);
     TOpenGLPanel windowless;
     windowless.PrintOpenGLPanel(page);
-    QCOMPARE(capture.boxes.size(), 1);
-    QCOMPARE(capture.boxes[0].text, QStringLiteral("Print: Malloc Error"));
+    QCOMPARE(capture.reports.size(), 1);
+    QCOMPARE(capture.reports[0], QStringLiteral("Print: Malloc Error"));
     QCOMPARE(page.pixelColor(50, 50), QColor(Qt::white));
     QVERIFY_THROWS_EXCEPTION(
         std::runtime_error, windowless.SaveOpenGLPanelToFile(m_dir.filePath("windowless.bmp")));
@@ -165,7 +165,7 @@ void TestPanelOutput::printFailures()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(m_dir.filePath("no/such/folder/panel.pdf"));
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_panel->PrintOpenGLPanel(printer));
-    QCOMPARE(capture.boxes.size(), 1);
+    QCOMPARE(capture.reports.size(), 1);
 }
 
 void TestPanelOutput::savesBottomUpBmpAndLoadsItBack()

@@ -1,7 +1,7 @@
-#include "logicalpalette.h"
-#include "messageboxcapture.h"
-#include "openglpanel.h"
-#include "pixelformat.h"
+#include "glpanel/logicalpalette.h"
+#include "tests/support/panelfailurecapture.h"
+#include "glpanel/openglpanel.h"
+#include "glpanel/pixelformat.h"
 
 #include <QTest>
 
@@ -152,16 +152,16 @@ void TestPixelFormat::paletteEntryCountIsSixteenBits()
     format.cColorBits = 32;
     QCOMPARE(ComputeLogicalPalette(format).palPalEntry.size(), std::size_t(0));
 
-    MessageBoxCapture capture;
+    PanelFailureCapture capture;
     TOpenGLPanel panel;
     format = format332;
     QVERIFY(panel.ConstructPalette(format));
     QCOMPARE(panel.PaletteHandle()->palNumEntries, 256);
-    QVERIFY(capture.boxes.isEmpty());
+    QVERIFY(capture.reports.isEmpty());
     format.cColorBits = 16; // 2^16 entries do not fit the count
     QVERIFY(!panel.ConstructPalette(format));
-    QCOMPARE(capture.boxes.size(), 1);
-    QCOMPARE(capture.boxes[0].text, QStringLiteral("CreatePalette:0"));
+    QCOMPARE(capture.reports.size(), 1);
+    QCOMPARE(capture.reports[0], QStringLiteral("CreatePalette:0"));
 }
 
 QTEST_MAIN(TestPixelFormat)

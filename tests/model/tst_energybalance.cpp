@@ -1,6 +1,6 @@
-#include "energybalance.h"
-#include "motionmodel.h"
-#include "nominalparameters.h"
+#include "model/energybalance.h"
+#include "model/motionmodel.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 

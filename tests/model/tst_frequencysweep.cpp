@@ -1,5 +1,5 @@
-#include "frequencysweep.h"
-#include "nominalparameters.h"
+#include "model/frequencysweep.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 

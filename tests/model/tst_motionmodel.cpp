@@ -1,5 +1,5 @@
-#include "motionmodel.h"
-#include "nominalparameters.h"
+#include "model/motionmodel.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "nominalparameters.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "runge.h"
+#include "model/runge.h"
 
 #include <QTest>
 

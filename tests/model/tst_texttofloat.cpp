@@ -1,4 +1,4 @@
-#include "texttofloat.h"
+#include "model/texttofloat.h"
 
 #include <QTest>
 

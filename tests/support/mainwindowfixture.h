@@ -1,13 +1,13 @@
 #pragma once
 
-#include "choice.h"
-#include "field.h"
-#include "graph.h"
-#include "input1.h"
-#include "messageboxcapture.h"
-#include "nominalparameters.h"
-#include "parameterfile.h"
-#include "phaseportrait.h"
+#include "forms/choice.h"
+#include "forms/field.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "tests/support/messageboxcapture.h"
+#include "tests/support/nominalparameters.h"
+#include "services/parameterfilelocation.h"
+#include "forms/phaseportrait.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messagebox.h"
+#include "services/messagebox.h"
 
 #include <QList>
 

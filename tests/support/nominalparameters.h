@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modelparameters.h"
+#include "model/modelparameters.h"
 
 // The parameters of the shipped parameter file, the ones a student starts from.
 inline ModelParameters NominalParameters()

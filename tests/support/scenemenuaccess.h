@@ -1,9 +1,9 @@
 #pragma once
 
-#include "field.h"
-#include "openglpanel.h"
-#include "pixels.h"
-#include "scenecontextmenu.h"
+#include "forms/field.h"
+#include "glpanel/openglpanel.h"
+#include "tests/support/pixels.h"
+#include "output/picturemenu.h"
 
 #include <QApplication>
 #include <QMenu>

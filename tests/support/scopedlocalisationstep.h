@@ -1,6 +1,6 @@
 #pragma once
 
-#include "localisation.h"
+#include "services/localisationhook.h"
 
 // Installs a localisation step for the lifetime of the object.
 class ScopedLocalisationStep

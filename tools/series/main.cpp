@@ -1,10 +1,10 @@
 // mirvane-series: computes the motion for a parameter file and writes the
 // sampled series as CSV, or a summary with --info.
 
-#include "clocale.h"
-#include "modelparameters.h"
-#include "motionmodel.h"
-#include "seriescsv.h"
+#include "model/clocale.h"
+#include "model/modelparameters.h"
+#include "model/motionmodel.h"
+#include "model/seriescsv.h"
 
 #include <clocale>
 #include <cstdio>

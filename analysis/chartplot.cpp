@@ -1,0 +1,172 @@
+#include "analysis/chartplot.h"
+
+#include "services/numberstyles.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+#include <cmath>
+
+PlotScale PlotScale::Around(double lowest, double highest)
+{
+    if (!std::isfinite(lowest))
+        lowest = std::isfinite(highest) ? highest : 0;
+    if (!std::isfinite(highest))
+        highest = lowest;
+    if (highest - lowest <= std::max(std::abs(highest), std::abs(lowest)) * 1e-9) {
+        const double widen = lowest == 0 ? 1 : std::abs(lowest) / 2;
+        lowest -= widen;
+        highest += widen;
+    }
+    const double rough = (highest - lowest) / 10;
+    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = decade;
+    for (const double factor : { 1.0, 2.0, 5.0, 10.0 }) {
+        step = factor * decade;
+        if (std::ceil(highest / step) - std::floor(lowest / step) <= 10)
+            break;
+    }
+    const PlotScale scale { std::floor(lowest / step) * step, std::ceil(highest / step) * step,
+        step };
+    // A span beyond the doubles leaves a plain scale rather than NaN.
+    if (!(std::isfinite(scale.lower) && std::isfinite(scale.upper) && scale.step > 0))
+        return {};
+    return scale;
+}
+
+const QColor PlotArea::Background = Qt::black;
+const QColor PlotArea::Grid = QColor(0, 128, 0);
+const QColor PlotArea::LabelText = QColor(255, 0, 0);
+
+PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right)
+    : m_area(area)
+    , m_bottom(bottom)
+    , m_left(left)
+    , m_right(right ? *right : left)
+    , m_hasRight(right)
+{ }
+
+double PlotArea::pixelX(double value) const
+{
+    const double share = (value - m_bottom.lower) / (m_bottom.upper - m_bottom.lower);
+    return m_area.left() + share * (m_area.width() - 1);
+}
+
+double PlotArea::pixelY(double value, bool right) const
+{
+    const PlotScale &scale = right ? m_right : m_left;
+    const double share = (value - scale.lower) / (scale.upper - scale.lower);
+    return m_area.bottom() - share * (m_area.height() - 1);
+}
+
+int PlotArea::X(double value) const
+{
+    return static_cast<int>(pixelX(value));
+}
+
+int PlotArea::Y(double value, bool right) const
+{
+    return static_cast<int>(pixelY(value, right));
+}
+
+void PlotArea::DrawFrame(QPainter &painter) const
+{
+    painter.save();
+    painter.setPen(QPen(Grid, 1));
+    painter.setBrush(Background);
+    painter.drawRect(m_area.adjusted(0, 0, -1, -1));
+
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const auto label = [&](int x, int y, const QString &text, Qt::Alignment alignment) {
+        QRect box = metrics.boundingRect(text).adjusted(-1, 0, 1, 0);
+        if (alignment & Qt::AlignRight)
+            box.moveTopRight(QPoint(x, y - box.height() / 2));
+        else if (alignment & Qt::AlignLeft)
+            box.moveTopLeft(QPoint(x, y - box.height() / 2));
+        else
+            box.moveTopLeft(QPoint(x - box.width() / 2, y));
+        painter.fillRect(box, face);
+        painter.drawText(box, Qt::AlignCenter, text);
+    };
+    // Ticks counted, not summed, so that rounding adds no line.
+    const auto ticks = [](const PlotScale &scale) {
+        return static_cast<int>(std::lround((scale.upper - scale.lower) / scale.step));
+    };
+    const auto number = [](double value, double step) {
+        // Within a tenth of a step of zero is zero, not 1E-17.
+        return GeneralStyle(std::abs(value) < step / 10 ? 0 : value, 3, 1);
+    };
+    for (const bool right : { false, true }) {
+        if (right && !m_hasRight)
+            break;
+        const PlotScale &scale = right ? m_right : m_left;
+        for (int i = 0; i <= ticks(scale); ++i) {
+            const double value = scale.lower + i * scale.step;
+            const int y = Y(value, right);
+            if (!right) {
+                painter.setPen(QPen(Grid, 1));
+                painter.drawLine(m_area.left(), y, m_area.right(), y);
+            }
+            painter.setPen(LabelText);
+            if (right)
+                label(m_area.right() + 3, y, number(value, scale.step), Qt::AlignLeft);
+            else
+                label(m_area.left() - 3, y, number(value, scale.step), Qt::AlignRight);
+        }
+    }
+    // Last, over the corners of the side labels.
+    for (int i = 0; i <= ticks(m_bottom); ++i) {
+        const double value = m_bottom.lower + i * m_bottom.step;
+        const int x = X(value);
+        painter.setPen(QPen(Grid, 1));
+        painter.drawLine(x, m_area.top(), x, m_area.bottom());
+        painter.setPen(LabelText);
+        label(x, m_area.bottom() + 3, number(value, m_bottom.step), Qt::AlignHCenter);
+    }
+    painter.restore();
+}
+
+void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
+    const QColor &colour, int width, bool right) const
+{
+    painter.save();
+    painter.setClipRect(m_area.adjusted(1, 1, -1, -1));
+    painter.setPen(QPen(colour, width));
+    // Pixels far outside the area are pinned, so a huge value draws a steep
+    // line instead of overflowing.
+    const double limit = 4.0 * (m_area.width() + m_area.height());
+    const auto pin = [limit](double pixel) { return std::clamp(pixel, -limit, limit); };
+    bool open = false;
+    QPoint previous;
+    for (const QPointF &point : points) {
+        if (!std::isfinite(point.x()) || !std::isfinite(point.y())) {
+            open = false;
+            continue;
+        }
+        const QPoint pixel(static_cast<int>(pin(pixelX(point.x()))),
+            static_cast<int>(pin(pixelY(point.y(), right))));
+        if (open)
+            painter.drawLine(previous, pixel);
+        else
+            painter.drawPoint(pixel);
+        previous = pixel;
+        open = true;
+    }
+    painter.restore();
+}
+
+void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text)
+{
+    painter.save();
+    const int height = painter.fontMetrics().height();
+    // The sample on the plot's black, where the colour was chosen to show.
+    painter.fillRect(at.x(), at.y(), 24, height, PlotArea::Background);
+    painter.setPen(QPen(colour, 2));
+    painter.drawLine(at.x() + 2, at.y() + height / 2, at.x() + 21, at.y() + height / 2);
+    painter.setPen(QApplication::palette().color(QPalette::WindowText));
+    painter.drawText(QPoint(at.x() + 30, at.y() + painter.fontMetrics().ascent()), text);
+    painter.restore();
+}

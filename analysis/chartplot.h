@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+// A scale from lower to upper with grid lines every step, all round numbers.
+struct PlotScale
+{
+    double lower = 0;
+    double upper = 1;
+    double step = 0.1;
+
+    // The smallest such scale that holds [lowest, highest], with 4 to 10
+    // steps; non-finite values are ignored, an empty span widened.
+    static PlotScale Around(double lowest, double highest);
+};
+
+// A plot area drawn as the time graphs draw theirs: black, with a green border
+// and grid, scale labels in red on the button face; a bottom scale, a left
+// scale and, when given, a right one. Pixels are truncated toward zero.
+class PlotArea
+{
+public:
+    PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right = nullptr);
+
+    static const QColor Background;
+    static const QColor Grid;
+    static const QColor LabelText;
+
+    void DrawFrame(QPainter &painter) const;
+    // A polyline through points on the left scale (right: on the right one),
+    // clipped to the area; a point with a non-finite coordinate breaks it.
+    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
+        int width, bool right = false) const;
+    // The pixel of a value on the bottom scale and one on the left (right) scale.
+    int X(double value) const;
+    int Y(double value, bool right = false) const;
+    const QRect &Area() const { return m_area; }
+
+private:
+    double pixelX(double value) const;
+    double pixelY(double value, bool right) const;
+
+    QRect m_area;
+    PlotScale m_bottom;
+    PlotScale m_left;
+    PlotScale m_right;
+    bool m_hasRight = false;
+};
+
+// A legend entry: a short line in its colour, then its text.
+void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text);

@@ -1,0 +1,103 @@
+#include "analysis/energywindow.h"
+
+#include "analysis/chartplot.h"
+#include "widgets/paintbox.h"
+#include "widgets/formgeometry.h"
+#include "services/localisationhook.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// More points than the canvas has pixels, few enough to draw at once.
+constexpr int DrawnPoints = 20000;
+
+
+std::vector<QPointF> curve(const std::vector<float> &time, const std::vector<float> &values)
+{
+    std::vector<QPointF> points;
+    points.reserve(time.size());
+    for (std::size_t i = 0; i < time.size(); ++i)
+        points.emplace_back(time[i], values[i]);
+    return points;
+}
+
+} // namespace
+
+EnergyWindow::EnergyWindow(QWidget *parent)
+    : QDialog(parent)
+{
+    RunLocalisationStep(*this, LocalisationSection::Energy);
+    setWindowTitle(Captions.FormCaption);
+    PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
+
+    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 420);
+    PaintBox1->SetFillsBackground(true);
+    PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
+    Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 444, 577, 16);
+    Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 595, 440, 97, 25);
+    connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
+}
+
+int EnergyWindow::Open(const ModelParameters &parameters, const MotionModel &motion)
+{
+    m_balance = ComputeEnergyBalance(motion, parameters, DrawnPoints);
+    PaintBox1->update();
+    return exec();
+}
+
+void EnergyWindow::PaintBox1Paint(QPainter &painter)
+{
+    const QRect area(60, 24, PaintBox1->width() - 140, PaintBox1->height() - 120);
+    if (m_balance.Count() == 0) {
+        painter.drawText(area, Qt::AlignCenter, Captions.NoMotion);
+        return;
+    }
+    struct Series
+    {
+        const std::vector<float> &values;
+        QColor colour;
+        const QString &caption;
+    };
+    const Series energies[] = {
+        { m_balance.Kinetic, QColor(255, 255, 0), Captions.Kinetic },
+        { m_balance.Spring, QColor(255, 0, 255), Captions.Spring },
+        { m_balance.DamperWork, QColor(0, 255, 0), Captions.DamperWork },
+        { m_balance.DriveWork, QColor(255, 128, 0), Captions.DriveWork },
+    };
+    const Series residual { m_balance.Residual, QColor(0, 255, 255), Captions.Residual };
+
+    double lowest = 0, highest = 0;
+    for (const Series &series : energies) {
+        const auto [low, high] = std::minmax_element(series.values.begin(), series.values.end());
+        lowest = std::min<double>(lowest, *low);
+        highest = std::max<double>(highest, *high);
+    }
+    const auto [low, high] = std::minmax_element(residual.values.begin(), residual.values.end());
+    const PlotScale residualScale = PlotScale::Around(std::min(0.0f, *low), std::max(0.0f, *high));
+    const PlotArea plot(area, PlotScale::Around(0, m_balance.Time.back()),
+        PlotScale::Around(lowest, highest), &residualScale);
+    plot.DrawFrame(painter);
+    painter.setPen(PlotArea::LabelText);
+    painter.drawText(QPoint(4, 14), Captions.EnergyAxis);
+    painter.drawText(QPoint(area.right() + 4, 14), Captions.ResidualAxis);
+    painter.drawText(QPoint(area.right() - 30, area.bottom() + 32), Captions.TimeAxis);
+
+    plot.DrawCurve(painter, curve(m_balance.Time, residual.values), residual.colour, 1, true);
+    for (const Series &series : energies)
+        plot.DrawCurve(painter, curve(m_balance.Time, series.values), series.colour, 2);
+
+    int row = 0;
+    for (const Series &series : energies) {
+        DrawLegendEntry(painter,
+            QPoint(area.left() + (row % 2) * 320, area.bottom() + 40 + (row / 2) * 18),
+            series.colour, series.caption);
+        ++row;
+    }
+    DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + (row / 2) * 18),
+        residual.colour, residual.caption);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "analysis/analysiscaptions.h"
+#include "model/energybalance.h"
+
+#include <QDialog>
+
+class TPaintBox;
+class MotionModel;
+class QLabel;
+class QPainter;
+class QPushButton;
+struct ModelParameters;
+
+// The energy balance of the computed motion: the kinetic and spring energies,
+// the works of the damper and of the driving force, and the residual.
+class EnergyWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit EnergyWindow(QWidget *parent = nullptr);
+
+    // Computes the balance of motion and shows it, modally. Returns the modal result.
+    int Open(const ModelParameters &parameters, const MotionModel &motion);
+
+    EnergyCaptions Captions; // as localised while constructing
+
+    TPaintBox *PaintBox1 = nullptr;
+    QLabel *Label1 = nullptr; // how the works and the residual are formed
+    QPushButton *Button1 = nullptr; // closes
+
+private:
+    void PaintBox1Paint(QPainter &painter);
+
+    EnergyBalance m_balance;
+};

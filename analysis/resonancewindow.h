@@ -1,0 +1,54 @@
+#pragma once
+
+#include "analysis/analysiscaptions.h"
+#include "model/modelparameters.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class TPaintBox;
+class FrequencySweep;
+class QLabel;
+class QPainter;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+// The resonance curve: the amplitude swept over the drive frequency, computed
+// from the program's own motion, beside the closed-form steady state.
+class ResonanceWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ResonanceWindow(QWidget *parent = nullptr);
+    ~ResonanceWindow() override;
+
+    // Sweeps the default frequencies for parameters and shows the curve as
+    // it grows, modally. Returns the modal result.
+    int Open(const ModelParameters &parameters);
+
+    ResonanceCaptions Captions; // as localised while constructing
+
+    TPaintBox *PaintBox1 = nullptr;
+    QLabel *Label1 = nullptr; // the measuring rule
+    QLabel *Label2 = nullptr; // progress, the closed form or why there is no curve
+    QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *Button1 = nullptr; // cancels the sweep
+    QPushButton *Button2 = nullptr; // closes
+
+public slots:
+    void done(int result) override;
+
+private:
+    void Button1Click();
+    void SweepTimerTick();
+    void PaintBox1Paint(QPainter &painter);
+    void ShowProgress();
+    QString StatusText() const;
+
+    ModelParameters m_parameters;
+    std::unique_ptr<FrequencySweep> m_sweep;
+    QTimer *m_sweepTimer = nullptr;
+};

@@ -1,0 +1,40 @@
+#include "output/outputdialogs.h"
+
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <utility>
+
+namespace {
+
+DialogAnswers &installedAnswers()
+{
+    static DialogAnswers answers;
+    return answers;
+}
+
+} // namespace
+
+SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request)
+{
+    if (installedAnswers().saveFile)
+        return installedAnswers().saveFile(request);
+    QString filter = request.filters.value(0);
+    const QString fileName = QFileDialog::getSaveFileName(parent, request.caption,
+        request.suggestedName, request.filters.join(QStringLiteral(";;")), &filter);
+    return { fileName, std::max(0, int(request.filters.indexOf(filter))) };
+}
+
+bool AskPrinter(QWidget *parent, QPrinter &printer)
+{
+    if (installedAnswers().print)
+        return installedAnswers().print(printer);
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+DialogAnswers SetDialogAnswers(DialogAnswers answers)
+{
+    return std::exchange(installedAnswers(), std::move(answers));
+}

@@ -1,0 +1,234 @@
+#include "output/picturemenu.h"
+
+#include "output/outputdialogs.h"
+#include "output/pictureoutput.h"
+
+#include "model/motionmodel.h"
+
+#include "services/messagebox.h"
+#include "glpanel/openglpanel.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QToolTip>
+#include <QWindow>
+
+#include <stdexcept>
+#include <utility>
+
+PictureMenu::PictureMenu(TOpenGLPanel &panel, QWidget &window)
+    : PictureMenu(panel, *panel.PanelWindow(), &panel, window)
+{
+    m_menu->setObjectName(QStringLiteral("SceneMenu"));
+    m_toolTipDelay.setSingleShot(true);
+    m_toolTipDelay.setInterval(700);
+    connect(&m_toolTipDelay, &QTimer::timeout, this, &PictureMenu::ShowToolTip);
+}
+
+PictureMenu::PictureMenu(QWidget &canvas, QWidget &window)
+    : PictureMenu(canvas, canvas, nullptr, window)
+{
+    m_menu->setObjectName(canvas.objectName() + QStringLiteral("Menu"));
+}
+
+PictureMenu::PictureMenu(
+    QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window)
+    : QObject(&window)
+    , m_picture(picture)
+    , m_panel(panel)
+    , m_window(window)
+    , m_menu(new QMenu(&window))
+{
+    // The picture takes the keyboard focus, where the menu key reaches it.
+    picture.setFocusPolicy(Qt::StrongFocus);
+    input.installEventFilter(this);
+    if (&input != &picture)
+        picture.installEventFilter(this);
+}
+
+QAction *PictureMenu::AddEntry(
+    const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler)
+{
+    QAction *action = m_menu->addAction(text);
+    action->setShortcut(shortcut);
+    m_window.addAction(action);
+    connect(action, &QAction::triggered, this, handler);
+    // Also an entry relabelled from outside keeps the tooltip right.
+    connect(action, &QAction::changed, this, &PictureMenu::UpdateToolTip);
+    UpdateToolTip();
+    return action;
+}
+
+void PictureMenu::AddOutputEntries(SeriesSource series)
+{
+    m_series = std::move(series);
+    if (!m_menu->isEmpty())
+        m_menu->addSeparator();
+    m_print = AddEntry(m_texts.Print, QKeySequence::Print, [this] { Print(); });
+    m_saveImage = AddEntry(m_texts.SaveImage, QKeySequence::Save, [this] { SaveImage(); });
+    m_copy = AddEntry(m_texts.Copy, QKeySequence::Copy, [this] { Copy(); });
+    m_exportCsv = AddEntry(
+        m_texts.ExportCsv, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { ExportCsv(); });
+}
+
+void PictureMenu::SetTexts(const PictureMenuTexts &texts)
+{
+    m_texts = texts;
+    const std::pair<QAction *, QString> entries[]
+        = { { m_print, texts.Print }, { m_saveImage, texts.SaveImage }, { m_copy, texts.Copy },
+              { m_exportCsv, texts.ExportCsv } };
+    for (const auto &[action, text] : entries) {
+        if (action)
+            action->setText(text);
+    }
+    UpdateToolTip();
+}
+
+void PictureMenu::UpdateToolTip()
+{
+    QStringList names;
+    for (const QAction *entry : m_menu->actions()) {
+        if (!entry->isSeparator())
+            names.append(entry->text() + QStringLiteral(" (")
+                + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
+    m_picture.setToolTip(m_texts.ToolTip + names.join(QStringLiteral(", ")));
+}
+
+bool PictureMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::RightButton)
+            break;
+        Popup(mouse->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            Popup(m_picture.mapToGlobal(m_picture.rect().center()));
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseMove:
+        // A widget shows its own tooltip; the panel's native window does not.
+        if (m_panel) {
+            m_toolTipPosition = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            if (!QToolTip::isVisible())
+                m_toolTipDelay.start();
+        }
+        break;
+    case QEvent::Leave:
+        m_toolTipDelay.stop();
+        QToolTip::hideText();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PictureMenu::Popup(const QPoint &globalPosition)
+{
+    m_toolTipDelay.stop();
+    QToolTip::hideText();
+    m_menu->popup(globalPosition);
+}
+
+void PictureMenu::ShowToolTip()
+{
+    QToolTip::showText(m_toolTipPosition, m_picture.toolTip(), &m_picture);
+}
+
+QImage PictureMenu::Picture()
+{
+    const QImage picture = m_panel ? m_panel->TakePicture() : CanvasPicture(m_picture);
+    if (picture.isNull())
+        ShowMessageBox(m_texts.NoPicture);
+    return picture;
+}
+
+void PictureMenu::ReportWriteFailure(const QString &fileName, const std::exception &failure)
+{
+    ShowMessageBox(m_texts.WriteFailed.arg(
+        QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(failure.what())));
+}
+
+void PictureMenu::Print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!AskPrinter(&m_window, printer))
+        return;
+    try {
+        if (m_panel) {
+            m_panel->PrintOpenGLPanel(printer);
+        } else {
+            const QImage picture = Picture();
+            if (!picture.isNull())
+                PrintPicture(picture, printer);
+        }
+    } catch (const std::runtime_error &failure) {
+        ShowMessageBox(m_texts.PrintFailed.arg(QString::fromLocal8Bit(failure.what())));
+    }
+}
+
+void PictureMenu::SaveImage()
+{
+    const SaveFileAnswer answer = AskSaveFileName(&m_window,
+        { m_texts.SaveImage, QStringLiteral("mirvane.png"),
+            { m_texts.PngFilter, m_texts.BmpFilter } });
+    if (answer.fileName.isEmpty())
+        return;
+    const QString &fileName = answer.fileName;
+    // The name's suffix decides; without a known one, the chosen filter.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const bool bmp
+        = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
+    try {
+        if (bmp && m_panel) {
+            m_panel->SaveOpenGLPanelToFile(fileName);
+        } else {
+            const QImage picture = Picture();
+            if (!picture.isNull())
+                SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
+        }
+    } catch (const std::runtime_error &failure) {
+        ReportWriteFailure(fileName, failure);
+    }
+}
+
+void PictureMenu::Copy()
+{
+    const QImage picture = Picture();
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+}
+
+void PictureMenu::ExportCsv()
+{
+    const ExportedSeries series = m_series ? m_series() : ExportedSeries();
+    if (!series.motion || !series.motion->HasResult()) {
+        ShowMessageBox(m_texts.NoData);
+        return;
+    }
+    const SaveFileAnswer answer = AskSaveFileName(
+        &m_window, { m_texts.ExportCsv, QStringLiteral("mirvane.csv"), { m_texts.CsvFilter } });
+    if (answer.fileName.isEmpty())
+        return;
+    try {
+        SaveSeriesCsv(*series.motion, series.printStep, answer.fileName);
+    } catch (const std::runtime_error &failure) {
+        ReportWriteFailure(answer.fileName, failure);
+    }
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "output/picturemenutexts.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+
+#include <functional>
+
+class MotionModel;
+class QAction;
+class QImage;
+class QKeySequence;
+class QMenu;
+class QWidget;
+class TOpenGLPanel;
+
+// What the export writes: a computed motion and its print step. Without a
+// motion, or one without a result, there is nothing to export.
+struct ExportedSeries
+{
+    const MotionModel *motion = nullptr;
+    float printStep = 0;
+};
+using SeriesSource = std::function<ExportedSeries()>;
+
+// The context menu of a picture: the main window's scene or a chart's canvas.
+// A right click over the picture, the menu key or Shift+F10 opens it; every
+// entry is also a shortcut of the window, and the picture's tooltip names the
+// entries with their shortcuts. AddOutputEntries adds printing, saving,
+// copying and the export of the computed series.
+class PictureMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Parented to window; the panel or the canvas lies in it.
+    PictureMenu(TOpenGLPanel &panel, QWidget &window);
+    PictureMenu(QWidget &canvas, QWidget &window);
+
+    // Appends an entry that runs handler.
+    QAction *AddEntry(
+        const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
+    // Appends, after a separator: "Печать…", "Сохранить изображение…",
+    // "Копировать" and "Экспорт данных (CSV)…" of what series gives at the time.
+    void AddOutputEntries(SeriesSource series);
+    QMenu *Menu() const { return m_menu; }
+
+    const PictureMenuTexts &Texts() const { return m_texts; }
+    // Relabels the output entries and the tooltip.
+    void SetTexts(const PictureMenuTexts &texts);
+
+protected:
+    // The panel draws in a native window of its own, which gets the mouse
+    // instead of the panel widget.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window);
+    void Popup(const QPoint &globalPosition);
+    void Print();
+    void SaveImage();
+    void Copy();
+    void ExportCsv();
+    void ShowToolTip();
+    void UpdateToolTip();
+    // What the screen shows; null, with a message, when there is none.
+    QImage Picture();
+    void ReportWriteFailure(const QString &fileName, const std::exception &failure);
+
+    QWidget &m_picture;
+    TOpenGLPanel *m_panel = nullptr; // null for a canvas
+    QWidget &m_window;
+    QMenu *m_menu = nullptr;
+    PictureMenuTexts m_texts;
+    QAction *m_print = nullptr;
+    QAction *m_saveImage = nullptr;
+    QAction *m_copy = nullptr;
+    QAction *m_exportCsv = nullptr;
+    SeriesSource m_series;
+    QTimer m_toolTipDelay; // runs while the mouse rests over the scene
+    QPoint m_toolTipPosition;
+};

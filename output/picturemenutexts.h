@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The built-in texts of a picture's context menu and of its messages. Each
+// window's menu holds its own copy (PictureMenu::Texts); a localisation
+// step may replace any of them from the optional key named beside it in the
+// window's section, and an absent key keeps the built-in text.
+struct PictureMenuTexts
+{
+    QString Print = QStringLiteral("Печать…"); // "MenuPrint"
+    QString SaveImage = QStringLiteral("Сохранить изображение…"); // "MenuSaveImage"
+    QString Copy = QStringLiteral("Копировать"); // "MenuCopy"
+    QString ExportCsv = QStringLiteral("Экспорт данных (CSV)…"); // "MenuExportCsv"
+    QString ToolTip = QStringLiteral("Правая кнопка мыши: "); // "MenuToolTip"
+    QString PngFilter = QStringLiteral("Изображение PNG (*.png)"); // "MenuPngFilter"
+    QString BmpFilter = QStringLiteral("Изображение BMP (*.bmp)"); // "MenuBmpFilter"
+    QString CsvFilter = QStringLiteral("Данные CSV (*.csv)"); // "MenuCsvFilter"
+    // %1 the file, %2 the reason.
+    QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
+    // %1 the reason.
+    QString PrintFailed = QStringLiteral("Не удалось напечатать: %1"); // "MenuPrintFailed"
+    QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
+    QString NoData = QStringLiteral("Движение не рассчитано"); // "MenuNoData"
+
+    bool operator==(const PictureMenuTexts &) const = default;
+};

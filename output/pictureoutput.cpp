@@ -1,0 +1,67 @@
+#include "output/pictureoutput.h"
+
+#include "glpanel/printlayout.h"
+#include "model/seriescsv.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QWidget>
+
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void fail(const QSaveFile &file)
+{
+    throw std::runtime_error(file.errorString().toStdString());
+}
+
+} // namespace
+
+void SavePicture(const QImage &picture, const QString &fileName, const char *format)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file);
+    if (!picture.save(&file, format)) {
+        file.cancelWriting();
+        throw std::runtime_error("the picture cannot be encoded");
+    }
+    if (!file.commit())
+        fail(file);
+}
+
+void SaveSeriesCsv(const MotionModel &motion, float printStep, const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file);
+    const bool written = WriteSeriesCsv(motion, printStep, [&file](std::string_view piece) {
+        return file.write(piece.data(), qint64(piece.size())) == qint64(piece.size());
+    });
+    if (!written || !file.commit())
+        fail(file);
+}
+
+void PrintPicture(const QImage &picture, QPaintDevice &page)
+{
+    const QRect target
+        = PrintRectangle(pglProportional, picture.size(), QSize(page.width(), page.height()),
+            page.logicalDpiX(), page.logicalDpiY(), qRound(96 * picture.devicePixelRatio()));
+    QPainter painter;
+    if (!painter.begin(&page))
+        throw std::runtime_error("the printer cannot begin a document");
+    if (!target.isEmpty())
+        painter.drawImage(target, picture);
+    if (!painter.end())
+        throw std::runtime_error("the printer cannot finish the document");
+}
+
+QImage CanvasPicture(QWidget &canvas)
+{
+    QWidget *surface = canvas.parentWidget();
+    if (!surface)
+        return canvas.grab().toImage();
+    return surface->grab(canvas.geometry()).toImage();
+}

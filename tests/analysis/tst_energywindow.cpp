@@ -1,0 +1,92 @@
+#include "analysis/chartplot.h"
+#include "analysis/energywindow.h"
+#include "tests/support/mainwindowfixture.h"
+#include "analysis/resonancewindow.h"
+#include "app/analysiswindows.h"
+#include "widgets/paintbox.h"
+#include "tests/support/scenemenuaccess.h"
+
+#include <QPushButton>
+#include <QToolTip>
+
+namespace {
+
+constexpr QRgb Kinetic = 0xffffff00, Spring = 0xffff00ff, DamperWork = 0xff00ff00,
+               DriveWork = 0xffff8000, Residual = 0xff00ffff;
+
+// A free damped swing: the damper's work falls as the energy goes.
+ModelParameters dampedSwing()
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = 4;
+    p.ForceAmplitude = 0;
+    p.InitialDeflection = 0.1f;
+    return p;
+}
+
+} // namespace
+
+class EnergyWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsEveryEnergyInItsColour();
+    void shortcutsAndTooltipNameTheWindows();
+};
+
+void EnergyWindowTest::showsEveryEnergyInItsColour()
+{
+    MainWindowFixture fixture(dampedSwing());
+    new AnalysisWindows(fixture.window()); // a child of the main window
+    bool shown = false;
+    whenShown<EnergyWindow>([&](EnergyWindow &window) {
+        shown = true;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Энергия"));
+        const QImage image = window.PaintBox1->grab().toImage();
+        const QRect plot(61, 25, image.width() - 142, image.height() - 122);
+        for (const QRgb colour : { Kinetic, Spring, DamperWork, DriveWork, Residual })
+            QVERIFY2(countPixels(image, colour, plot) > 0, qPrintable(QString::number(colour, 16)));
+        // The damper's work starts at zero and ends at minus the energy lost.
+        const int start = topmostPixel(image, plot.left() + 2, DamperWork, plot);
+        QVERIFY(start > 0);
+        QVERIFY(
+            topmostPixel(image, plot.right() - 2, DamperWork, plot) > start + plot.height() / 4);
+    });
+    clickSceneMenuEntry(fixture.window(), 1);
+    QVERIFY(shown);
+}
+
+void EnergyWindowTest::shortcutsAndTooltipNameTheWindows()
+{
+    MainWindowFixture fixture;
+    new AnalysisWindows(fixture.window()); // a child of the main window
+    TForm2 &form = fixture.window();
+    const QString tip = form.OpenGLPanel1->toolTip();
+    QVERIFY2(tip.contains(QStringLiteral("Резонансная кривая (Ctrl+R)"))
+            && tip.contains(QStringLiteral("Энергия (Ctrl+E)")),
+        qPrintable(tip));
+    QWindow *scene = form.OpenGLPanel1->PanelWindow();
+    QTest::mouseMove(scene, QPoint(50, 50));
+    QTest::mouseMove(scene, QPoint(60, 60));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tip);
+
+    // A click into the scene leaves the keyboard with the window's controls.
+    int opened = 0;
+    const auto press = [&](Qt::Key key) {
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::mouseClick(scene, Qt::LeftButton, {}, QPoint(60, 60));
+        QTest::keyClick(QGuiApplication::focusWindow(), key, Qt::ControlModifier);
+    };
+    whenShown<ResonanceWindow>([&](ResonanceWindow &) { ++opened; });
+    press(Qt::Key_R);
+    QCOMPARE(opened, 1);
+    whenShown<EnergyWindow>([&](EnergyWindow &) { ++opened; });
+    press(Qt::Key_E);
+    QCOMPARE(opened, 2);
+}
+
+QTEST_MAIN(EnergyWindowTest)
+#include "tst_energywindow.moc"

@@ -1,0 +1,101 @@
+#include "analysis/chartplot.h"
+#include "tests/support/mainwindowfixture.h"
+#include "analysis/resonancewindow.h"
+#include "app/analysiswindows.h"
+#include "widgets/paintbox.h"
+#include "tests/support/scenemenuaccess.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+constexpr QRgb Sweep = 0xffffff00, ClosedForm = 0xff00ffff, Current = 0xffff0000;
+
+// The plot area of the canvas.
+QRect plotArea(const QImage &image)
+{
+    return QRect(60, 25, image.width() - 81, image.height() - 66);
+}
+
+// The topmost pixel of colour in the plot's column of w / w0 (0 to 3), or -1.
+int topmost(const QImage &image, double ratio, QRgb colour, int shift = 0)
+{
+    const QRect plot = plotArea(image);
+    return topmostPixel(image, plot.left() + int(ratio / 3 * plot.width()) + shift, colour, plot);
+}
+
+} // namespace
+
+class ResonanceWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void curvePeaksAtTheDampedResonance();
+    void cancelShowsThePointsDone();
+};
+
+void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = 20; // resonance at sqrt(300 - 50) = 0.913 w0
+    MainWindowFixture fixture(p);
+    new AnalysisWindows(fixture.window()); // a child of the main window
+    bool shown = false;
+    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
+        shown = true;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Резонансная кривая"));
+        QTRY_VERIFY(!window.ProgressBar1->isVisible());
+        QVERIFY(!window.Button1->isVisible());
+        QVERIFY(window.Label2->text().startsWith(QStringLiteral("Линия: A(ω)")));
+        const QImage image = window.PaintBox1->grab().toImage();
+        const int peak = topmost(image, 0.913, Sweep);
+        QVERIFY(peak > 0);
+        QVERIFY(peak < topmost(image, 0.7, Sweep));
+        QVERIFY(peak < topmost(image, 1.1, Sweep));
+        // The closed form is drawn over the swept curve, there and off resonance.
+        for (const double ratio : { 0.913, 2.0 }) {
+            const int closed = topmost(image, ratio, ClosedForm);
+            QVERIFY(closed > 0);
+            QVERIFY(std::abs(closed - topmost(image, ratio, Sweep)) <= 2);
+        }
+        // The drive frequency is w0 to six digits: truncation may take the column before.
+        QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
+    });
+    clickSceneMenuEntry(fixture.window(), 0);
+    QVERIFY(shown);
+}
+
+void ResonanceWindowTest::cancelShowsThePointsDone()
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = 4;
+    p.StopTime = 100;
+    p.TimeStep = p.PrintStep = 0.0005f; // 2 · 10^5 steps a point
+    MainWindowFixture fixture(p);
+    new AnalysisWindows(fixture.window()); // a child of the main window
+    bool shown = false;
+    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
+        shown = true;
+        QTRY_VERIFY(window.ProgressBar1->value() >= 10);
+        QVERIFY(window.ProgressBar1->isVisible());
+        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QVERIFY(!window.ProgressBar1->isVisible());
+        const QString status = window.Label2->text();
+        QVERIFY2(
+            status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")), qPrintable(status));
+        QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
+        // The low frequencies are done, the high ones not.
+        const QImage image = window.PaintBox1->grab().toImage();
+        const QRect plot = plotArea(image);
+        QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
+        QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
+    });
+    clickSceneMenuEntry(fixture.window(), 0);
+    QVERIFY(shown);
+}
+
+QTEST_MAIN(ResonanceWindowTest)
+#include "tst_resonancewindow.moc"

@@ -1,0 +1,155 @@
+#include "tests/support/mainwindowfixture.h"
+#include "tests/support/scenemenuaccess.h"
+
+#include "glpanel/openglpanel.h"
+#include "output/outputdialogs.h"
+#include "widgets/paintbox.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <clocale>
+
+namespace {
+
+// Answers the save and print dialogs with files in a folder of the test's own.
+class AnsweredDialogs
+{
+public:
+    AnsweredDialogs()
+        : m_previous(SetDialogAnswers({ [this](const SaveFileRequest &) {
+                                           return SaveFileAnswer { saveAs, 0 };
+                                       },
+            [this](QPrinter &printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(path(QStringLiteral("print.pdf")));
+                return true;
+            } }))
+    { }
+    ~AnsweredDialogs() { SetDialogAnswers(std::move(m_previous)); }
+
+    QString path(const QString &name) const { return m_folder.filePath(name); }
+
+    QString saveAs;
+
+private:
+    QTemporaryDir m_folder;
+    DialogAnswers m_previous;
+};
+
+QByteArray readAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class PictureMenuTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void graphsExportTheSeriesAsTheToolWrites();
+    void sceneSavesItsPicture();
+    void portraitPrintsCopiesAndReportsAFailedWrite();
+};
+
+void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
+{
+    MainWindowFixture fixture;
+    AnsweredDialogs dialogs;
+    dialogs.saveAs = dialogs.path(QStringLiteral("series.csv"));
+    // A "," locale must not reach the file.
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    whenShown<TForm9>([](TForm9 &) {});
+    Form8->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form8));
+    QTRY_VERIFY(!Form9->isVisible());
+    clickMenuEntry(
+        Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Экспорт данных (CSV)…"));
+    std::setlocale(LC_ALL, previous.c_str());
+    Form8->done(1);
+
+    QProcess tool;
+    tool.start(QStringLiteral(MIRVANE_SERIES), { QString::fromStdString(ParameterFilePath()) });
+    QVERIFY(tool.waitForFinished());
+    const QByteArray expected = tool.readAllStandardOutput();
+    QCOMPARE(expected.count('\n'), 1002);
+    QCOMPARE(readAll(dialogs.saveAs), expected);
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+void PictureMenuTest::sceneSavesItsPicture()
+{
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    AnsweredDialogs dialogs;
+    QWindow *scene = form.OpenGLPanel1->PanelWindow();
+    const QString save = QStringLiteral("Сохранить изображение…");
+    dialogs.saveAs = dialogs.path(QStringLiteral("scene.png"));
+    clickMenuEntry(scene, form.SceneMenu->Menu(), save);
+    dialogs.saveAs = dialogs.path(QStringLiteral("scene.bmp"));
+    clickMenuEntry(scene, form.SceneMenu->Menu(), save);
+
+    QImage png;
+    QVERIFY(png.load(dialogs.path(QStringLiteral("scene.png")), "PNG"));
+    QCOMPARE(png.size(), form.OpenGLPanel1->PixelSize());
+    QCOMPARE(png.pixel(5, 5), qRgb(255, 255, 0xff)); // the white background
+    // Inside the plane's triangle, below the slope: scene (240, 30) of 314 x 260.
+    const QColor plane = png.pixelColor(240 * 533 / 314, 441 - 30 * 441 / 260);
+    QVERIFY2(qAbs(plane.red() - 128) <= 1 && plane.red() == plane.blue(), qPrintable(plane.name()));
+    const QImage bmp(dialogs.path(QStringLiteral("scene.bmp")), "BMP");
+    QCOMPARE(bmp.convertToFormat(QImage::Format_RGB32), png.convertToFormat(QImage::Format_RGB32));
+
+    // A localisation step relabels the entries and the tooltip.
+    PictureMenuTexts texts = form.SceneMenu->Texts();
+    texts.Copy = QStringLiteral("Copy");
+    form.SceneMenu->SetTexts(texts);
+    QVERIFY(form.OpenGLPanel1->toolTip().contains(QStringLiteral("Copy (Ctrl+C)")));
+}
+
+void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
+{
+    MainWindowFixture fixture;
+    AnsweredDialogs dialogs;
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    QMenu *menu = Form5->PaintBox1Menu->Menu();
+    clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Печать…"));
+    QVERIFY(readAll(dialogs.path(QStringLiteral("print.pdf"))).startsWith("%PDF"));
+
+    clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Копировать"));
+    const QImage copied
+        = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(copied.size(), QSize(569, 385));
+    // The black curve on the button-face surface the portrait lies on.
+    QCOMPARE(copied.pixelColor(0, 0), Form5->palette().color(QPalette::Button));
+    QVERIFY(countPixels(copied, qRgb(0, 0, 0), copied.rect()) > 500);
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+
+    dialogs.saveAs = dialogs.path(QStringLiteral("missing/series.csv"));
+    Form5->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form5));
+    Form5->PaintBox1->setFocus();
+    QTest::keyClick(Form5->PaintBox1, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QVERIFY2(fixture.boxes.boxes.first().text.startsWith(QStringLiteral("Не удалось записать файл ")
+                 + QDir::toNativeSeparators(dialogs.saveAs)),
+        qPrintable(fixture.boxes.boxes.first().text));
+    QVERIFY(!QFile::exists(dialogs.saveAs));
+
+    // The keyboard reaches the menu too.
+    QTest::keyClick(Form5->PaintBox1, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
+    Form5->done(1);
+}
+
+QTEST_MAIN(PictureMenuTest)
+#include "tst_picturemenu.moc"

@@ -1,0 +1,35 @@
+#include "widgets/formgeometry.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+void PlaceWindow(QWidget &window, int left, int top, int width, int height, WindowSizing sizing)
+{
+    if (sizing == WindowSizing::Fixed)
+        window.setFixedSize(width, height);
+    else
+        window.resize(width, height);
+    window.move(left, top);
+}
+
+QFont PixelFont(const QString &family, int pixelSize, bool bold)
+{
+    QFont font(family);
+    // Without the bitmap font its nearest installed match is far wider than
+    // the forms were laid out for; Arial's metric twin comes close.
+    if (family == QLatin1String("MS Sans Serif"))
+        font.setFamilies({ family, QStringLiteral("Liberation Sans") });
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+int ToPixel(double value)
+{
+    constexpr double limit = 1 << 20;
+    if (std::isnan(value))
+        return 0;
+    return int(std::clamp(value, -limit, limit));
+}
