@@ -170,8 +170,9 @@ bool TForm2::ReadParameterFile()
     }
     // The values read are used, but the user should know that some are not
     // what the file meant.
-    if (const std::string warning = reading.Warning(path); !warning.empty())
-        m_pendingWarnings.append(QString::fromLocal8Bit(warning));
+    if (reading.HasProblem())
+        m_pendingWarnings.append(
+            ReadingWarningMessage(Messages, reading, QString::fromLocal8Bit(path)));
     return true;
 }
 
@@ -207,12 +208,19 @@ bool TForm2::ComputeFromParameterFile()
         RepaintScene();
         ShowPendingWarnings();
     });
-    AllocateSeries();
-    ComputeMotion();
+    try {
+        AllocateSeries();
+        ComputeMotion();
+    } catch (const ComputationTooLarge &refused) {
+        ShowMessageBox(RefusalMessage(Messages, refused.Refusal()), QString(), MessageBoxKind::Error);
+        return true;
+    } catch (const OutOfMemory &) {
+        ShowMessageBox(Messages.OutOfMemory, QString(), MessageBoxKind::Error);
+        return true;
+    }
     // A still scene or readouts of NAN would say nothing on what went wrong.
-    if (const std::string warning = Motion.Warning(ModelParameters);
-            !warning.empty())
-        m_pendingWarnings.append(QString::fromStdString(warning));
+    if (const MotionWarning warning = Motion.Warning(ModelParameters); warning.Any())
+        m_pendingWarnings.append(MotionWarningMessage(Messages, warning));
     return true;
 }
 

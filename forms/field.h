@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/motionmessages.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
 
@@ -72,6 +73,9 @@ public:
     // Right click on the scene: the resonance curve, the energy balance and
     // the output of the picture and the series.
     PictureMenu *SceneMenu = nullptr;
+
+    // What the reading and the computation report, as the user reads it.
+    MotionMessageTexts Messages;
 
 signals:
     // The scene menu's first two entries: the windows beyond the design open

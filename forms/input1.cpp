@@ -206,7 +206,8 @@ void TForm3::Button1Click()
         try {
             *fields[i] = UserTextToFloat(Edits[i]->text());
         } catch (const ConvertError &error) {
-            ShowMessageBox(QString::fromUtf8(error.what()), QString(), MessageBoxKind::Error);
+            ShowMessageBox(NotANumber.arg(QString::fromUtf8(error.Text())), QString(),
+                MessageBoxKind::Error);
             // The message quotes the text only, which for an empty field says
             // nothing: the cursor shows which field it is.
             ScrollBox1->ensureWidgetVisible(Edits[i]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include <array>
 
@@ -33,6 +34,9 @@ public:
     std::array<QLineEdit *, 14> Edits {};
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
+
+    // The error shown for a field that is not a number; %1 its text.
+    QString NotANumber = QStringLiteral("'%1' is not a valid floating point value");
 
 protected:
     void showEvent(QShowEvent *event) override;

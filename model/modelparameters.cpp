@@ -256,29 +256,6 @@ bool ReadParameterFile(
     return true;
 }
 
-std::string ParameterFileReading::Warning(const std::string &path) const
-{
-    if (ProblemLine == 0)
-        return {};
-    const std::string file = "The parameter file " + path;
-    const std::string line = "line " + std::to_string(ProblemLine);
-    const std::string quoted = "\"" + ProblemText + "\"";
-    if (SharedLine)
-        return file + " has more than one value on " + line + " (" + quoted
-            + "): a \",\" typed as decimal point reads as two values and shifts the ones "
-              "after it. The file needs \".\" as decimal point and one value per line.";
-    std::string what;
-    if (EmptyFile)
-        what = "the file is empty";
-    else if (ProblemText.empty())
-        what = line + " is missing or empty";
-    else
-        what = "the reading stopped on " + line + " (" + quoted + ")";
-    return file + ": only " + std::to_string(ValuesRead) + " of "
-        + std::to_string(ModelParameters::Count) + " values were read; " + what
-        + ". The other parameters keep their previous values.";
-}
-
 std::string FormatParameterFile(const ModelParameters &parameters)
 {
     const ScopedCLocale cLocale;

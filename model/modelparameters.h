@@ -49,8 +49,7 @@ struct ParameterFileReading
     bool SharedLine = false;
     bool EmptyFile = false;
 
-    // A sentence for the user naming the problem line; empty without one.
-    std::string Warning(const std::string &path) const;
+    bool HasProblem() const { return ProblemLine != 0; }
 };
 
 // Reads the file with the rules of the C format "%f,%f,...,%f" and "." as the

@@ -1,11 +1,9 @@
 #include "model/motionmodel.h"
 
-#include "model/clocale.h"
 #include "model/modelparameters.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -56,38 +54,29 @@ struct Plan
     int capacity = 1;
 };
 
-// printf into a string of the size the text needs.
-template <typename... Values>
-std::string formatted(const char *format, Values... values)
-{
-    const ScopedCLocale cLocale;
-    std::string text(std::snprintf(nullptr, 0, format, values...), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, values...);
-    return text;
-}
-
 [[noreturn]] void refuseSteps(double stopTime, double timeStep, double steps)
 {
-    throw ComputationTooLarge(formatted("Stop time %g s with time step %g s needs %.0f integration "
-                                        "steps; at most %.0f are allowed. Choose a larger time "
-                                        "step or a shorter stop time.",
-            stopTime, timeStep, std::ceil(steps), MotionModel::MaxIntegrationSteps));
+    throw ComputationTooLarge({ .reason = ComputationRefusal::TooManySteps,
+        .stopTime = stopTime,
+        .step = timeStep,
+        .needed = std::ceil(steps),
+        .allowed = MotionModel::MaxIntegrationSteps });
 }
 
 // Floats per series for samples spacing apart from 0 to stopTime: one each,
 // and 100 to spare.
-int checkedCapacity(double stopTime, double spacing, const char *spacingName)
+int checkedCapacity(double stopTime, double spacing, ComputationRefusal::Reason reason)
 {
     const double capacity = std::trunc(stopTime / spacing + 100);
     if (!(capacity <= MotionModel::MaxSeriesCapacity)) {
         constexpr int MaxSamples = MotionModel::MaxSeriesCapacity - 99;
-        // The spacing at which they would just fit, rounded up in the text.
-        const double fitting = stopTime / (MaxSamples - 1) * (1 + 1e-6);
-        throw ComputationTooLarge(formatted("Stop time %g s with %s %g s needs %.0f samples; at "
-                                            "most %d are allowed. Choose a print step of at "
-                                            "least %.6g s or a shorter stop time.",
-                stopTime, spacingName, spacing, std::trunc(stopTime / spacing) + 1, MaxSamples,
-                fitting));
+        throw ComputationTooLarge({ .reason = reason,
+            .stopTime = stopTime,
+            .step = spacing,
+            .needed = std::trunc(stopTime / spacing) + 1,
+            .allowed = MaxSamples,
+            // The spacing at which they would just fit, rounded up for a message.
+            .fittingPrintStep = stopTime / (MaxSamples - 1) * (1 + 1e-6) });
     }
     return static_cast<int>(std::max(1.0, capacity));
 }
@@ -109,7 +98,7 @@ Plan planFor(const ModelParameters &parameters)
         return plan;
     }
     plan.lastSampleIndex = static_cast<float>(std::trunc(stop / p));
-    plan.capacity = checkedCapacity(stop, p, "print step");
+    plan.capacity = checkedCapacity(stop, p, ComputationRefusal::TooManySamples);
     if (!(std::isfinite(h) && h > 0))
         return plan;
 
@@ -128,7 +117,8 @@ Plan planFor(const ModelParameters &parameters)
     // Samples fall every N steps (every step for N = 0), which is more often
     // than every print step when p is no whole multiple of h: size for them.
     const double spacing = static_cast<double>(std::max<std::int64_t>(plan.interval, 1)) * h;
-    plan.capacity = std::max(plan.capacity, checkedCapacity(stop, spacing, "sampling interval"));
+    plan.capacity = std::max(
+        plan.capacity, checkedCapacity(stop, spacing, ComputationRefusal::TooManySampledSteps));
     return plan;
 }
 
@@ -182,34 +172,29 @@ void MotionModel::AllocateSeries(const ModelParameters &parameters)
     LastSampleIndex = plan.lastSampleIndex;
 }
 
-std::string MotionModel::Warning(const ModelParameters &parameters) const
+MotionWarning MotionModel::Warning(const ModelParameters &parameters) const
 {
     if (!m_hasResult)
         return {};
-    const double h = parameters.TimeStep;
-    const double p = parameters.PrintStep;
-    std::string text;
+    MotionWarning warning;
+    warning.timeStep = parameters.TimeStep;
+    warning.printStep = parameters.PrintStep;
+    warning.stopTime = parameters.StopTime;
+    const double h = warning.timeStep;
+    const double p = warning.printStep;
     if (!(std::isfinite(p) && p > 0))
-        text = formatted("The print step %g s is not above 0: only the state at time 0 is shown.", p);
+        warning.stillness = MotionWarning::PrintStepNotPositive;
     else if (LastSampleIndex < 1)
-        text = formatted("The stop time %g s is shorter than the print step %g s: only the state "
-                         "at time 0 is shown.",
-                parameters.StopTime, p);
+        warning.stillness = MotionWarning::StopTimeBelowPrintStep;
     else if (!(std::isfinite(h) && h > 0))
-        text = formatted("The time step %g s is not above 0: nothing is integrated, and every "
-                         "sample repeats the state at time 0.",
-                h);
-    std::string where;
-    if (m_firstNonFinite >= 0)
-        where = formatted("from the time %g s on", m_firstNonFinite * p);
-    else if (!std::isfinite(OriginPosition))
-        where = "in the origin position";
-    if (!where.empty())
-        text += (text.empty() ? "" : " ")
-            + ("The computation gives values that are not numbers (NAN or INF) " + where
-                    + ". Check the parameters: the mass and the spring stiffness must be above 0, "
-                      "and the time step small enough for the motion.");
-    return text;
+        warning.stillness = MotionWarning::TimeStepNotPositive;
+    if (m_firstNonFinite >= 0) {
+        warning.nonFinite = MotionWarning::FromTime;
+        warning.nonFiniteTime = m_firstNonFinite * p;
+    } else if (!std::isfinite(OriginPosition)) {
+        warning.nonFinite = MotionWarning::InOrigin;
+    }
+    return warning;
 }
 
 bool MotionModel::ComputeMotion(

@@ -8,7 +8,6 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <string>
 
 struct ModelParameters;
 
@@ -39,11 +38,62 @@ public:
     const char *what() const noexcept override { return "Out of memory"; }
 };
 
+// Why MotionModel refuses parameters, with the figures a message needs.
+struct ComputationRefusal
+{
+    enum Reason {
+        TooManySteps, // step is the time step; needed and allowed count steps
+        TooManySamples, // step is the print step; needed and allowed count samples
+        TooManySampledSteps, // as TooManySamples, sampled every sampling interval (step)
+    };
+    Reason reason = TooManySteps;
+    double stopTime = 0; // s
+    double step = 0; // s
+    double needed = 0;
+    double allowed = 0;
+    // For the samples: the smallest print step that fits, rounded up a little.
+    double fittingPrintStep = 0; // s
+};
+
 // The parameters ask for more integration work than MotionModel allows.
 class ComputationTooLarge : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ComputationTooLarge(const ComputationRefusal &refusal)
+        : std::runtime_error("computation too large")
+        , m_refusal(refusal)
+    {
+    }
+    const ComputationRefusal &Refusal() const { return m_refusal; }
+
+private:
+    ComputationRefusal m_refusal;
+};
+
+// Why a computed result shows no motion or cannot be trusted; Any() is false
+// when it can.
+struct MotionWarning
+{
+    enum Stillness {
+        Moving,
+        PrintStepNotPositive, // only sample 0: printStep is not above 0
+        StopTimeBelowPrintStep, // only sample 0: stopTime is shorter than printStep
+        TimeStepNotPositive, // timeStep is not above 0: every sample repeats sample 0
+    };
+    enum NonFinite {
+        Finite,
+        FromTime, // the samples from nonFiniteTime on are NAN or INF
+        InOrigin, // the origin position is
+    };
+    Stillness stillness = Moving;
+    NonFinite nonFinite = Finite;
+    double timeStep = 0; // s, as the parameters give them
+    double printStep = 0;
+    double stopTime = 0;
+    double nonFiniteTime = 0; // s
+
+    bool Any() const { return stillness != Moving || nonFinite != Finite; }
+    bool operator==(const MotionWarning &) const = default;
 };
 
 // Integration steps done and about how many the computation takes; false
@@ -124,8 +174,8 @@ public:
     std::int64_t SamplingIntervalSteps() const { return m_samplingInterval; }
 
     // Why the last result, computed from parameters, shows no motion or
-    // cannot be trusted, for the user; empty when it can.
-    std::string Warning(const ModelParameters &parameters) const;
+    // cannot be trusted; nothing without a result.
+    MotionWarning Warning(const ModelParameters &parameters) const;
 
     // Sample index of a series with the index clamped to the readable
     // samples; 0 without a result.

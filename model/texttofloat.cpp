@@ -7,7 +7,8 @@
 #include <string>
 
 ConvertError::ConvertError(std::string_view text)
-    : std::invalid_argument("'" + std::string(text) + "' is not a valid floating point value")
+    : std::invalid_argument("not a floating point value")
+    , m_text(text)
 {
 }
 

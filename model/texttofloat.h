@@ -1,13 +1,18 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
-// A text that is not a number: "'<text>' is not a valid floating point value".
+// A text that is not a number; the window that took it names it to the user.
 class ConvertError : public std::invalid_argument
 {
 public:
     explicit ConvertError(std::string_view text);
+    const std::string &Text() const { return m_text; }
+
+private:
+    std::string m_text;
 };
 
 // A number as the user types it: optional blanks, an optional sign, decimal

@@ -384,33 +384,42 @@ void TestMotionModel::failuresLeaveEmptyState()
 void TestMotionModel::refusalsGiveExactFigures_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("steps") << withTimes(1e-6f, 0.01f, 100)
-                           << "Stop time 100 s with time step 1e-06 s needs 100000001 integration "
-                              "steps; at most 100000000 are allowed. Choose a larger time step or "
-                              "a shorter stop time.";
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("needed");
+    QTest::addColumn<double>("allowed");
+    QTest::addColumn<double>("fitting"); // to 6 digits; 0 for none
+    QTest::newRow("steps") << withTimes(1e-6f, 0.01f, 100) << int(ComputationRefusal::TooManySteps)
+                           << double(1e-6f) << 100000001.0 << 1e8 << 0.0;
     QTest::newRow("samples") << withTimes(0.01f, 0.01f, 1e9f)
-                             << "Stop time 1e+09 s with print step 0.01 s needs 100000002236 "
-                                "samples; at most 24999901 are allowed. Choose a print step of at "
-                                "least 40.0002 s or a shorter stop time.";
+                             << int(ComputationRefusal::TooManySamples) << double(0.01f)
+                             << 100000002236.0 << 24999901.0 << 40.0002;
     // Sampled every h, more often than p says.
-    QTest::newRow("samples every step") << withTimes(0.01f, 0.015f, 300000)
-                                        << "Stop time 300000 s with sampling interval 0.01 s needs "
-                                           "30000001 samples; at most 24999901 are allowed. Choose "
-                                           "a print step of at least 0.0120001 s or a shorter "
-                                           "stop time.";
+    QTest::newRow("samples every step")
+        << withTimes(0.01f, 0.015f, 300000) << int(ComputationRefusal::TooManySampledSteps)
+        << double(0.01f) << 30000001.0 << 24999901.0 << 0.0120001;
 }
 
 void TestMotionModel::refusalsGiveExactFigures()
 {
     QFETCH(ModelParameters, parameters);
-    QFETCH(QString, message);
+    QFETCH(int, reason);
+    QFETCH(double, step);
+    QFETCH(double, needed);
+    QFETCH(double, allowed);
+    QFETCH(double, fitting);
     MotionModel model;
     try {
         model.AllocateSeries(parameters);
         QFAIL("not refused");
     } catch (const ComputationTooLarge &error) {
-        QCOMPARE(QString::fromUtf8(error.what()), message);
+        const ComputationRefusal &refusal = error.Refusal();
+        QCOMPARE(int(refusal.reason), reason);
+        QCOMPARE(refusal.stopTime, double(parameters.StopTime));
+        QCOMPARE(refusal.step, step);
+        QCOMPARE(refusal.needed, needed);
+        QCOMPARE(refusal.allowed, allowed);
+        QCOMPARE(QString::number(refusal.fittingPrintStep, 'g', 6), QString::number(fitting, 'g', 6));
     }
 }
 
@@ -441,34 +450,49 @@ void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
 void TestMotionModel::warnings_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
-    QTest::addColumn<QString>("warning"); // a part of it
+    QTest::addColumn<int>("stillness");
+    QTest::addColumn<int>("nonFinite");
+    QTest::addColumn<double>("nonFiniteTime");
     const auto with = [](float ModelParameters::*field, float value) {
         ModelParameters p = NominalParameters();
         p.*field = value;
         return p;
     };
-    QTest::newRow("nominal") << NominalParameters() << QString();
-    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0)
-                        << "not numbers (NAN or INF) from the time 0.01 s on";
+    QTest::newRow("nominal") << NominalParameters() << int(MotionWarning::Moving)
+                             << int(MotionWarning::Finite) << 0.0;
+    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0) << int(MotionWarning::Moving)
+                            << int(MotionWarning::FromTime) << double(0.01f);
     QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
-                        << "in the origin position";
+                                 << int(MotionWarning::Moving) << int(MotionWarning::InOrigin)
+                                 << 0.0;
     QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
-                        << "The time step 0 s is not above 0";
+                                 << int(MotionWarning::TimeStepNotPositive)
+                                 << int(MotionWarning::Finite) << 0.0;
     QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1)
-                        << "The print step -1 s is not above 0";
+                                   << int(MotionWarning::PrintStepNotPositive)
+                                   << int(MotionWarning::Finite) << 0.0;
     QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
-                        << "The stop time -5 s is shorter than the print step";
+                                  << int(MotionWarning::StopTimeBelowPrintStep)
+                                  << int(MotionWarning::Finite) << 0.0;
 }
 
 void TestMotionModel::warnings()
 {
     QFETCH(ModelParameters, parameters);
-    QFETCH(QString, warning);
+    QFETCH(int, stillness);
+    QFETCH(int, nonFinite);
+    QFETCH(double, nonFiniteTime);
     MotionModel model;
     compute(model, parameters);
-    const QString text = QString::fromStdString(model.Warning(parameters));
-    QCOMPARE(text.isEmpty(), warning.isEmpty());
-    QVERIFY2(text.contains(warning), qPrintable(text));
+    const MotionWarning warning = model.Warning(parameters);
+    QCOMPARE(int(warning.stillness), stillness);
+    QCOMPARE(int(warning.nonFinite), nonFinite);
+    QCOMPARE(warning.nonFiniteTime, nonFiniteTime);
+    QCOMPARE(warning.Any(), stillness != MotionWarning::Moving || nonFinite != MotionWarning::Finite);
+    // The figures a message quotes are the parameters as given.
+    QCOMPARE(warning.timeStep, double(parameters.TimeStep));
+    QCOMPARE(warning.printStep, double(parameters.PrintStep));
+    QCOMPARE(warning.stopTime, double(parameters.StopTime));
 }
 
 QTEST_GUILESS_MAIN(TestMotionModel)

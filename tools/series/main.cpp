@@ -24,6 +24,50 @@ const char Usage[] = "Usage: mirvane-series [--info] [--strict] FILE\n"
                      "            fewer than fourteen values or more than one on a line\n"
                      "  --help    show this text\n";
 
+// printf into a string of the size the text needs, with "." as decimal point.
+template <typename... Values> std::string formatted(const char *format, Values... values)
+{
+    const ScopedCLocale cLocale;
+    std::string text(std::snprintf(nullptr, 0, format, values...), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, values...);
+    return text;
+}
+
+std::string refusalMessage(const ComputationRefusal &refusal)
+{
+    if (refusal.reason == ComputationRefusal::TooManySteps)
+        return formatted("Stop time %g s with time step %g s needs %.0f integration steps; at most "
+                         "%.0f are allowed. Choose a larger time step or a shorter stop time.",
+            refusal.stopTime, refusal.step, refusal.needed, refusal.allowed);
+    const char *spacing
+        = refusal.reason == ComputationRefusal::TooManySamples ? "print step" : "sampling interval";
+    return formatted("Stop time %g s with %s %g s needs %.0f samples; at most %.0f are allowed. "
+                     "Choose a print step of at least %.6g s or a shorter stop time.",
+        refusal.stopTime, spacing, refusal.step, refusal.needed, refusal.allowed,
+        refusal.fittingPrintStep);
+}
+
+std::string readingWarning(const ParameterFileReading &reading, const std::string &path)
+{
+    const std::string file = "The parameter file " + path;
+    const std::string line = "line " + std::to_string(reading.ProblemLine);
+    const std::string quoted = "\"" + reading.ProblemText + "\"";
+    if (reading.SharedLine)
+        return file + " has more than one value on " + line + " (" + quoted
+            + "): a \",\" typed as decimal point reads as two values and shifts the ones "
+              "after it. The file needs \".\" as decimal point and one value per line.";
+    std::string what;
+    if (reading.EmptyFile)
+        what = "the file is empty";
+    else if (reading.ProblemText.empty())
+        what = line + " is missing or empty";
+    else
+        what = "the reading stopped on " + line + " (" + quoted + ")";
+    return file + ": only " + std::to_string(reading.ValuesRead) + " of "
+        + std::to_string(ModelParameters::Count) + " values were read; " + what
+        + ". The other parameters keep their previous values.";
+}
+
 int fail(const std::string &message)
 {
     std::fprintf(stderr, "mirvane-series: %s\n", message.c_str());
@@ -92,7 +136,8 @@ int main(int argc, char **argv)
     ParameterFileReading reading;
     if (!ReadParameterFile(path, parameters, &reading))
         return fail("cannot open '" + path + "'");
-    if (const std::string warning = reading.Warning(path); !warning.empty()) {
+    if (reading.HasProblem()) {
+        const std::string warning = readingWarning(reading, path);
         if (strict)
             return fail(warning);
         std::fprintf(stderr, "mirvane-series: warning: %s\n", warning.c_str());
@@ -114,6 +159,8 @@ int main(int argc, char **argv)
                 return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
             });
         }
+    } catch (const ComputationTooLarge &refused) {
+        return fail(refusalMessage(refused.Refusal()));
     } catch (const std::exception &exception) {
         return fail(exception.what());
     }
