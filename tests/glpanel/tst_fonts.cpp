@@ -1,6 +1,7 @@
 #include "glpanel/charset.h"
 #include "glpanel/openglpanel.h"
 #include "panelhost.h"
+#include "tests/support/near.h"
 
 #include <QTest>
 
@@ -195,15 +196,15 @@ void TestFonts::outlineMetricsAndMeasures()
     const OpenGLFont3D *font = m_panel->FFont3D();
     QVERIFY(font);
     const GLYPHMETRICSFLOAT &a = font->GlyphMetrics.at('A' - 32);
-    QVERIFY(qAbs(a.gmfCellIncX - 1366.0f / 2048) < 0.002f);
+    QVERIFY(Near(a.gmfCellIncX, 1366.0 / 2048, { .absolute = 0.002 }));
     QCOMPARE(a.gmfCellIncY, 0.0f);
     QVERIFY(a.gmfBlackBoxX > 0.6f && a.gmfBlackBoxX < 0.7f);
     QVERIFY(a.gmfBlackBoxY > 0.65f && a.gmfBlackBoxY < 0.75f);
-    QVERIFY(qAbs(a.gmfptGlyphOrigin.y - a.gmfBlackBoxY) < 0.002f);
+    QVERIFY(Near(a.gmfptGlyphOrigin.y, a.gmfBlackBoxY, { .absolute = 0.002 }));
     const GLYPHMETRICSFLOAT &g = font->GlyphMetrics.at('g' - 32);
     QVERIFY(g.gmfptGlyphOrigin.y < g.gmfBlackBoxY - 0.1f); // descends below the baseline
     const GLYPHMETRICSFLOAT &space = font->GlyphMetrics.at(0);
-    QVERIFY(qAbs(space.gmfCellIncX - 569.0f / 2048) < 0.002f);
+    QVERIFY(Near(space.gmfCellIncX, 569.0 / 2048, { .absolute = 0.002 }));
     QCOMPARE(space.gmfBlackBoxX, 0.0f);
 
     const auto measure = [this](QByteArrayView text) {
@@ -268,8 +269,8 @@ void TestFonts::outlinesDraw()
     const int y
         = frame.height() - int(20 + scale * (bar.gmfptGlyphOrigin.y - bar.gmfBlackBoxY / 2));
     QTEST(qGray(frame.pixel(x, y)) > 128, "filled");
-    QVERIFY(qAbs(inkBounds(frame).height() - scale * bar.gmfBlackBoxY) < 3);
-    QVERIFY(qAbs(after[12] - before[12] - before[0] * bar.gmfCellIncX) < 1e-3f);
+    QVERIFY(Near(inkBounds(frame).height(), scale * bar.gmfBlackBoxY, { .absolute = 3 }));
+    QVERIFY(Near(after[12] - before[12], before[0] * bar.gmfCellIncX, { .absolute = 1e-3 }));
     QCOMPARE(after[13], before[13]);
     QCOMPARE(listBase, 5);
     m_panel->MakeOpenGLPanelCurrent();

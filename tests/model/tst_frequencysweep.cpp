@@ -1,5 +1,6 @@
 #include "model/frequencysweep.h"
 #include "tests/support/nominalparameters.h"
+#include "tests/support/near.h"
 
 #include <QTest>
 
@@ -58,7 +59,7 @@ void TestFrequencySweep::matchesSteadyState()
             continue; // the transient is still there
         ++checked;
         const double exact = SteadyStateAmplitude(p, point.Frequency);
-        QVERIFY2(std::abs(point.Amplitude / exact - 1) < 0.02,
+        QVERIFY2(Near(point.Amplitude, exact, { .relative = 0.02 }),
             qPrintable(QStringLiteral("w %1: %2 against %3")
                            .arg(point.Frequency)
                            .arg(point.Amplitude)
@@ -69,7 +70,7 @@ void TestFrequencySweep::matchesSteadyState()
     const double w0 = NaturalFrequency(p);
     const double resonance = std::sqrt(w0 * w0 - damping * damping / (2 * p.Mass * p.Mass));
     const double step = points[1].Frequency - points[0].Frequency;
-    QVERIFY(std::abs(peak->Frequency - resonance) <= step);
+    QVERIFY(Near(peak->Frequency, resonance, { .absolute = step }));
 }
 
 void TestFrequencySweep::parallelEqualsSerial()

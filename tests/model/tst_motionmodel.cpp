@@ -1,5 +1,6 @@
 #include "model/motionmodel.h"
 #include "tests/support/nominalparameters.h"
+#include "tests/support/near.h"
 
 #include <QTest>
 
@@ -143,7 +144,7 @@ void TestMotionModel::nominalRun()
     QCOMPARE(model.SceneScale, 250.0f);
     const double origin = 0.4f - 2 * 9.8f * std::sin(30 / 57.3) / 600;
     QVERIFY(model.OriginPosition < 0.384f && model.OriginPosition > 0.3836f);
-    QVERIFY(std::abs(model.OriginPosition - origin) < 1e-7);
+    QVERIFY(Near(model.OriginPosition, origin, { .absolute = 1e-7 }));
 
     for (int i = 0; i <= 1000; ++i)
         QCOMPARE(model.ResultSeries[MotionModel::ResistanceForce][i], 0.0f);

@@ -1,4 +1,5 @@
 #include "model/runge.h"
+#include "tests/support/near.h"
 
 #include <QTest>
 
@@ -20,10 +21,7 @@ void step(runge &rk, double h, Rhs rhs)
 }
 
 // Room for rounding alone: a wrong stage point or weight is off by a power of h.
-bool near(double actual, double expected)
-{
-    return std::abs(actual - expected) <= 1e-14 * (1 + std::abs(expected));
-}
+constexpr Tolerance Rounding { .absolute = 1e-14, .relative = 1e-14 };
 
 } // namespace
 
@@ -69,11 +67,11 @@ void TestRunge::linearProblems()
             f[1] = ys[2];
             f[2] = -ys[1];
         });
-        QVERIFY(near(growth.y[0], std::pow(e, n)));
+        QVERIFY(Near(growth.y[0], std::pow(e, n), Rounding));
         const std::complex<double> xv = std::pow(rotation, n);
-        QVERIFY(near(oscillator.y[0], n * h));
-        QVERIFY(near(oscillator.y[1], xv.real()));
-        QVERIFY(near(oscillator.y[2], xv.imag()));
+        QVERIFY(Near(oscillator.y[0], n * h, Rounding));
+        QVERIFY(Near(oscillator.y[1], xv.real(), Rounding));
+        QVERIFY(Near(oscillator.y[2], xv.imag(), Rounding));
     }
 }
 
@@ -100,7 +98,7 @@ void TestRunge::constantRightHandSide()
         rk.y[i] = 0.25 + i;
     step(rk, h, [&](const double *, double *f) { std::fill(f, f + n, c); });
     for (int i = 0; i < n; ++i)
-        QVERIFY(near(rk.y[i], 0.25 + i + h * c));
+        QVERIFY(Near(rk.y[i], 0.25 + i + h * c, Rounding));
 }
 
 // Neither before the first step nor after a finished one may a stage change y
