@@ -15,7 +15,8 @@ if [ -n "$lang" ] && [ ! -f "$captions" ]; then
     exit 2
 fi
 
-"$root/scripts/setup.sh"
+# The program alone: the tests and tools are test.sh's to build.
+"$root/scripts/setup.sh" default mirvane
 if [ -z "${DISPLAY:-}" ]; then
     echo "mirvane: no display to open its windows on; on a virtual screen: xvfb-run -a -s \"-screen 0 1280x1024x24\" $0" >&2
     exit 1
