@@ -1,9 +1,9 @@
 #include "analysis/energywindow.h"
 
 #include "analysis/chartplot.h"
-#include "widgets/paintbox.h"
-#include "widgets/formgeometry.h"
 #include "services/localisationhook.h"
+#include "widgets/formgeometry.h"
+#include "widgets/paintbox.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -15,7 +15,6 @@ namespace {
 
 // More points than the canvas has pixels, few enough to draw at once.
 constexpr int DrawnPoints = 20000;
-
 
 std::vector<QPointF> curve(const std::vector<float> &time, const std::vector<float> &values)
 {

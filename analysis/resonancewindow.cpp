@@ -1,11 +1,11 @@
 #include "analysis/resonancewindow.h"
 
 #include "analysis/chartplot.h"
-#include "widgets/paintbox.h"
-#include "widgets/formgeometry.h"
 #include "model/frequencysweep.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
+#include "widgets/formgeometry.h"
+#include "widgets/paintbox.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -21,7 +21,6 @@ namespace {
 const QColor SweepColour(255, 255, 0);
 const QColor ClosedFormColour(0, 255, 255);
 const QColor CurrentColour(255, 0, 0);
-
 
 } // namespace
 

@@ -1,14 +1,13 @@
 #include "app/applylocalisation.h"
 
-#include "app/localisationfile.h"
-
 #include "analysis/energywindow.h"
+#include "analysis/resonancewindow.h"
+#include "app/localisationfile.h"
 #include "forms/field.h"
 #include "glpanel/openglpanel.h"
 #include "glpanel/panelfont.h"
-#include "widgets/radiogroup.h"
-#include "analysis/resonancewindow.h"
 #include "output/picturemenu.h"
+#include "widgets/radiogroup.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -370,8 +369,7 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
             *kept = text;
         break;
     case Sets::MenuText:
-        if (auto *menu
-            = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (auto *menu = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
             PictureMenuTexts texts = menu->Texts();
             texts.*key.menuText = text;
             menu->SetTexts(texts);

@@ -2,7 +2,6 @@
 
 #include "app/analysiswindows.h"
 #include "app/errorreportingapplication.h"
-
 #include "forms/choice.h"
 #include "forms/field.h"
 #include "forms/graph.h"

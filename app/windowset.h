@@ -9,8 +9,7 @@ class TForm8;
 class TForm9;
 
 // Owns one window and publishes it through its global instance while it lives.
-template <typename Form>
-class GlobalWindow
+template <typename Form> class GlobalWindow
 {
 public:
     explicit GlobalWindow(Form *&global)

@@ -1,8 +1,8 @@
 // A paint of the time graphs with both curves and markers over 10^6 samples,
 // against QPainter drawing the same two polylines from precomputed points.
 
-#include "forms/timegraphplot.h"
 #include "bench/runbenchmarks.h"
+#include "forms/timegraphplot.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // ComputeMotion against a hand-written RK4 loop doing the same job: the same
 // right-hand side, the same five series stored at every print step.
 
-#include "model/motionmodel.h"
 #include "bench/runbenchmarks.h"
 #include "bench/shippedparameters.h"
+#include "model/motionmodel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +29,7 @@ ModelParameters benchmarkParameters()
 void countSteps(benchmark::State &state)
 {
     state.counters["steps_per_second"]
-            = benchmark::Counter(1e7, benchmark::Counter::kIsIterationInvariantRate);
+        = benchmark::Counter(1e7, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_ComputeMotion(benchmark::State &state)
@@ -47,8 +47,7 @@ void BM_ComputeMotion(benchmark::State &state)
 // Textbook RK4 on (x, v) with the time kept apart, written for speed: state
 // in locals, the first stage sharing the sample's sine and, with
 // ShareMidpoint, the two midpoint stages sharing theirs.
-template<bool ShareMidpoint>
-void BM_BaselineRk4(benchmark::State &state)
+template <bool ShareMidpoint> void BM_BaselineRk4(benchmark::State &state)
 {
     const ModelParameters p = benchmarkParameters();
     const double h = p.TimeStep;
@@ -99,9 +98,9 @@ void BM_BaselineRk4(benchmark::State &state)
 BENCHMARK(BM_ComputeMotion)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BaselineRk4<true>)->Name("BM_BaselineRk4")->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_BaselineRk4<false>)
-        ->Name("BM_BaselineRk4FourSines")
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(2);
+    ->Name("BM_BaselineRk4FourSines")
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
 
 // Prints the ratio of the two rates after the usual table.
 class RatioReporter : public benchmark::ConsoleReporter
@@ -128,7 +127,7 @@ public:
             const auto baseline = m_rates.find(name);
             if (baseline != m_rates.end() && baseline->second > 0) {
                 std::printf("ComputeMotion %.3g steps/s, %s %.3g steps/s, ratio %.3f\n",
-                        model->second, name, baseline->second, model->second / baseline->second);
+                    model->second, name, baseline->second, model->second / baseline->second);
             }
         }
     }

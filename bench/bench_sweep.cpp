@@ -1,9 +1,9 @@
 // The default frequency sweep of the shipped parameters, on one worker thread
 // against one per core, in the same run.
 
-#include "model/frequencysweep.h"
 #include "bench/runbenchmarks.h"
 #include "bench/shippedparameters.h"
+#include "model/frequencysweep.h"
 
 #include <benchmark/benchmark.h>
 

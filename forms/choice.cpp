@@ -1,7 +1,7 @@
 #include "forms/choice.h"
 
-#include "widgets/formgeometry.h"
 #include "services/localisationhook.h"
+#include "widgets/formgeometry.h"
 
 #include <QCheckBox>
 #include <QFrame>

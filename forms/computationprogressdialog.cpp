@@ -38,7 +38,8 @@ bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total
         m_dialog->setMinimumDuration(0);
         m_dialog->setMinimumWidth(320); // room for the step counts to grow
         // Esc and the close box reject the dialog; either cancels, as the button does.
-        QObject::connect(m_dialog.get(), &QDialog::rejected, m_dialog.get(), &QProgressDialog::cancel);
+        QObject::connect(
+            m_dialog.get(), &QDialog::rejected, m_dialog.get(), &QProgressDialog::cancel);
     } else if (m_sinceUpdate.isValid() && m_sinceUpdate.elapsed() < UpdateEveryMs) {
         return !m_dialog->wasCanceled();
     }

@@ -1,24 +1,23 @@
 #include "forms/field.h"
 
 #include "forms/computationprogressdialog.h"
-#include "widgets/formgeometry.h"
 #include "forms/graph.h"
 #include "forms/input1.h"
+#include "forms/phaseportrait.h"
+#include "forms/scene.h"
+#include "glpanel/openglpanel.h"
+#include "output/picturemenu.h"
 #include "services/localisationhook.h"
+#include "services/messagebox.h"
 #include "services/numberstyles.h"
 #include "services/parameterfilelocation.h"
-#include "forms/phaseportrait.h"
-#include "output/picturemenu.h"
-#include "forms/scene.h"
-
-#include "services/messagebox.h"
-#include "glpanel/openglpanel.h"
+#include "widgets/formgeometry.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -81,25 +80,25 @@ void TForm2::CreateControls()
     // Also a toggle from the keyboard or an assistive tool starts and stops.
     connect(SpeedButton1, &QToolButton::toggled, this, &TForm2::SpeedButton1Click);
 
-    Button3 = PlaceControl(new QPushButton(QStringLiteral("С начала"), this), "Button3",
-            column + 91, 12, 81, 25);
+    Button3 = PlaceControl(
+        new QPushButton(QStringLiteral("С начала"), this), "Button3", column + 91, 12, 81, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
     GroupBox2 = PlaceControl(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this),
-            "GroupBox2", column, 44, columnWidth, 56);
+        "GroupBox2", column, 44, columnWidth, 56);
     BitBtn2 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
-                                   QStringLiteral("Назад"), GroupBox2),
-            "BitBtn2", 10, 22, 105, 25);
+                               QStringLiteral("Назад"), GroupBox2),
+        "BitBtn2", 10, 22, 105, 25);
     BitBtn1 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
-                                   QStringLiteral("Вперед"), GroupBox2),
-            "BitBtn1", 125, 22, 105, 25);
+                               QStringLiteral("Вперед"), GroupBox2),
+        "BitBtn1", 125, 22, 105, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
 
     Label7 = PlaceControl(new QLabel(QStringLiteral("Скорость воспроизведения"), this), "Label7",
-            column, 106, columnWidth, 16);
-    TrackBar3 = PlaceControl(new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124,
-            columnWidth, 30);
+        column, 106, columnWidth, 16);
+    TrackBar3 = PlaceControl(
+        new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124, columnWidth, 30);
     Label7->setBuddy(TrackBar3); // which names the track bar
     TrackBar3->setRange(0, 90);
     TrackBar3->setTickInterval(10);
@@ -108,18 +107,18 @@ void TForm2::CreateControls()
     TrackBar3->setValue(90);
     connect(TrackBar3, &QSlider::valueChanged, this, &TForm2::TrackBar3Change);
 
-    GroupBox1 = PlaceControl(new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160,
-            columnWidth, 104);
+    GroupBox1 = PlaceControl(
+        new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160, columnWidth, 104);
     const std::array<std::tuple<QCheckBox **, const char *, QString>, 4> checkBoxes { {
-            { &CheckBox1, "CheckBox1", QStringLiteral("Вектор скорости") },
-            { &CheckBox2, "CheckBox2", QStringLiteral("Сила сопротивления") },
-            { &CheckBox3, "CheckBox3", QStringLiteral("Сила упругости") },
-            { &CheckBox4, "CheckBox4", QStringLiteral("Вынуждающая сила") },
+        { &CheckBox1, "CheckBox1", QStringLiteral("Вектор скорости") },
+        { &CheckBox2, "CheckBox2", QStringLiteral("Сила сопротивления") },
+        { &CheckBox3, "CheckBox3", QStringLiteral("Сила упругости") },
+        { &CheckBox4, "CheckBox4", QStringLiteral("Вынуждающая сила") },
     } };
     int top = 20;
     for (const auto &[checkBox, name, caption] : checkBoxes) {
-        *checkBox = PlaceControl(new QCheckBox(caption, GroupBox1), name, 10, top,
-                columnWidth - 20, 18);
+        *checkBox
+            = PlaceControl(new QCheckBox(caption, GroupBox1), name, 10, top, columnWidth - 20, 18);
         connect(*checkBox, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
         top += 20;
     }
@@ -127,15 +126,15 @@ void TForm2::CreateControls()
     const std::array<const char *, 7> readoutNames { "Label1", "Label4", "Label5", "Label6",
         "Label8", "Label9", "Label2" };
     for (int i = 0; i < 7; ++i)
-        Readouts[i] = PlaceControl(new QLabel(this), readoutNames[i], column, 272 + 18 * i,
-                columnWidth, 16);
+        Readouts[i] = PlaceControl(
+            new QLabel(this), readoutNames[i], column, 272 + 18 * i, columnWidth, 16);
 
-    Button2 = PlaceControl(new QPushButton(QStringLiteral("Параметры"), this), "Button2", column,
-            402, 115, 25);
-    Button1 = PlaceControl(new QPushButton(QStringLiteral("Графики"), this), "Button1",
-            column + 125, 402, 115, 25);
+    Button2 = PlaceControl(
+        new QPushButton(QStringLiteral("Параметры"), this), "Button2", column, 402, 115, 25);
+    Button1 = PlaceControl(
+        new QPushButton(QStringLiteral("Графики"), this), "Button1", column + 125, 402, 115, 25);
     Button4 = PlaceControl(new QPushButton(QStringLiteral("Фазовый портрет"), this), "Button4",
-            column, 434, columnWidth, 25);
+        column, 434, columnWidth, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
@@ -151,9 +150,9 @@ void TForm2::CreateSceneMenu()
 {
     SceneMenu = new PictureMenu(*OpenGLPanel1, *this);
     QAction *resonance = SceneMenu->AddEntry(QStringLiteral("Резонансная кривая"),
-            QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
+        QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
     QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
-            QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
+        QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
     // Named for the localisation file's keys.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
@@ -212,7 +211,8 @@ bool TForm2::ComputeFromParameterFile()
         AllocateSeries();
         ComputeMotion();
     } catch (const ComputationTooLarge &refused) {
-        ShowMessageBox(RefusalMessage(Messages, refused.Refusal()), QString(), MessageBoxKind::Error);
+        ShowMessageBox(
+            RefusalMessage(Messages, refused.Refusal()), QString(), MessageBoxKind::Error);
         return true;
     } catch (const OutOfMemory &) {
         ShowMessageBox(Messages.OutOfMemory, QString(), MessageBoxKind::Error);
@@ -240,8 +240,9 @@ void TForm2::UpdateReadouts()
 {
     // A screen reader reads the scene as the time, coordinate and velocity.
     const auto describeScene = qScopeGuard([this] {
-        OpenGLPanel1->setAccessibleDescription(QStringList { Readouts[0]->text(),
-            Readouts[1]->text(), Readouts[2]->text() }.join(QStringLiteral("; ")));
+        OpenGLPanel1->setAccessibleDescription(
+            QStringList { Readouts[0]->text(), Readouts[1]->text(), Readouts[2]->text() }.join(
+                QStringLiteral("; ")));
     });
     if (!Motion.HasResult()) {
         for (int i = 0; i < 7; ++i)
@@ -256,7 +257,7 @@ void TForm2::UpdateReadouts()
         Motion.Value(MotionModel::DrivingForce, PlaybackIndex), Motion.OriginPosition };
     for (int i = 0; i < 7; ++i)
         Readouts[i]->setText(
-                ReadoutPrefixes[i] + QLatin1Char(' ') + NumberStyle(values[i], 5, i == 0 ? 3 : 2));
+            ReadoutPrefixes[i] + QLatin1Char(' ') + NumberStyle(values[i], 5, i == 0 ? 3 : 2));
 }
 
 void TForm2::showEvent(QShowEvent *event)

@@ -2,15 +2,14 @@
 
 #include "forms/choice.h"
 #include "forms/field.h"
-#include "widgets/formgeometry.h"
+#include "forms/timegraphplot.h"
+#include "output/picturemenu.h"
 #include "services/localisationhook.h"
+#include "services/messagebox.h"
 #include "services/numberstyles.h"
+#include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 #include "widgets/radiogroup.h"
-#include "output/picturemenu.h"
-#include "forms/timegraphplot.h"
-
-#include "services/messagebox.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,11 +1,11 @@
 #include "forms/input1.h"
 
-#include "widgets/formgeometry.h"
+#include "model/texttofloat.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
 #include "services/parameterfilelocation.h"
-#include "model/texttofloat.h"
+#include "widgets/formgeometry.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -37,25 +37,25 @@ struct Row
 };
 
 constexpr std::array<Row, 14> Rows { {
-        { "Edit1", 19, "Label2", "Шаг расчета, с", "Label23", "0.01", 5, 2 },
-        { "Edit2", 45, "Label1", "Шаг печати, с", "Label24", "0,01", 4, 0 },
-        { "Edit3", 71, "Label3", "Время остановки счета,с", "Label25", "10", 5, 0 },
-        { "Edit4", 97, "Label4", "Mасса точки,  кг", "Label26", "2", 6, 0 },
-        { "Edit5", 123, "Label8", "Коэффициент демпфирования, Н.с/м", "Label27", "0", 6, 0 },
-        { "Edit6", 149, "Label46", "Жесткость пружины, Н/м", "Label28", "600", 5, 2 },
-        { "Edit7", 175, "Label7", "Амплитуда гармонической возмущающей силы, Н", "Label32", "12",
-                5, 2 },
-        { "Edit8", 201, "Label5", "Частота гармонической возмущающей силы, 1/c", "Label33",
-                "17,3205", 6, 0 },
-        { "Edit9", 227, "Label10", "Начальная фаза гармонической возмущающей силы, угл. град",
-                "Label34", "0", 5, 0 },
-        { "Edit10", 253, "Label11", "Угол наклонной плоскости,  угл. град", "Label35", "30", 5, 0 },
-        { "Edit11", 279, "Label12", "Ускорение свободного падения м/c^2", "Label38", "9,8", 5, 0 },
-        { "Edit12", 307, "Label6",
-                "Длина недеформированной пружины (для определен начал с.к), м (справочно)",
-                "Label9", "0,4", 5, 0 },
-        { "Edit13", 333, "Label17", "Начальное отклонение точки, м", "Label13", "0", 5, 0 },
-        { "Edit14", 359, "Label16", "Начальная скорость точки , м/c", "Label15", "0", 5, 0 },
+    { "Edit1", 19, "Label2", "Шаг расчета, с", "Label23", "0.01", 5, 2 },
+    { "Edit2", 45, "Label1", "Шаг печати, с", "Label24", "0,01", 4, 0 },
+    { "Edit3", 71, "Label3", "Время остановки счета,с", "Label25", "10", 5, 0 },
+    { "Edit4", 97, "Label4", "Mасса точки,  кг", "Label26", "2", 6, 0 },
+    { "Edit5", 123, "Label8", "Коэффициент демпфирования, Н.с/м", "Label27", "0", 6, 0 },
+    { "Edit6", 149, "Label46", "Жесткость пружины, Н/м", "Label28", "600", 5, 2 },
+    { "Edit7", 175, "Label7", "Амплитуда гармонической возмущающей силы, Н", "Label32", "12", 5,
+        2 },
+    { "Edit8", 201, "Label5", "Частота гармонической возмущающей силы, 1/c", "Label33", "17,3205",
+        6, 0 },
+    { "Edit9", 227, "Label10", "Начальная фаза гармонической возмущающей силы, угл. град",
+        "Label34", "0", 5, 0 },
+    { "Edit10", 253, "Label11", "Угол наклонной плоскости,  угл. град", "Label35", "30", 5, 0 },
+    { "Edit11", 279, "Label12", "Ускорение свободного падения м/c^2", "Label38", "9,8", 5, 0 },
+    { "Edit12", 307, "Label6",
+        "Длина недеформированной пружины (для определен начал с.к), м (справочно)", "Label9", "0,4",
+        5, 0 },
+    { "Edit13", 333, "Label17", "Начальное отклонение точки, м", "Label13", "0", 5, 0 },
+    { "Edit14", 359, "Label16", "Начальная скорость точки , м/c", "Label15", "0", 5, 0 },
 } };
 
 // The spring length is for reference and not edited.
@@ -64,7 +64,7 @@ constexpr int ReferenceRow = 11;
 QLabel *placeLabel(QWidget *parent, const char *name, const char *caption, int left, int top)
 {
     auto *label
-            = PlaceControl(new QLabel(QString::fromUtf8(caption), parent), name, left, top, 0, 0);
+        = PlaceControl(new QLabel(QString::fromUtf8(caption), parent), name, left, top, 0, 0);
     label->adjustSize();
     return label;
 }
@@ -108,10 +108,10 @@ void TForm3::CreateControls()
     CreateRows(*rows);
     ScrollBox1->setWidget(rows);
 
-    Button1 = PlaceControl(new QPushButton(QStringLiteral("Принять"), Panel1), "Button1", 12, 354,
-            61, 20);
-    Button2 = PlaceControl(new QPushButton(QStringLiteral("Отмена"), Panel1), "Button2", 84, 354,
-            61, 20);
+    Button1 = PlaceControl(
+        new QPushButton(QStringLiteral("Принять"), Panel1), "Button1", 12, 354, 61, 20);
+    Button2 = PlaceControl(
+        new QPushButton(QStringLiteral("Отмена"), Panel1), "Button2", 84, 354, 61, 20);
     // Neither button answers Enter.
     Button1->setAutoDefault(false);
     Button2->setAutoDefault(false);
@@ -187,8 +187,8 @@ void TForm3::FormShow()
         const float value = *fields[i];
         // Nothing is invented for a missing value: the user must supply it.
         Edits[i]->setText(std::isnan(value)
-                        ? QString()
-                        : GeneralStyle(value, Rows[i].precision, Rows[i].exponentDigits));
+                ? QString()
+                : GeneralStyle(value, Rows[i].precision, Rows[i].exponentDigits));
     }
     // The reference value stays closed to editing only while Accept can take
     // it; otherwise no Accept could ever succeed.
@@ -206,8 +206,8 @@ void TForm3::Button1Click()
         try {
             *fields[i] = UserTextToFloat(Edits[i]->text());
         } catch (const ConvertError &error) {
-            ShowMessageBox(NotANumber.arg(QString::fromUtf8(error.Text())), QString(),
-                MessageBoxKind::Error);
+            ShowMessageBox(
+                NotANumber.arg(QString::fromUtf8(error.Text())), QString(), MessageBoxKind::Error);
             // The message quotes the text only, which for an empty field says
             // nothing: the cursor shows which field it is.
             ScrollBox1->ensureWidgetVisible(Edits[i]);

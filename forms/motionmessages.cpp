@@ -29,7 +29,8 @@ QString RefusalMessage(const MotionMessageTexts &texts, const ComputationRefusal
     case ComputationRefusal::TooManySteps:
         return texts.TooManySteps.arg(stop, step, needed, allowed);
     case ComputationRefusal::TooManySamples:
-        return texts.TooManySamples.arg(stop, step, needed, allowed, general(refusal.fittingPrintStep));
+        return texts.TooManySamples.arg(
+            stop, step, needed, allowed, general(refusal.fittingPrintStep));
     case ComputationRefusal::TooManySampledSteps:
         return texts.TooManySampledSteps.arg(
             stop, step, needed, allowed, general(refusal.fittingPrintStep));
@@ -47,8 +48,8 @@ QString MotionWarningMessage(const MotionMessageTexts &texts, const MotionWarnin
         sentences.append(texts.PrintStepNotPositive.arg(general(warning.printStep)));
         break;
     case MotionWarning::StopTimeBelowPrintStep:
-        sentences.append(
-            texts.StopTimeBelowPrintStep.arg(general(warning.stopTime), general(warning.printStep)));
+        sentences.append(texts.StopTimeBelowPrintStep.arg(
+            general(warning.stopTime), general(warning.printStep)));
         break;
     case MotionWarning::TimeStepNotPositive:
         sentences.append(texts.TimeStepNotPositive.arg(general(warning.timeStep)));

@@ -1,11 +1,11 @@
 #include "forms/phaseportrait.h"
 
 #include "forms/field.h"
-#include "widgets/formgeometry.h"
+#include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
+#include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
-#include "output/picturemenu.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -148,9 +148,11 @@ void DrawScene(const SceneFrame &frame, TOpenGLPanel &panel)
     if (frame.ShowVelocity && (velocity.max != 0 || velocity.min != 0))
         drawVectorArrow(0, 0, 1, frame.Velocity, Reference(velocity), frame.LineScale);
     if (frame.ShowResistance && damped)
-        drawVectorArrow(0, 1, 0, frame.ResistanceForce, Reference(frame.ResistanceRange), frame.LineScale);
+        drawVectorArrow(
+            0, 1, 0, frame.ResistanceForce, Reference(frame.ResistanceRange), frame.LineScale);
     if (frame.ShowElastic && frame.Stiffness != 0)
-        drawVectorArrow(1, 0, 1, frame.ElasticForce, Reference(frame.ElasticRange), frame.LineScale);
+        drawVectorArrow(
+            1, 0, 1, frame.ElasticForce, Reference(frame.ElasticRange), frame.LineScale);
     if (frame.ShowDriving && frame.ForceAmplitude != 0)
         drawVectorArrow(1, 0, 0, frame.DrivingForce, frame.ForceAmplitude, frame.LineScale);
     glPopMatrix();

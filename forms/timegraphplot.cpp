@@ -1,7 +1,7 @@
 #include "forms/timegraphplot.h"
 
-#include "widgets/formgeometry.h"
 #include "services/numberstyles.h"
+#include "widgets/formgeometry.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "glpanel/openglpanel.h"
 
 #include "glpanel/glyphlists.h"
-#include "glpanel/panelfailure.h"
 #include "glpanel/openglpanelaccessible.h"
 #include "glpanel/openglpanelwindow.h"
+#include "glpanel/panelfailure.h"
 
 #include <QMouseEvent>
 #include <QOpenGLContext>

@@ -1,10 +1,9 @@
 // The panel's services around its picture and its platform: printing, saving, textures,
 // extension and display queries.
-#include "glpanel/openglpanel.h"
-
 #include "glpanel/extensionlist.h"
-#include "glpanel/panelfailure.h"
+#include "glpanel/openglpanel.h"
 #include "glpanel/openglpanelwindow.h"
+#include "glpanel/panelfailure.h"
 
 #include <QFile>
 #include <QOpenGLContext>

@@ -11,8 +11,7 @@ public:
     ScopedCLocale()
         : m_cLocale(newlocale(LC_ALL_MASK, "C", locale_t(0)))
         , m_previous(m_cLocale ? uselocale(m_cLocale) : locale_t(0))
-    {
-    }
+    { }
     ~ScopedCLocale()
     {
         if (m_cLocale) {

@@ -348,7 +348,7 @@ bool WriteParameterFile(const std::string &path, const ModelParameters &paramete
     if (fd < 0)
         return false;
     const bool written = fchmod(fd, permissionsFor(exists ? &replaced : nullptr)) == 0
-            && writeAll(fd, text) && fsync(fd) == 0;
+        && writeAll(fd, text) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), target->c_str()) != 0) {
         unlink(temporary.c_str());

@@ -26,8 +26,7 @@ public:
     DrivingSine(double frequency, double phase)
         : m_frequency(frequency)
         , m_phase(phase)
-    {
-    }
+    { }
 
     double operator()(double t)
     {
@@ -198,7 +197,7 @@ MotionWarning MotionModel::Warning(const ModelParameters &parameters) const
 }
 
 bool MotionModel::ComputeMotion(
-        const ModelParameters &parameters, const ComputationProgress &progress)
+    const ModelParameters &parameters, const ComputationProgress &progress)
 {
     if (!ResultSeries[Coordinate])
         throw std::logic_error("ComputeMotion: no series allocated");
@@ -225,8 +224,8 @@ bool MotionModel::ComputeMotion(
     const double naturalFrequencySquared = naturalFrequency * naturalFrequency;
 
     OriginPosition = static_cast<float>(parameters.SpringLength
-            - std::sin(parameters.PlaneAngle / DegreesPerRadian)
-                    * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
+        - std::sin(parameters.PlaneAngle / DegreesPerRadian)
+            * (mass * static_cast<double>(parameters.Gravity)) / stiffness);
 
     runge &rk = Integrator;
     double *y = rk.y;
@@ -280,7 +279,7 @@ bool MotionModel::ComputeMotion(
                 rk.f[0] = 1;
                 rk.f[1] = v;
                 rk.f[2] = drivingSine(t) * forcePerMass
-                        + (-dampingPerMass * v - naturalFrequencySquared * x);
+                    + (-dampingPerMass * v - naturalFrequencySquared * x);
                 rk.stage_step(h);
             }
             ++j;

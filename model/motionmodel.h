@@ -62,8 +62,7 @@ public:
     explicit ComputationTooLarge(const ComputationRefusal &refusal)
         : std::runtime_error("computation too large")
         , m_refusal(refusal)
-    {
-    }
+    { }
     const ComputationRefusal &Refusal() const { return m_refusal; }
 
 private:

@@ -24,8 +24,8 @@ Decimal reduce(double magnitude, int significantDigits)
 {
     // to_chars rounds the exact binary value correctly and ignores the locale.
     char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, magnitude,
-            std::chars_format::scientific, significantDigits - 1);
+    const auto result = std::to_chars(
+        text, text + sizeof text, magnitude, std::chars_format::scientific, significantDigits - 1);
     const std::string_view written(text, result.ptr - text);
     const auto e = written.find('e');
 
@@ -102,8 +102,8 @@ void roundFraction(std::string &whole, std::string &fraction, std::size_t decima
 
 } // namespace
 
-std::string FormatGeneralStyle(double value, int significantDigits, int exponentDigits,
-        const NumberSeparators &separators)
+std::string FormatGeneralStyle(
+    double value, int significantDigits, int exponentDigits, const NumberSeparators &separators)
 {
     if (const char *text = nonFinite(value))
         return text;
@@ -133,8 +133,8 @@ std::string FormatGeneralStyle(double value, int significantDigits, int exponent
     return text + exponent;
 }
 
-std::string FormatNumberStyle(double value, int significantDigits, int decimals,
-        const NumberSeparators &separators)
+std::string FormatNumberStyle(
+    double value, int significantDigits, int decimals, const NumberSeparators &separators)
 {
     if (const char *text = nonFinite(value))
         return text;

@@ -16,8 +16,8 @@ struct NumberSeparators
 // more than significantDigits digits before the separator is written in the
 // general style instead, without exponent padding ("1,2346E5"). A result
 // whose digits are all zero carries no minus sign.
-std::string FormatNumberStyle(double value, int significantDigits, int decimals,
-        const NumberSeparators &separators);
+std::string FormatNumberStyle(
+    double value, int significantDigits, int decimals, const NumberSeparators &separators);
 
 // General style: value reduced to significantDigits (1 ... 17) significant
 // digits and written in the shortest form, trailing zeros and an unneeded
@@ -26,7 +26,7 @@ std::string FormatNumberStyle(double value, int significantDigits, int decimals,
 // judged after the reduction; otherwise mantissa, "E", "-" for a negative
 // exponent and the exponent padded with zeros to at least exponentDigits
 // (0 ... 4) digits ("1E-05").
-std::string FormatGeneralStyle(double value, int significantDigits, int exponentDigits,
-        const NumberSeparators &separators);
+std::string FormatGeneralStyle(
+    double value, int significantDigits, int exponentDigits, const NumberSeparators &separators);
 
 // Both styles write NaN as "NAN" and infinities as "INF" and "-INF".

@@ -9,8 +9,7 @@
 ConvertError::ConvertError(std::string_view text)
     : std::invalid_argument("not a floating point value")
     , m_text(text)
-{
-}
+{ }
 
 float TextToFloat(std::string_view text, std::string_view decimalSeparator)
 {

@@ -1,12 +1,10 @@
 #include "output/picturemenu.h"
 
+#include "glpanel/openglpanel.h"
+#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "output/pictureoutput.h"
-
-#include "model/motionmodel.h"
-
 #include "services/messagebox.h"
-#include "glpanel/openglpanel.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -38,8 +36,7 @@ PictureMenu::PictureMenu(QWidget &canvas, QWidget &window)
     m_menu->setObjectName(canvas.objectName() + QStringLiteral("Menu"));
 }
 
-PictureMenu::PictureMenu(
-    QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window)
+PictureMenu::PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window)
     : QObject(&window)
     , m_picture(picture)
     , m_panel(panel)

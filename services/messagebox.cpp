@@ -24,7 +24,7 @@ void ShowMessageBox(const QString &text, const QString &caption, MessageBoxKind 
         return;
     }
     QMessageBox box(kind == MessageBoxKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-            request.caption, request.text, QMessageBox::Ok, QApplication::activeWindow());
+        request.caption, request.text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

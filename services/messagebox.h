@@ -21,7 +21,7 @@ struct MessageBoxRequest
 // Shows a modal box with an OK button and returns when it is closed. An empty
 // caption stands for the application's name.
 void ShowMessageBox(const QString &text, const QString &caption = QString(),
-        MessageBoxKind kind = MessageBoxKind::Plain);
+    MessageBoxKind kind = MessageBoxKind::Plain);
 
 // Routes boxes to sink instead of the screen while it is set; an empty sink
 // restores the real boxes. Returns the previous sink.

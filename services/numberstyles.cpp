@@ -25,7 +25,7 @@ QString NumberStyle(double value, int precision, int decimals)
 QString GeneralStyle(double value, int precision, int exponentDigits)
 {
     return QString::fromStdString(
-            FormatGeneralStyle(value, precision, exponentDigits, userSeparators()));
+        FormatGeneralStyle(value, precision, exponentDigits, userSeparators()));
 }
 
 float UserTextToFloat(const QString &text)

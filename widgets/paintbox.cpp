@@ -5,8 +5,7 @@
 
 TPaintBox::TPaintBox(QWidget *parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void TPaintBox::SetFillsBackground(bool fills)
 {

@@ -1,5 +1,4 @@
 #include "openglpanelplugin.h"
-
 #include "glpanel/openglpanel.h"
 
 #include <QIcon>

@@ -1,10 +1,10 @@
 #include "analysis/chartplot.h"
 #include "analysis/energywindow.h"
-#include "tests/support/mainwindowfixture.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
-#include "widgets/paintbox.h"
+#include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
+#include "widgets/paintbox.h"
 
 #include <QPushButton>
 #include <QToolTip>

@@ -1,9 +1,9 @@
 #include "analysis/chartplot.h"
-#include "tests/support/mainwindowfixture.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
-#include "widgets/paintbox.h"
+#include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
+#include "widgets/paintbox.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,21 +1,20 @@
+#include "analysis/energywindow.h"
+#include "analysis/resonancewindow.h"
 #include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
+#include "app/localisationfile.h"
 #include "app/windowset.h"
-
 #include "forms/choice.h"
-#include "analysis/energywindow.h"
 #include "forms/field.h"
 #include "forms/graph.h"
 #include "forms/input1.h"
-#include "app/localisationfile.h"
-#include "tests/support/messageboxcapture.h"
+#include "forms/phaseportrait.h"
 #include "glpanel/openglpanel.h"
 #include "glpanel/panelfont.h"
-#include "forms/phaseportrait.h"
-#include "widgets/radiogroup.h"
-#include "analysis/resonancewindow.h"
 #include "output/picturemenu.h"
+#include "tests/support/messageboxcapture.h"
 #include "tests/support/scopedlocalisationstep.h"
+#include "widgets/radiogroup.h"
 
 #include <QAbstractButton>
 #include <QAction>

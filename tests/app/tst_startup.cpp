@@ -1,14 +1,13 @@
 #include "app/errorreportingapplication.h"
 #include "app/windowset.h"
-
 #include "forms/choice.h"
 #include "forms/field.h"
 #include "forms/graph.h"
 #include "forms/input1.h"
+#include "forms/phaseportrait.h"
+#include "services/parameterfilelocation.h"
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/nominalparameters.h"
-#include "services/parameterfilelocation.h"
-#include "forms/phaseportrait.h"
 #include "tests/support/scopedlocalisationstep.h"
 
 #include <QFile>
@@ -130,7 +129,7 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
     QVERIFY(boxes.boxes[0].text.startsWith(
-            QStringLiteral("Stop time 1e+09 s with print step 0.01 s needs 100000002236 samples")));
+        QStringLiteral("Stop time 1e+09 s with print step 0.01 s needs 100000002236 samples")));
 }
 
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()

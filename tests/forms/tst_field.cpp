@@ -1,6 +1,5 @@
-#include "tests/support/mainwindowfixture.h"
-
 #include "glpanel/openglpanel.h"
+#include "tests/support/mainwindowfixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -312,7 +311,8 @@ void MainWindowTest::everyControlIsNamedAndTheSceneDescribed()
 
     QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(form.OpenGLPanel1);
     const QString first = scene->text(QAccessible::Description);
-    QVERIFY2(first.startsWith(QStringLiteral("Время, сек 0.000; Координата Х, м ")), qPrintable(first));
+    QVERIFY2(
+        first.startsWith(QStringLiteral("Время, сек 0.000; Координата Х, м ")), qPrintable(first));
     QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
     const QString second = scene->text(QAccessible::Description);
     QVERIFY2(second.startsWith(QStringLiteral("Время, сек 0.010; ")), qPrintable(second));

@@ -1,12 +1,11 @@
+#include "forms/choice.h"
+#include "forms/timegraphplot.h"
+#include "services/numberstyles.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/pixels.h"
-
-#include "forms/choice.h"
 #include "widgets/formgeometry.h"
-#include "services/numberstyles.h"
 #include "widgets/paintbox.h"
 #include "widgets/radiogroup.h"
-#include "forms/timegraphplot.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -202,9 +201,10 @@ void GraphTest::axes()
     }
 
     // Labels too wide for a column are thinned out, never drawn over each other.
-    const QImage wide = paint([](QPainter &canvas, const TimeGraphPlot &plot) {
-        plot.DrawAxes(canvas, -1, 1, -10, 10, H, W);
-    }, 999999);
+    const QImage wide
+        = paint([](QPainter &canvas,
+                    const TimeGraphPlot &plot) { plot.DrawAxes(canvas, -1, 1, -10, 10, H, W); },
+            999999);
     const QList<int> starts = runStarts(wide, { 0, H - 11 }, { 1, 0 }, W, notWhite);
     QVERIFY(starts.size() >= 9 && starts.size() < 19);
     for (int x : starts) {

@@ -1,6 +1,6 @@
 #include "forms/input1.h"
-#include "tests/support/messageboxcapture.h"
 #include "services/parameterfilelocation.h"
+#include "tests/support/messageboxcapture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -95,18 +95,18 @@ QStringList ParametersDialogTest::texts() const
 void ParametersDialogTest::acceptRewritesTheValuesAsShown()
 {
     writeFile(QByteArray(NominalText)
-                      .replace("0.01000,\n0.01000,\n10.00000", "0.000004,\n0.01000,\n123456")
-                      .replace("0.40000", "0.123456"));
+                  .replace("0.01000,\n0.01000,\n10.00000", "0.000004,\n0.01000,\n123456")
+                  .replace("0.40000", "0.123456"));
     m_dialog->show();
     QCOMPARE(texts(),
-            QStringList({ "4E-06", "0,01", "1,2346E5", "2", "0", "600", "12", "17,3205", "0", "30",
-                    "9,8", "0,12346", "0", "0" }));
+        QStringList({ "4E-06", "0,01", "1,2346E5", "2", "0", "600", "12", "17,3205", "0", "30",
+            "9,8", "0,12346", "0", "0" }));
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_dialog->result(), 1);
     QCOMPARE(fileBytes(),
-            QByteArray(NominalText)
-                    .replace("0.01000,\n0.01000,\n10.00000", "0.00000,\n0.01000,\n123460.00000")
-                    .replace("0.40000", "0.12346"));
+        QByteArray(NominalText)
+            .replace("0.01000,\n0.01000,\n10.00000", "0.00000,\n0.01000,\n123460.00000")
+            .replace("0.40000", "0.12346"));
     QVERIFY(m_boxes.boxes.isEmpty());
 }
 
@@ -115,7 +115,8 @@ void ParametersDialogTest::fieldThatIsNoNumberKeepsTheFile_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("wrong");
     QTest::addColumn<QString>("right");
-    QTest::newRow("comma locale") << QLocale(QLocale::Russian, QLocale::Russia) << "0.02" << "0,02";
+    QTest::newRow("comma locale") << QLocale(QLocale::Russian, QLocale::Russia) << "0.02"
+                                  << "0,02";
     QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates) << "0,02"
                                   << "0.02";
 }
@@ -142,9 +143,9 @@ void ParametersDialogTest::fieldThatIsNoNumberKeepsTheFile()
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_dialog->result(), 1);
     QCOMPARE(fileBytes(),
-            QByteArray(NominalText)
-                    .replace("0.01000,\n10.0", "0.02000,\n10.0")
-                    .replace("0.000000,\n0.00000,\n", "0.000000,\n-1.00000,\n"));
+        QByteArray(NominalText)
+            .replace("0.01000,\n10.0", "0.02000,\n10.0")
+            .replace("0.000000,\n0.00000,\n", "0.000000,\n-1.00000,\n"));
 }
 
 void ParametersDialogTest::cancelKeepsTheFile()
@@ -180,8 +181,8 @@ void ParametersDialogTest::tabSkipsTheReferenceFieldAndScrolls()
             scrolledAtLastRow = bar->value();
     }
     QCOMPARE(visited,
-            QStringList({ "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
-                    "Edit10", "Edit11", "Edit13", "Edit14", "Button2", "Button1", "Edit1" }));
+        QStringList({ "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+            "Edit10", "Edit11", "Edit13", "Edit14", "Button2", "Button1", "Edit1" }));
     QCOMPARE(scrolledAtLastRow, 390 - m_dialog->ScrollBox1->viewport()->height());
     QCOMPARE(bar->value(), 0);
 }
@@ -190,7 +191,8 @@ void ParametersDialogTest::shortFileLeavesFieldsEmpty()
 {
     writeFile("0.5,\n0.25,\n3,\n2,\n7,\n");
     m_dialog->show();
-    QCOMPARE(texts(), QStringList({ "0,5", "0,25", "3", "2", "7", "", "", "", "", "", "", "", "", "" }));
+    QCOMPARE(
+        texts(), QStringList({ "0,5", "0,25", "3", "2", "7", "", "", "", "", "", "", "", "", "" }));
     // Open to editing while it holds nothing that Accept could take.
     QVERIFY(m_dialog->Edits[11]->isEnabled());
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);

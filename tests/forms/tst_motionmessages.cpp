@@ -80,11 +80,12 @@ void MotionMessagesTest::warningsNameTheCause_data()
     QTest::newRow("nominal") << NominalParameters() << QString();
     QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0)
                             << "not numbers (NAN or INF) from the time 0.01 s on";
-    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0) << "in the origin position";
+    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
+                                 << "in the origin position";
     QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
                                  << "The time step 0 s is not above 0";
-    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1)
-                                   << "The print step -1 s is not above 0";
+    QTest::newRow("print step -1")
+        << with(&ModelParameters::PrintStep, -1) << "The print step -1 s is not above 0";
     QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
                                   << "The stop time -5 s is shorter than the print step 0.01 s";
 }

@@ -1,6 +1,6 @@
 #include "tests/support/mainwindowfixture.h"
-#include "widgets/paintbox.h"
 #include "tests/support/pixels.h"
+#include "widgets/paintbox.h"
 
 #include <QPainter>
 #include <QPushButton>

@@ -1,6 +1,5 @@
-#include "tests/support/mainwindowfixture.h"
-
 #include "glpanel/openglpanel.h"
+#include "tests/support/mainwindowfixture.h"
 
 #include <QCheckBox>
 
@@ -36,8 +35,7 @@ public:
         : m_image(window.OpenGLPanel1->GrabFrame())
         , m_sceneWidth(window.SceneWidth)
         , m_angle(window.ModelParameters.PlaneAngle * 3.141592654 / 180)
-    {
-    }
+    { }
 
     // A point of the view: x right, y up, in scene units.
     QColor at(double x, double y) const
@@ -52,7 +50,7 @@ public:
     QColor onSlope(double u, double v) const
     {
         return at(60 + u * std::cos(m_angle) - v * std::sin(m_angle),
-                20 + u * std::sin(m_angle) + v * std::cos(m_angle));
+            20 + u * std::sin(m_angle) + v * std::cos(m_angle));
     }
 
     bool isNull() const { return m_image.isNull(); }
@@ -67,7 +65,7 @@ private:
 double massCentre(const TForm2 &window)
 {
     const double d = window.Motion.OriginPosition - 0.4f
-            + window.Motion.Value(MotionModel::Coordinate, window.PlaybackIndex);
+        + window.Motion.Value(MotionModel::Coordinate, window.PlaybackIndex);
     return 20 + d * 250 + 100;
 }
 
@@ -242,13 +240,13 @@ void SceneTest::arrowsAtTheFirstSample()
     const float value = window.Motion.Value(MotionModel::Series(box), 0);
     const SeriesRange range = box < 4 ? window.Motion.SeriesRanges[box] : SeriesRange {};
     const float reference
-            = box < 4 ? std::max(std::abs(range.max), std::abs(range.min)) : parameters.ForceAmplitude;
+        = box < 4 ? std::max(std::abs(range.max), std::abs(range.min)) : parameters.ForceAmplitude;
     const float length = 40 * std::abs(value / reference);
     QVERIFY(length == 0 || length > 4);
     const double direction = value < 0 ? -1 : 1;
 
-    QTest::mouseClick(window.findChild<QCheckBox *>(QString("CheckBox%1").arg(box)),
-            Qt::LeftButton, {}, QPoint(5, 9));
+    QTest::mouseClick(window.findChild<QCheckBox *>(QString("CheckBox%1").arg(box)), Qt::LeftButton,
+        {}, QPoint(5, 9));
     const Frame frame(window);
     const double centre = massCentre(window);
     QCOMPARE(frame.onSlope(centre + direction * std::max(length / 2, 2.0f), 15), colour);

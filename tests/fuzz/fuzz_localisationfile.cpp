@@ -9,7 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     try {
         ParseLocaleDocument(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-    } catch (const LocalisationError &) {
-    }
+    } catch (const LocalisationError &) { }
     return 0;
 }

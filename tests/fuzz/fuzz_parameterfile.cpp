@@ -3,7 +3,6 @@
 // and formats to the same text.
 
 #include "fuzzcheck.h"
-
 #include "model/modelparameters.h"
 
 #include <bit>

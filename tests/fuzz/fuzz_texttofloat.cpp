@@ -3,7 +3,6 @@
 // back bit for bit from the text of its nine significant digits.
 
 #include "fuzzcheck.h"
-
 #include "model/texttofloat.h"
 
 #include <bit>

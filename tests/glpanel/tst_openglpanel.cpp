@@ -1,6 +1,6 @@
-#include "tests/support/panelfailurecapture.h"
 #include "glpanel/openglpanel.h"
 #include "panelhost.h"
+#include "tests/support/panelfailurecapture.h"
 
 #include <QMimeData>
 #include <QOpenGLContext>

@@ -1,7 +1,7 @@
 #include "glpanel/extensionlist.h"
-#include "tests/support/panelfailurecapture.h"
 #include "glpanel/openglpanel.h"
 #include "panelhost.h"
+#include "tests/support/panelfailurecapture.h"
 
 #include <QOpenGLContext>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 #include "glpanel/logicalpalette.h"
-#include "tests/support/panelfailurecapture.h"
 #include "glpanel/openglpanel.h"
 #include "glpanel/pixelformat.h"
+#include "tests/support/panelfailurecapture.h"
 
 #include <QTest>
 

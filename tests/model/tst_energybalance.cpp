@@ -1,7 +1,7 @@
 #include "model/energybalance.h"
 #include "model/motionmodel.h"
-#include "tests/support/nominalparameters.h"
 #include "tests/support/near.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "model/frequencysweep.h"
-#include "tests/support/nominalparameters.h"
 #include "tests/support/near.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "model/motionmodel.h"
-#include "tests/support/nominalparameters.h"
 #include "tests/support/near.h"
+#include "tests/support/nominalparameters.h"
 
 #include <QTest>
 
@@ -63,12 +63,13 @@ void verifyRanges(const MotionModel &model)
 
 // Largest deviation of a series from reference over samples 0 ... 1000,
 // sample i taken at time i * 0.01f.
-template<typename Reference>
+template <typename Reference>
 double deviation(const MotionModel &model, MotionModel::Series series, Reference reference)
 {
     double worst = 0;
     for (int i = 0; i <= 1000; ++i)
-        worst = std::max(worst, std::abs(model.ResultSeries[series][i] - reference(i * double(0.01f))));
+        worst = std::max(
+            worst, std::abs(model.ResultSeries[series][i] - reference(i * double(0.01f))));
     return worst;
 }
 
@@ -153,7 +154,7 @@ void TestMotionModel::nominalRun()
     verifyRanges(model);
 
     QCOMPARE(model.ResultSeries[MotionModel::ElasticForce][100],
-            float(-double(model.ResultSeries[MotionModel::Coordinate][100]) * 600));
+        float(-double(model.ResultSeries[MotionModel::Coordinate][100]) * 600));
     const float *x = model.ResultSeries[MotionModel::Coordinate].get();
     QCOMPARE(model.Value(MotionModel::Coordinate, -3), x[0]);
     QCOMPARE(model.Value(MotionModel::Coordinate, 5000), x[1000]);
@@ -220,11 +221,12 @@ void TestMotionModel::dampedOscillationMatchesClosedForm()
         return std::exp(-t) * (x0 * std::cos(wd * t) + (v0 + x0) / wd * std::sin(wd * t));
     }) < 1e-5);
     QVERIFY(deviation(model, MotionModel::Velocity, [&](double t) {
-        return std::exp(-t) * (v0 * std::cos(wd * t) - (x0 * wd + (v0 + x0) / wd) * std::sin(wd * t));
+        return std::exp(-t)
+            * (v0 * std::cos(wd * t) - (x0 * wd + (v0 + x0) / wd) * std::sin(wd * t));
     }) < 1e-4);
     for (int i : { 0, 37, 500 }) {
         QCOMPARE(model.ResultSeries[MotionModel::ResistanceForce][i],
-                float(-double(model.ResultSeries[MotionModel::Velocity][i]) * 4));
+            float(-double(model.ResultSeries[MotionModel::Velocity][i]) * 4));
     }
     verifyRanges(model);
 }
@@ -261,7 +263,7 @@ void TestMotionModel::sameBitsAsThePlainIntegration()
     for (int s = 0; s < MotionModel::SeriesCount; ++s) {
         for (int i = 0; i < model.SamplesComputed(); ++i)
             QCOMPARE(std::bit_cast<std::uint32_t>(model.ResultSeries[s][i]),
-                    std::bit_cast<std::uint32_t>(expected[s][i]));
+                std::bit_cast<std::uint32_t>(expected[s][i]));
     }
 }
 
@@ -288,7 +290,8 @@ void TestMotionModel::sampling_data()
     QTest::newRow("T 0") << 0.01f << 0.01f << 0.0f << -1 << 0.0f << 1 << -1;
     QTest::newRow("T negative") << 0.01f << 0.01f << -1.0f << -1 << -100.0f << 1 << -1;
     QTest::newRow("T hugely negative")
-            << 0.01f << 0.01f << -1e30f << -1 << float(std::trunc(double(-1e30f) / double(0.01f))) << 1 << -1;
+        << 0.01f << 0.01f << -1e30f << -1 << float(std::trunc(double(-1e30f) / double(0.01f))) << 1
+        << -1;
     QTest::newRow("T NaN") << 0.01f << 0.01f << NaN << -1 << 0.0f << 1 << -1;
     QTest::newRow("T infinite") << 0.01f << 0.01f << Inf << -1 << 0.0f << 1 << -1;
     QTest::newRow("h 0") << 0.0f << 0.01f << 10.0f << -1 << 1000.0f << 1 << -1;
@@ -361,7 +364,7 @@ void TestMotionModel::failuresLeaveEmptyState()
 
     compute(model, NominalParameters());
     QVERIFY_THROWS_EXCEPTION(
-            ComputationTooLarge, model.AllocateSeries(withTimes(0.01f, 0.01f, 1e9f)));
+        ComputationTooLarge, model.AllocateSeries(withTimes(0.01f, 0.01f, 1e9f)));
     verifyEmpty(model);
 
     const ModelParameters longRun = withTimes(1e-5f, 10, 10000); // 10^9 steps, 1000 samples
@@ -420,7 +423,8 @@ void TestMotionModel::refusalsGiveExactFigures()
         QCOMPARE(refusal.step, step);
         QCOMPARE(refusal.needed, needed);
         QCOMPARE(refusal.allowed, allowed);
-        QCOMPARE(QString::number(refusal.fittingPrintStep, 'g', 6), QString::number(fitting, 'g', 6));
+        QCOMPARE(
+            QString::number(refusal.fittingPrintStep, 'g', 6), QString::number(fitting, 'g', 6));
     }
 }
 
@@ -469,9 +473,9 @@ void TestMotionModel::warnings_data()
     QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
                                  << int(MotionWarning::TimeStepNotPositive)
                                  << int(MotionWarning::Finite) << 0.0;
-    QTest::newRow("print step -1") << with(&ModelParameters::PrintStep, -1)
-                                   << int(MotionWarning::PrintStepNotPositive)
-                                   << int(MotionWarning::Finite) << 0.0;
+    QTest::newRow("print step -1")
+        << with(&ModelParameters::PrintStep, -1) << int(MotionWarning::PrintStepNotPositive)
+        << int(MotionWarning::Finite) << 0.0;
     QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
                                   << int(MotionWarning::StopTimeBelowPrintStep)
                                   << int(MotionWarning::Finite) << 0.0;
@@ -489,7 +493,8 @@ void TestMotionModel::warnings()
     QCOMPARE(int(warning.stillness), stillness);
     QCOMPARE(int(warning.nonFinite), nonFinite);
     QCOMPARE(warning.nonFiniteTime, nonFiniteTime);
-    QCOMPARE(warning.Any(), stillness != MotionWarning::Moving || nonFinite != MotionWarning::Finite);
+    QCOMPARE(
+        warning.Any(), stillness != MotionWarning::Moving || nonFinite != MotionWarning::Finite);
     // The figures a message quotes are the parameters as given.
     QCOMPARE(warning.timeStep, double(parameters.TimeStep));
     QCOMPARE(warning.printStep, double(parameters.PrintStep));

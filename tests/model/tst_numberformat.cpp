@@ -96,10 +96,17 @@ void TestNumberFormat::separators_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("general");
 
-    QTest::newRow("C") << "." << "," << "12,345.68" << "1.2346E-05";
-    QTest::newRow("no grouping") << "," << "" << "12345,68" << "1,2346E-05";
-    QTest::newRow("multibyte decimal") << QString(QChar(0x066B)) << QString(QChar(0x066C))
-                                       << "12\u066C345\u066B68" << "1\u066B2346E-05";
+    QTest::newRow("C") << "."
+                       << ","
+                       << "12,345.68"
+                       << "1.2346E-05";
+    QTest::newRow("no grouping") << ","
+                                 << ""
+                                 << "12345,68"
+                                 << "1,2346E-05";
+    QTest::newRow("multibyte decimal")
+        << QString(QChar(0x066B)) << QString(QChar(0x066C)) << "12\u066C345\u066B68"
+        << "1\u066B2346E-05";
 }
 
 // 12345.678 in number style (7 digits, 2 decimals), 0.0000123456 in general

@@ -9,8 +9,8 @@
 #include <atomic>
 #include <clocale>
 #include <fstream>
-#include <memory>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 #include <sys/stat.h>
@@ -57,7 +57,10 @@ private slots:
 
 private:
     // A file in a folder of each test's own.
-    std::string path(const char *name = "p.dat") const { return m_dir->filePath(name).toStdString(); }
+    std::string path(const char *name = "p.dat") const
+    {
+        return m_dir->filePath(name).toStdString();
+    }
     // Hidden ones too: a temporary file left behind is a fault.
     QStringList files() const
     {
@@ -87,8 +90,8 @@ void ParameterFileTest::pathFollowsTheExecutable()
     QFETCH(bool, fixed);
     QFETCH(QString, expected);
     const auto naming = fixed ? ParameterFileNaming::Fixed : ParameterFileNaming::AfterExecutable;
-    QCOMPARE(QString::fromStdString(ParameterFilePathFor(executable.toStdString(), naming)),
-            expected);
+    QCOMPARE(
+        QString::fromStdString(ParameterFilePathFor(executable.toStdString(), naming)), expected);
 }
 
 void ParameterFileTest::readsWithScanfRules_data()
@@ -197,8 +200,9 @@ void ParameterFileTest::nominalFileInAnyLocale()
 {
     QFETCH(QByteArray, locale);
     QFETCH(QByteArray, printed);
-    const auto restore = qScopeGuard(
-            [previous = std::string(std::setlocale(LC_ALL, nullptr))] { std::setlocale(LC_ALL, previous.c_str()); });
+    const auto restore = qScopeGuard([previous = std::string(std::setlocale(LC_ALL, nullptr))] {
+        std::setlocale(LC_ALL, previous.c_str());
+    });
     QVERIFY2(std::setlocale(LC_ALL, locale.constData()), locale + " must be generated");
     const auto oneAndAHalf = [] {
         char text[16];
@@ -226,7 +230,8 @@ void ParameterFileTest::writesFiveDecimals()
     written.InitialDeflection = 0.0000004f;
     QVERIFY(WriteParameterFile(path(), written));
     QCOMPARE(readAll(path()),
-            std::string("0.00000,\n0.12346,\n0.00000,\n0.00000,\n0.00000,\n100000002004087734272.00000,\n"
+        std::string(
+            "0.00000,\n0.12346,\n0.00000,\n0.00000,\n0.00000,\n100000002004087734272.00000,\n"
             "0.00000,\n0.00000,\n0.00000,\n-0.123456,\n0.00000,\n0.00000,\n0.000000,\n0.00000,\n"));
 }
 

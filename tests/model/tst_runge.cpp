@@ -10,8 +10,7 @@
 namespace {
 
 // One step, evaluating rhs(ys, f) before each stage.
-template<typename Rhs>
-void step(runge &rk, double h, Rhs rhs)
+template <typename Rhs> void step(runge &rk, double h, Rhs rhs)
 {
     rk.start_step();
     while (rk.stage < 5) {

@@ -1,8 +1,7 @@
-#include "tests/support/mainwindowfixture.h"
-#include "tests/support/scenemenuaccess.h"
-
 #include "glpanel/openglpanel.h"
 #include "output/outputdialogs.h"
+#include "tests/support/mainwindowfixture.h"
+#include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
 
 #include <QClipboard>

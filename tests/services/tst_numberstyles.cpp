@@ -20,14 +20,16 @@ void NumberStylesTest::followsTheLocale_data()
     QTest::addColumn<QString>("general");
 
     const QLocale german(QLocale::German, QLocale::Germany);
-    QTest::newRow("German") << german << "12.345,68" << "1,2346E5";
+    QTest::newRow("German") << german << "12.345,68"
+                            << "1,2346E5";
     QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia)
                              << QStringLiteral("12\u00a0345,68") << "1,2346E5";
     QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "12,345.68"
                              << "1.2346E5";
     QLocale ungrouped = german;
     ungrouped.setNumberOptions(QLocale::OmitGroupSeparator);
-    QTest::newRow("no grouping") << ungrouped << "12345,68" << "1,2346E5";
+    QTest::newRow("no grouping") << ungrouped << "12345,68"
+                                 << "1,2346E5";
 }
 
 void NumberStylesTest::followsTheLocale()

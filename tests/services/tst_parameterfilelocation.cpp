@@ -1,7 +1,7 @@
 #include "forms/field.h"
-#include "tests/support/messageboxcapture.h"
 #include "services/buildvariant.h"
 #include "services/parameterfilelocation.h"
+#include "tests/support/messageboxcapture.h"
 
 #include <QDir>
 #include <QFile>

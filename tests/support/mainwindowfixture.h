@@ -4,10 +4,10 @@
 #include "forms/field.h"
 #include "forms/graph.h"
 #include "forms/input1.h"
+#include "forms/phaseportrait.h"
+#include "services/parameterfilelocation.h"
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/nominalparameters.h"
-#include "services/parameterfilelocation.h"
-#include "forms/phaseportrait.h"
 
 #include <QFile>
 #include <QTest>
@@ -21,8 +21,7 @@ class MainWindowFixture
 public:
     explicit MainWindowFixture(const ModelParameters &parameters = NominalParameters())
         : MainWindowFixture(FormatParameterFile(parameters))
-    {
-    }
+    { }
     // On a file that holds fileText.
     explicit MainWindowFixture(const std::string &fileText)
     {

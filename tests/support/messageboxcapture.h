@@ -10,8 +10,7 @@ class MessageBoxCapture
 public:
     MessageBoxCapture()
         : m_previous(SetMessageBoxSink([this](const MessageBoxRequest &box) { boxes.append(box); }))
-    {
-    }
+    { }
     ~MessageBoxCapture() { SetMessageBoxSink(std::move(m_previous)); }
     MessageBoxCapture(const MessageBoxCapture &) = delete;
     MessageBoxCapture &operator=(const MessageBoxCapture &) = delete;

@@ -10,8 +10,7 @@ class PanelFailureCapture
 public:
     PanelFailureCapture()
         : m_previous(SetPanelFailureReport([this](const QString &text) { reports.append(text); }))
-    {
-    }
+    { }
     ~PanelFailureCapture() { SetPanelFailureReport(std::move(m_previous)); }
     PanelFailureCapture(const PanelFailureCapture &) = delete;
     PanelFailureCapture &operator=(const PanelFailureCapture &) = delete;

@@ -2,8 +2,8 @@
 
 #include "forms/field.h"
 #include "glpanel/openglpanel.h"
-#include "tests/support/pixels.h"
 #include "output/picturemenu.h"
+#include "tests/support/pixels.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -77,11 +77,11 @@ int fail(const std::string &message)
 void writeInfo(const MotionModel &model)
 {
     static const char *const RangeNames[MotionModel::RangeCount]
-            = { "coordinate", "velocity", "resistance_force", "elastic_force" };
+        = { "coordinate", "velocity", "resistance_force", "elastic_force" };
     std::printf("last_sample_index=%.9g\n", model.LastSampleIndex);
     std::printf("origin_position=%.9g\n", model.OriginPosition);
-    std::printf("sampling_interval_steps=%lld\n",
-            static_cast<long long>(model.SamplingIntervalSteps()));
+    std::printf(
+        "sampling_interval_steps=%lld\n", static_cast<long long>(model.SamplingIntervalSteps()));
     std::printf("samples_computed=%d\n", model.SamplesComputed());
     for (int r = 0; r < MotionModel::RangeCount; ++r) {
         std::printf("%s_min=%.9g\n", RangeNames[r], model.SeriesRanges[r].min);
@@ -100,7 +100,7 @@ struct ShowProgress
         if (percent != shown) {
             shown = percent;
             std::fprintf(stderr, "\rcomputing: %lld%% (%lld of %lld steps)", percent,
-                    static_cast<long long>(done), static_cast<long long>(total));
+                static_cast<long long>(done), static_cast<long long>(total));
         }
         return true;
     }
