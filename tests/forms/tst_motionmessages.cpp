@@ -9,19 +9,6 @@
 
 Q_DECLARE_METATYPE(ModelParameters)
 
-namespace {
-
-ModelParameters withTimes(float h, float p, float T)
-{
-    ModelParameters params = NominalParameters();
-    params.TimeStep = h;
-    params.PrintStep = p;
-    params.StopTime = T;
-    return params;
-}
-
-} // namespace
-
 // The main window's sentences, from what the model reports for real parameters.
 class MotionMessagesTest : public QObject
 {
@@ -40,15 +27,15 @@ void MotionMessagesTest::refusalsQuoteExactFigures_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
     QTest::addColumn<QString>("message");
-    QTest::newRow("steps") << withTimes(1e-6f, 0.01f, 100)
+    QTest::newRow("steps") << NominalWithTimes(1e-6f, 0.01f, 100)
                            << "Stop time 100 s with time step 1e-06 s needs 100000001 integration "
                               "steps; at most 100000000 are allowed. Choose a larger time step or "
                               "a shorter stop time.";
-    QTest::newRow("samples") << withTimes(0.01f, 0.01f, 1e9f)
+    QTest::newRow("samples") << NominalWithTimes(0.01f, 0.01f, 1e9f)
                              << "Stop time 1e+09 s with print step 0.01 s needs 100000002236 "
                                 "samples; at most 24999901 are allowed. Choose a print step of at "
                                 "least 40.0002 s or a shorter stop time.";
-    QTest::newRow("samples every step") << withTimes(0.01f, 0.015f, 300000)
+    QTest::newRow("samples every step") << NominalWithTimes(0.01f, 0.015f, 300000)
                                         << "Stop time 300000 s with sampling interval 0.01 s needs "
                                            "30000001 samples; at most 24999901 are allowed. Choose "
                                            "a print step of at least 0.0120001 s or a shorter "
@@ -72,21 +59,16 @@ void MotionMessagesTest::warningsNameTheCause_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
     QTest::addColumn<QString>("warning"); // a part of it
-    const auto with = [](float ModelParameters::*field, float value) {
-        ModelParameters p = NominalParameters();
-        p.*field = value;
-        return p;
-    };
     QTest::newRow("nominal") << NominalParameters() << QString();
-    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0)
+    QTest::newRow("mass 0") << NominalWith(&ModelParameters::Mass, 0)
                             << "not numbers (NAN or INF) from the time 0.01 s on";
-    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
+    QTest::newRow("stiffness 0") << NominalWith(&ModelParameters::Stiffness, 0)
                                  << "in the origin position";
-    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
+    QTest::newRow("time step 0") << NominalWith(&ModelParameters::TimeStep, 0)
                                  << "The time step 0 s is not above 0";
     QTest::newRow("print step -1")
-        << with(&ModelParameters::PrintStep, -1) << "The print step -1 s is not above 0";
-    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
+        << NominalWith(&ModelParameters::PrintStep, -1) << "The print step -1 s is not above 0";
+    QTest::newRow("stop time -5") << NominalWith(&ModelParameters::StopTime, -5)
                                   << "The stop time -5 s is shorter than the print step 0.01 s";
 }
 

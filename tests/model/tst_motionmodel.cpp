@@ -17,15 +17,6 @@ namespace {
 constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
-ModelParameters withTimes(float h, float p, float T)
-{
-    ModelParameters params = NominalParameters();
-    params.TimeStep = h;
-    params.PrintStep = p;
-    params.StopTime = T;
-    return params;
-}
-
 void compute(MotionModel &model, const ModelParameters &p)
 {
     model.AllocateSeries(p);
@@ -245,11 +236,11 @@ void TestMotionModel::sameBitsAsThePlainIntegration_data()
     p.ForcePhase = 30;
     p.ForceAmplitude = -7;
     QTest::newRow("every second step, phase, negative force") << p;
-    p = withTimes(0.01f, 0.015f, 5);
+    p = NominalWithTimes(0.01f, 0.015f, 5);
     p.ForceFrequency = 3;
     p.PlaneAngle = 45;
     QTest::newRow("p no multiple of h") << p;
-    QTest::newRow("p below h") << withTimes(0.1f, 0.01f, 3);
+    QTest::newRow("p below h") << NominalWithTimes(0.1f, 0.01f, 3);
 }
 
 // Bit for bit: any reordering of the arithmetic shows in some last place.
@@ -315,7 +306,7 @@ void TestMotionModel::sampling()
     QFETCH(int, capacity);
 
     // A displaced start, so that no sample is all zeros.
-    ModelParameters params = withTimes(h, p, T);
+    ModelParameters params = NominalWithTimes(h, p, T);
     params.InitialDeflection = 0.05f;
     MotionModel model;
     compute(model, params);
@@ -344,8 +335,8 @@ void TestMotionModel::sampling()
 void TestMotionModel::intervalZeroRepeatsFirstSample()
 {
     MotionModel everyStep, belowStep;
-    compute(everyStep, withTimes(0.1f, 0.1f, 1));
-    compute(belowStep, withTimes(0.1f, 0.001f, 1));
+    compute(everyStep, NominalWithTimes(0.1f, 0.1f, 1));
+    compute(belowStep, NominalWithTimes(0.1f, 0.001f, 1));
     QCOMPARE(belowStep.SamplingIntervalSteps(), std::int64_t(0));
     for (int s = 0; s < MotionModel::SeriesCount; ++s) {
         QCOMPARE(belowStep.ResultSeries[s][1], belowStep.ResultSeries[s][0]);
@@ -364,16 +355,16 @@ void TestMotionModel::failuresLeaveEmptyState()
 
     compute(model, NominalParameters());
     QVERIFY_THROWS_EXCEPTION(
-        ComputationTooLarge, model.AllocateSeries(withTimes(0.01f, 0.01f, 1e9f)));
+        ComputationTooLarge, model.AllocateSeries(NominalWithTimes(0.01f, 0.01f, 1e9f)));
     verifyEmpty(model);
 
-    const ModelParameters longRun = withTimes(1e-5f, 10, 10000); // 10^9 steps, 1000 samples
+    const ModelParameters longRun = NominalWithTimes(1e-5f, 10, 10000); // 10^9 steps, 1000 samples
     QVERIFY_THROWS_EXCEPTION(ComputationTooLarge, model.AllocateSeries(longRun));
     verifyEmpty(model);
     // Series made for other parameters: a longer run stops at their end, a
     // far longer one fails.
     model.AllocateSeries(NominalParameters());
-    model.ComputeMotion(withTimes(0.001f, 0.001f, 10));
+    model.ComputeMotion(NominalWithTimes(0.001f, 0.001f, 10));
     QCOMPARE(model.SamplesComputed(), model.Capacity());
     QVERIFY(model.ReadableSampleCount() <= model.Capacity());
     QVERIFY_THROWS_EXCEPTION(ComputationTooLarge, model.ComputeMotion(longRun));
@@ -393,14 +384,15 @@ void TestMotionModel::refusalsGiveExactFigures_data()
     QTest::addColumn<double>("needed");
     QTest::addColumn<double>("allowed");
     QTest::addColumn<double>("fitting"); // to 6 digits; 0 for none
-    QTest::newRow("steps") << withTimes(1e-6f, 0.01f, 100) << int(ComputationRefusal::TooManySteps)
-                           << double(1e-6f) << 100000001.0 << 1e8 << 0.0;
-    QTest::newRow("samples") << withTimes(0.01f, 0.01f, 1e9f)
+    QTest::newRow("steps") << NominalWithTimes(1e-6f, 0.01f, 100)
+                           << int(ComputationRefusal::TooManySteps) << double(1e-6f) << 100000001.0
+                           << 1e8 << 0.0;
+    QTest::newRow("samples") << NominalWithTimes(0.01f, 0.01f, 1e9f)
                              << int(ComputationRefusal::TooManySamples) << double(0.01f)
                              << 100000002236.0 << 24999901.0 << 40.0002;
     // Sampled every h, more often than p says.
     QTest::newRow("samples every step")
-        << withTimes(0.01f, 0.015f, 300000) << int(ComputationRefusal::TooManySampledSteps)
+        << NominalWithTimes(0.01f, 0.015f, 300000) << int(ComputationRefusal::TooManySampledSteps)
         << double(0.01f) << 30000001.0 << 24999901.0 << 0.0120001;
 }
 
@@ -431,7 +423,7 @@ void TestMotionModel::refusalsGiveExactFigures()
 // 300,000 steps: progress is asked several times.
 void TestMotionModel::progressLeavesTheBitsAloneAndCancels()
 {
-    const ModelParameters parameters = withTimes(1e-4f, 0.01f, 30);
+    const ModelParameters parameters = NominalWithTimes(1e-4f, 0.01f, 30);
     MotionModel plain, watched;
     compute(plain, parameters);
     watched.AllocateSeries(parameters);
@@ -458,25 +450,20 @@ void TestMotionModel::warnings_data()
     QTest::addColumn<int>("stillness");
     QTest::addColumn<int>("nonFinite");
     QTest::addColumn<double>("nonFiniteTime");
-    const auto with = [](float ModelParameters::*field, float value) {
-        ModelParameters p = NominalParameters();
-        p.*field = value;
-        return p;
-    };
     QTest::newRow("nominal") << NominalParameters() << int(MotionWarning::Moving)
                              << int(MotionWarning::Finite) << 0.0;
-    QTest::newRow("mass 0") << with(&ModelParameters::Mass, 0) << int(MotionWarning::Moving)
+    QTest::newRow("mass 0") << NominalWith(&ModelParameters::Mass, 0) << int(MotionWarning::Moving)
                             << int(MotionWarning::FromTime) << double(0.01f);
-    QTest::newRow("stiffness 0") << with(&ModelParameters::Stiffness, 0)
+    QTest::newRow("stiffness 0") << NominalWith(&ModelParameters::Stiffness, 0)
                                  << int(MotionWarning::Moving) << int(MotionWarning::InOrigin)
                                  << 0.0;
-    QTest::newRow("time step 0") << with(&ModelParameters::TimeStep, 0)
+    QTest::newRow("time step 0") << NominalWith(&ModelParameters::TimeStep, 0)
                                  << int(MotionWarning::TimeStepNotPositive)
                                  << int(MotionWarning::Finite) << 0.0;
     QTest::newRow("print step -1")
-        << with(&ModelParameters::PrintStep, -1) << int(MotionWarning::PrintStepNotPositive)
+        << NominalWith(&ModelParameters::PrintStep, -1) << int(MotionWarning::PrintStepNotPositive)
         << int(MotionWarning::Finite) << 0.0;
-    QTest::newRow("stop time -5") << with(&ModelParameters::StopTime, -5)
+    QTest::newRow("stop time -5") << NominalWith(&ModelParameters::StopTime, -5)
                                   << int(MotionWarning::StopTimeBelowPrintStep)
                                   << int(MotionWarning::Finite) << 0.0;
 }

@@ -1,22 +1,17 @@
 #pragma once
 
 #include "services/messagebox.h"
+#include "tests/support/scopedhook.h"
 
 #include <QList>
 
 // Collects the program's message boxes for the lifetime of the object.
-class MessageBoxCapture
+struct MessageBoxCapture
 {
-public:
-    MessageBoxCapture()
-        : m_previous(SetMessageBoxSink([this](const MessageBoxRequest &box) { boxes.append(box); }))
-    { }
-    ~MessageBoxCapture() { SetMessageBoxSink(std::move(m_previous)); }
-    MessageBoxCapture(const MessageBoxCapture &) = delete;
-    MessageBoxCapture &operator=(const MessageBoxCapture &) = delete;
-
     QList<MessageBoxRequest> boxes;
 
 private:
-    MessageBoxSink m_previous;
+    ScopedHook<MessageBoxSink, SetMessageBoxSink> m_sink { [this](const MessageBoxRequest &box) {
+        boxes.append(box);
+    } };
 };

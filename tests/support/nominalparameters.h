@@ -20,3 +20,21 @@ inline ModelParameters NominalParameters()
         .InitialDeflection = 0,
         .InitialVelocity = 0 };
 }
+
+// The nominal parameters with another time step, print step and stop time.
+inline ModelParameters NominalWithTimes(float timeStep, float printStep, float stopTime)
+{
+    ModelParameters parameters = NominalParameters();
+    parameters.TimeStep = timeStep;
+    parameters.PrintStep = printStep;
+    parameters.StopTime = stopTime;
+    return parameters;
+}
+
+// The nominal parameters with field set to value.
+inline ModelParameters NominalWith(float ModelParameters::*field, float value)
+{
+    ModelParameters parameters = NominalParameters();
+    parameters.*field = value;
+    return parameters;
+}
