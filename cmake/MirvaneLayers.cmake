@@ -22,3 +22,15 @@ function(mirvane_add_library name)
     mirvane_publish_folder(${target} PUBLIC ${ARG_FOLDER})
     target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
+
+# Parsing Qt's headers is most of what a window's file costs to compile: the
+# program's libraries on Qt Widgets share one precompiled set of the common ones.
+add_library(mirvane_qtheaders OBJECT ${CMAKE_CURRENT_LIST_DIR}/qtheaders.cpp)
+target_link_libraries(mirvane_qtheaders PRIVATE Qt6::Widgets)
+target_precompile_headers(mirvane_qtheaders PRIVATE
+    <QApplication> <QDialog> <QLabel> <QPainter> <QPushButton> <QString> <QTimer> <QWidget>)
+set_target_properties(mirvane_qtheaders PROPERTIES AUTOMOC OFF)
+
+function(mirvane_use_qt_headers target)
+    target_precompile_headers(${target} REUSE_FROM mirvane_qtheaders)
+endfunction()
