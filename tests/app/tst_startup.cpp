@@ -1,3 +1,5 @@
+#include "analysis/energywindow.h"
+#include "analysis/resonancewindow.h"
 #include "app/errorreportingapplication.h"
 #include "app/windowset.h"
 #include "forms/choice.h"
@@ -8,6 +10,7 @@
 #include "services/parameterfilelocation.h"
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/nominalparameters.h"
+#include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedlocalisationstep.h"
 
 #include <QFile>
@@ -94,6 +97,17 @@ void StartupTest::startShowsTheMainWindowWithItsParameters()
         QVERIFY(!Form3->isVisible());
         QCOMPARE(Form2->ModelParameters.Stiffness, 600.0f);
         QCOMPARE(Form2->ModelParameters.ForceFrequency, 17.3205f);
+
+        // The scene menu's first two entries open the windows beyond the
+        // design, as children of the main window.
+        int opened = 0;
+        whenShown<ResonanceWindow>(
+            [&](ResonanceWindow &window) { opened += window.parentWidget() == Form2; });
+        Form2->SceneMenu->Menu()->actions().at(0)->trigger();
+        whenShown<EnergyWindow>(
+            [&](EnergyWindow &window) { opened += window.parentWidget() == Form2; });
+        Form2->SceneMenu->Menu()->actions().at(1)->trigger();
+        QCOMPARE(opened, 2);
     }));
     QVERIFY(boxes.boxes.isEmpty());
 }
