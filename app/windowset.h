@@ -28,7 +28,8 @@ private:
 };
 
 // The program's five windows, created in the order Form2, Form3, Form8,
-// Form9, Form5 and destroyed in reverse. A window whose construction fails
+// Form9, Form5 and destroyed in reverse; the main window's scene menu opens
+// the analysis windows. A window whose construction fails
 // leaves the rest uncreated and the earlier ones destroyed.
 class WindowSet
 {

@@ -84,8 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzRequire(reading.ValuesRead == read, "the reading counts the fields read");
     FuzzRequire((read < ModelParameters::Count) <= (reading.ProblemLine > 0),
         "a file read in part names a problem line");
-    FuzzRequire(reading.Warning("f").empty() == (reading.ProblemLine == 0),
-        "a problem line gives a warning");
+    // What a warning names comes with a problem line.
+    FuzzRequire(!reading.SharedLine || reading.HasProblem(), "a shared line is a problem line");
+    FuzzRequire(!reading.EmptyFile || (read == 0 && reading.HasProblem()),
+        "an empty file reads nothing and names its first line");
 
     const std::string text = FormatParameterFile(a);
     file.fill(text.data(), text.size());
