@@ -25,17 +25,12 @@ QString RefusalMessage(const MotionMessageTexts &texts, const ComputationRefusal
     const QString step = general(refusal.step);
     const QString needed = whole(refusal.needed);
     const QString allowed = whole(refusal.allowed);
-    switch (refusal.reason) {
-    case ComputationRefusal::TooManySteps:
+    if (refusal.reason == ComputationRefusal::TooManySteps)
         return texts.TooManySteps.arg(stop, step, needed, allowed);
-    case ComputationRefusal::TooManySamples:
-        return texts.TooManySamples.arg(
-            stop, step, needed, allowed, general(refusal.fittingPrintStep));
-    case ComputationRefusal::TooManySampledSteps:
-        return texts.TooManySampledSteps.arg(
-            stop, step, needed, allowed, general(refusal.fittingPrintStep));
-    }
-    return {};
+    const QString &samples = refusal.reason == ComputationRefusal::TooManySamples
+        ? texts.TooManySamples
+        : texts.TooManySampledSteps;
+    return samples.arg(stop, step, needed, allowed, general(refusal.fittingPrintStep));
 }
 
 QString MotionWarningMessage(const MotionMessageTexts &texts, const MotionWarning &warning)

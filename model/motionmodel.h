@@ -92,7 +92,6 @@ struct MotionWarning
     double nonFiniteTime = 0; // s
 
     bool Any() const { return stillness != Moving || nonFinite != Finite; }
-    bool operator==(const MotionWarning &) const = default;
 };
 
 // Integration steps done and about how many the computation takes; false

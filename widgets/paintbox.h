@@ -20,7 +20,6 @@ public:
 
     // Filled, the box covers all of itself, so nothing behind it is painted.
     void SetFillsBackground(bool fills);
-    bool FillsBackground() const { return m_fillsBackground; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
