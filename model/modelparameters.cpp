@@ -11,6 +11,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 std::array<float *, ModelParameters::Count> ModelParameters::fields()
 {
@@ -314,6 +315,52 @@ bool writeAll(int fd, const std::string &text)
     return true;
 }
 
+std::optional<std::string> readAll(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            return text;
+        if (got < 0 && errno != EINTR)
+            return std::nullopt;
+        text.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+    }
+}
+
+ParameterFileCalls &installedCalls()
+{
+    static ParameterFileCalls calls;
+    return calls;
+}
+
+// Empties the open file and writes text into it; nothing else changes.
+bool overwrite(int fd, const std::string &text)
+{
+    return ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, text)
+        && installedCalls().fsync(fd) == 0;
+}
+
+// Writes text into the existing file at target, as the design's "w" stream
+// does, so that its owner, group, links and inode stay. The old text is read
+// first and written back when the new one does not get in whole.
+bool writeInPlace(const std::string &target, const std::string &text)
+{
+    const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    std::optional<std::string> old;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        old = readAll(fd);
+    const bool written = old && overwrite(fd, text);
+    if (old && !written)
+        overwrite(fd, *old);
+    const bool closed = close(fd) == 0;
+    return written && closed;
+}
+
 // Makes a rename in folder durable. Some file systems cannot sync a folder;
 // the new file is in place either way.
 void syncFolder(const std::string &folder)
@@ -323,6 +370,45 @@ void syncFolder(const std::string &folder)
         fsync(fd);
         close(fd);
     }
+}
+
+// Whether the file that fd is, newly made in the folder, would take the place
+// of replaced without losing its owner or group.
+bool sameOwners(int fd, const struct stat &replaced)
+{
+    struct stat info;
+    return fstat(fd, &info) == 0 && info.st_uid == replaced.st_uid
+        && info.st_gid == replaced.st_gid;
+}
+
+enum class Replacing { Done, Failed, NotHere };
+
+// Writes text to a temporary file of its own beside target and renames it
+// over target. NotHere, leaving nothing behind, when the folder takes no new
+// file or the new one would belong to someone else than replaced.
+Replacing replaceByRename(
+    const std::string &target, const std::string &text, const struct stat *replaced)
+{
+    // A name of its own, created exclusively: nothing that another program or
+    // user put in the folder is followed or shared.
+    std::string temporary = target + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Replacing::NotHere;
+    if (replaced && !sameOwners(fd, *replaced)) {
+        close(fd);
+        unlink(temporary.c_str());
+        return Replacing::NotHere;
+    }
+    const bool written = fchmod(fd, permissionsFor(replaced)) == 0 && writeAll(fd, text)
+        && installedCalls().fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed || installedCalls().rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return Replacing::Failed;
+    }
+    syncFolder(folderOf(target));
+    return Replacing::Done;
 }
 
 } // namespace
@@ -340,20 +426,16 @@ bool WriteParameterFile(const std::string &path, const ModelParameters &paramete
     // have left it; so does anything but a regular file.
     if (exists && (!S_ISREG(replaced.st_mode) || access(target->c_str(), W_OK) != 0))
         return false;
+    // A rename would split a hard link.
+    const Replacing replacing = exists && replaced.st_nlink != 1
+        ? Replacing::NotHere
+        : replaceByRename(*target, text, exists ? &replaced : nullptr);
+    if (replacing == Replacing::NotHere && exists)
+        return writeInPlace(*target, text);
+    return replacing == Replacing::Done;
+}
 
-    // A name of its own, created exclusively: nothing that another program or
-    // user put in the folder is followed or shared.
-    std::string temporary = *target + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = fchmod(fd, permissionsFor(exists ? &replaced : nullptr)) == 0
-        && writeAll(fd, text) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), target->c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    syncFolder(folderOf(*target));
-    return true;
+ParameterFileCalls SetParameterFileCalls(ParameterFileCalls calls)
+{
+    return std::exchange(installedCalls(), calls);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 
 // The fourteen simulation parameters, in parameter-file order.
 struct ModelParameters
@@ -65,9 +67,22 @@ bool ReadParameterFile(
 // angle and the initial deflection), always with ".".
 std::string FormatParameterFile(const ModelParameters &parameters);
 
-// Replaces the file with FormatParameterFile's text at once: the text goes to
-// a temporary file of its own in the same folder, which then takes the file's
-// place. A symbolic link is written through to its target, and the target's
-// permission bits are kept. Returns false when the file may not be written or
-// the write fails; the old file then stays as it was and no temporary remains.
+// Replaces the file with FormatParameterFile's text. Where a rename keeps
+// what the user set up (the folder writable, the file theirs, with one link),
+// the text goes to a temporary file of its own in the same folder, which then
+// takes the file's place at once. Otherwise the existing file is emptied and
+// written in place, keeping its owner, group, links and inode; when that
+// fails part-way, its old text is written back. A symbolic link is written
+// through to its target, and the target's permission bits are kept. Returns
+// false when the file may not be written or the write fails; the old file
+// then stays as it was and no temporary remains.
 bool WriteParameterFile(const std::string &path, const ModelParameters &parameters);
+
+// The calls of WriteParameterFile whose failure nothing else could bring
+// about; tests put failing ones in. Returns the calls replaced.
+struct ParameterFileCalls
+{
+    int (*fsync)(int) = ::fsync;
+    int (*rename)(const char *, const char *) = std::rename;
+};
+ParameterFileCalls SetParameterFileCalls(ParameterFileCalls calls);

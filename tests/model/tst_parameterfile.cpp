@@ -1,4 +1,6 @@
+#include "tests/support/filesizelimit.h"
 #include "tests/support/nominalparameters.h"
+#include "tests/support/scopedhook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +15,10 @@
 #include <memory>
 #include <thread>
 
+#include <cerrno>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +33,44 @@ void writeAll(const std::string &path, const std::string &text)
 {
     std::ofstream(path, std::ios::binary) << text;
 }
+
+struct stat statOf(const std::string &path)
+{
+    struct stat info
+    {
+    };
+    stat(path.c_str(), &info);
+    return info;
+}
+
+// Root may write any file and into any folder: as root, the writer drops to
+// nobody in a child process, so that the checks for an ordinary user are met.
+constexpr uid_t Nobody = 65534;
+bool writeAsUser(const std::string &path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0
+            && (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
+            _exit(2);
+        _exit(WriteParameterFile(path, NominalParameters()) ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
+        && WEXITSTATUS(status) == 0;
+}
+
+int failingCall(int)
+{
+    errno = EIO;
+    return -1;
+}
+int failingRename(const char *, const char *)
+{
+    errno = EXDEV;
+    return -1;
+}
+using FailingCalls = ScopedHook<ParameterFileCalls, SetParameterFileCalls>;
 
 const std::string NominalText = "0.01000,\n0.01000,\n10.00000,\n2.00000,\n0.00000,\n600.00000,\n"
                                 "12.00000,\n17.32050,\n0.00000,\n30.000000,\n9.80000,\n0.40000,\n"
@@ -51,6 +94,10 @@ private slots:
     void nominalFileInAnyLocale();
     void writesFiveDecimals();
     void failedWriteKeepsTheOldFile();
+    void failedStepKeepsTheOldFile_data();
+    void failedStepKeepsTheOldFile();
+    void writeKeepsWhatTheUserSetUp_data();
+    void writeKeepsWhatTheUserSetUp();
     void writeKeepsLinksAndPermissions();
     void writeFollowsNothingInTheFolder();
     void simultaneousWritesLeaveAWholeFile();
@@ -249,6 +296,91 @@ void ParameterFileTest::failedWriteKeepsTheOldFile()
     QVERIFY(WriteParameterFile(path("q.dat"), NominalParameters()));
     QCOMPARE(readAll(path("q.dat")), NominalText);
     QCOMPARE(files(), QStringList { "q.dat" });
+}
+
+// A failure at any step is reported, whether the file is replaced or, for a
+// hard link, written in place; the old text stays and no temporary remains.
+void ParameterFileTest::failedStepKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("hardLink");
+    QTest::addColumn<QString>("failing");
+    for (const bool hardLink : { false, true }) {
+        const char *how = hardLink ? "in place" : "replaced";
+        for (const char *failing : { "full disk", "fsync", "rename" }) {
+            if (!(hardLink && QByteArray(failing) == "rename"))
+                QTest::addRow("%s, %s", how, failing) << hardLink << QString(failing);
+        }
+    }
+}
+
+void ParameterFileTest::failedStepKeepsTheOldFile()
+{
+    QFETCH(bool, hardLink);
+    QFETCH(QString, failing);
+    writeAll(path(), "1,\n");
+    if (hardLink)
+        QCOMPARE(link(path().c_str(), path("link.dat").c_str()), 0);
+    {
+        ParameterFileCalls calls;
+        if (failing == "fsync")
+            calls.fsync = failingCall;
+        if (failing == "rename")
+            calls.rename = failingRename;
+        const FailingCalls failingCalls(calls);
+        // The new text's first 40 bytes go in, the rest does not.
+        const FileSizeLimit fullDisk(failing == "full disk" ? 40 : RLIM_INFINITY);
+        QVERIFY(!WriteParameterFile(path(), NominalParameters()));
+    }
+    QCOMPARE(readAll(path()), std::string("1,\n"));
+    QCOMPARE(files().size(), hardLink ? 2 : 1);
+}
+
+void ParameterFileTest::writeKeepsWhatTheUserSetUp_data()
+{
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<bool>("writersFile");
+    QTest::addColumn<bool>("hardLink");
+    QTest::addColumn<QString>("expected"); // "replaced", "in place" or "refused"
+
+    QTest::newRow("own file") << 0777 << 0644 << true << false << "replaced";
+    QTest::newRow("hard link") << 0777 << 0644 << true << true << "in place";
+    QTest::newRow("folder not writable") << 0555 << 0644 << true << false << "in place";
+    // A class folder that the teacher shares: the file stays the teacher's.
+    QTest::newRow("another's file") << 0777 << 0666 << false << false << "in place";
+    QTest::newRow("write-protected file") << 0777 << 0444 << true << false << "refused";
+}
+
+void ParameterFileTest::writeKeepsWhatTheUserSetUp()
+{
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    QFETCH(bool, writersFile);
+    QFETCH(bool, hardLink);
+    QFETCH(QString, expected);
+    const bool root = geteuid() == 0;
+    if (!writersFile && !root)
+        QSKIP("only root can give the file to another user");
+    writeAll(path(), "1,\n");
+    QCOMPARE(chmod(path().c_str(), fileMode), 0);
+    if (writersFile && root)
+        QCOMPARE(chown(path().c_str(), Nobody, Nobody), 0);
+    if (hardLink)
+        QCOMPARE(link(path().c_str(), path("link.dat").c_str()), 0);
+    const struct stat before = statOf(path());
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    QCOMPARE(chmod(folder, folderMode), 0);
+    const auto restore = qScopeGuard([&] { chmod(folder, 0700); });
+
+    QCOMPARE(writeAsUser(path()), expected != "refused");
+    QCOMPARE(readAll(path()), expected == "refused" ? std::string("1,\n") : NominalText);
+    const struct stat after = statOf(path());
+    QCOMPARE(after.st_ino == before.st_ino, expected != "replaced");
+    QCOMPARE(QList<uint>({ after.st_uid, after.st_gid, after.st_mode, uint(after.st_nlink) }),
+        QList<uint>({ before.st_uid, before.st_gid, before.st_mode, uint(before.st_nlink) }));
+    if (hardLink)
+        QCOMPARE(readAll(path("link.dat")), NominalText);
+    QCOMPARE(files().size(), hardLink ? 2 : 1);
 }
 
 void ParameterFileTest::writeKeepsLinksAndPermissions()
