@@ -25,6 +25,8 @@ void ShowMessageBox(const QString &text, const QString &caption, MessageBoxKind 
     }
     QMessageBox box(kind == MessageBoxKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
         request.caption, request.text, QMessageBox::Ok, QApplication::activeWindow());
+    // What a user typed or a file held is never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

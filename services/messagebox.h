@@ -18,8 +18,8 @@ struct MessageBoxRequest
     MessageBoxKind kind = MessageBoxKind::Plain;
 };
 
-// Shows a modal box with an OK button and returns when it is closed. An empty
-// caption stands for the application's name.
+// Shows a modal box with an OK button and returns when it is closed; the text
+// is plain text. An empty caption stands for the application's name.
 void ShowMessageBox(const QString &text, const QString &caption = QString(),
     MessageBoxKind kind = MessageBoxKind::Plain);
 
