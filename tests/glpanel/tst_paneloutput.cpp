@@ -223,8 +223,23 @@ void TestPanelOutput::textures()
 
     const QString png = m_dir.filePath("picture.bmp");
     QVERIFY(image.save(png, "PNG"));
-    for (const QString &bad : { m_dir.filePath("missing.bmp"), png })
-        QVERIFY2(!TOpenGLPanel::LoadBMPTexture(QFile::encodeName(bad), false), qPrintable(bad));
+    // A file cut short in its last row, and one whose pixels would start past its end.
+    QFile whole(path);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray bmp = whole.readAll();
+    QCOMPARE(bmp.size(), 54 + 2 * 8);
+    QByteArray offsetPastTheEnd = bmp;
+    qToLittleEndian<quint32>(1000, offsetPastTheEnd.data() + 10);
+    const QList<std::pair<QString, QByteArray>> broken
+        = { { "short.bmp", bmp.left(bmp.size() - 2) }, { "offset.bmp", offsetPastTheEnd } };
+    QStringList bad { m_dir.filePath("missing.bmp"), png };
+    for (const auto &[name, bytes] : broken) {
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        bad << file.fileName();
+    }
+    for (const QString &file : bad)
+        QVERIFY2(!TOpenGLPanel::LoadBMPTexture(QFile::encodeName(file), false), qPrintable(file));
 }
 
 // Whole names only: the first and the last match; a prefix, a longer name, another case,
