@@ -37,12 +37,13 @@ void TOpenGLPanel::PrintOpenGLPanel()
 void TOpenGLPanel::PrintOpenGLPanel(QPaintDevice &page)
 {
     const QImage picture = TakePicture();
+    // Before a missing picture is reported, as the scaling comes before the bitmap's memory.
+    if (m_PrintScale == pglProportional && m_PixelsPerInch < 1)
+        m_PixelsPerInch = 96;
     if (picture.isNull()) {
         ReportPanelFailure(QStringLiteral("Print: Malloc Error"));
         return;
     }
-    if (m_PrintScale == pglProportional && m_PixelsPerInch < 1)
-        m_PixelsPerInch = 96;
     const QRect target
         = PrintRectangle(m_PrintScale, picture.size(), QSize(page.width(), page.height()),
             page.logicalDpiX(), page.logicalDpiY(), m_PixelsPerInch);

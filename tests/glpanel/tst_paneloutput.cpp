@@ -153,7 +153,9 @@ void TestPanelOutput::printFailures()
     QImage page(100, 100, QImage::Format_RGB32);
     page.fill(Qt::white);
     TOpenGLPanel windowless;
+    windowless.SetOpenGLPixelsPerInch(0);
     windowless.PrintOpenGLPanel(page);
+    QCOMPARE(windowless.PixelsPerInch(), 96);
     QCOMPARE(capture.reports.size(), 1);
     QCOMPARE(capture.reports[0], QStringLiteral("Print: Malloc Error"));
     QCOMPARE(page.pixelColor(50, 50), QColor(Qt::white));
