@@ -4,12 +4,12 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/openglpanelwindow.h"
 #include "glpanel/panelfailure.h"
+#include "glpanel/replacefile.h"
 
 #include <QFile>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 
 #include <stdexcept>
@@ -62,11 +62,12 @@ void TOpenGLPanel::SaveOpenGLPanelToFile(const QString &fileName)
     const QImage picture = TakePicture();
     if (picture.isNull())
         throw std::runtime_error("Save: the panel has no picture to save");
-    // Written beside the file and renamed over it, so a failure leaves the old file whole.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
-        throw std::runtime_error(
-            QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()).toStdString());
+    try {
+        ReplaceFile(fileName, [&picture](QIODevice &file) { return picture.save(&file, "BMP"); });
+    } catch (const FileWriteFailure &failure) {
+        throw std::runtime_error(QStringLiteral("Cannot write %1: %2")
+                                     .arg(fileName, QString::fromStdString(failure.what()))
+                                     .toStdString());
     }
 }
 

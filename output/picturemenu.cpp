@@ -1,6 +1,7 @@
 #include "output/picturemenu.h"
 
 #include "glpanel/openglpanel.h"
+#include "glpanel/replacefile.h"
 #include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "output/pictureoutput.h"
@@ -158,8 +159,11 @@ QImage PictureMenu::Picture()
 
 void PictureMenu::ReportWriteFailure(const QString &fileName, const std::exception &failure)
 {
-    ShowMessageBox(m_texts.WriteFailed.arg(
-        QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(failure.what())));
+    const auto *fileFailure = dynamic_cast<const FileWriteFailure *>(&failure);
+    const QString reason = fileFailure && fileFailure->NotRegularFile()
+        ? m_texts.NotRegularFile
+        : QString::fromLocal8Bit(failure.what());
+    ShowMessageBox(m_texts.WriteFailed.arg(QDir::toNativeSeparators(fileName), reason));
 }
 
 void PictureMenu::Print()
@@ -192,14 +196,11 @@ void PictureMenu::SaveImage()
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const bool bmp
         = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
+    const QImage picture = Picture();
+    if (picture.isNull())
+        return;
     try {
-        if (bmp && m_panel) {
-            m_panel->SaveOpenGLPanelToFile(fileName);
-        } else {
-            const QImage picture = Picture();
-            if (!picture.isNull())
-                SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
-        }
+        SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(fileName, failure);
     }

@@ -18,6 +18,8 @@ struct PictureMenuTexts
     QString CsvFilter = QStringLiteral("Данные CSV (*.csv)"); // "MenuCsvFilter"
     // %1 the file, %2 the reason.
     QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
+    // The reason when the name is a device, a pipe or a folder.
+    QString NotRegularFile = QStringLiteral("это не обычный файл");
     // %1 the reason.
     QString PrintFailed = QStringLiteral("Не удалось напечатать: %1"); // "MenuPrintFailed"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"

@@ -1,47 +1,28 @@
 #include "output/pictureoutput.h"
 
 #include "glpanel/printlayout.h"
+#include "glpanel/replacefile.h"
 #include "model/seriescsv.h"
 
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <stdexcept>
 
-namespace {
-
-[[noreturn]] void fail(const QSaveFile &file)
-{
-    throw std::runtime_error(file.errorString().toStdString());
-}
-
-} // namespace
-
 void SavePicture(const QImage &picture, const QString &fileName, const char *format)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file);
-    if (!picture.save(&file, format)) {
-        file.cancelWriting();
-        throw std::runtime_error("the picture cannot be encoded");
-    }
-    if (!file.commit())
-        fail(file);
+    ReplaceFile(
+        fileName, [&picture, format](QIODevice &file) { return picture.save(&file, format); });
 }
 
 void SaveSeriesCsv(const MotionModel &motion, float printStep, const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file);
-    const bool written = WriteSeriesCsv(motion, printStep, [&file](std::string_view piece) {
-        return file.write(piece.data(), qint64(piece.size())) == qint64(piece.size());
+    ReplaceFile(fileName, [&](QIODevice &file) {
+        return WriteSeriesCsv(motion, printStep, [&file](std::string_view piece) {
+            return file.write(piece.data(), qint64(piece.size())) == qint64(piece.size());
+        });
     });
-    if (!written || !file.commit())
-        fail(file);
 }
 
 void PrintPicture(const QImage &picture, QPaintDevice &page)

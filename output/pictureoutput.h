@@ -9,7 +9,7 @@ class QWidget;
 
 // Writing pictures and series to files and printers. A file is written beside
 // its target and renamed over it, so a failure leaves an existing file whole;
-// failures throw std::runtime_error with the reason.
+// failures throw std::runtime_error with the reason, for a file FileWriteFailure.
 
 // picture in format ("PNG", "BMP") to fileName.
 void SavePicture(const QImage &picture, const QString &fileName, const char *format);

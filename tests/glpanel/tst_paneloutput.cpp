@@ -1,6 +1,7 @@
 #include "glpanel/extensionlist.h"
 #include "glpanel/openglpanel.h"
 #include "panelhost.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/panelfailurecapture.h"
 
 #include <QOpenGLContext>
@@ -204,6 +205,13 @@ void TestPanelOutput::savesBottomUpBmpAndLoadsItBack()
 
     QVERIFY_THROWS_EXCEPTION(
         std::runtime_error, m_panel->SaveOpenGLPanelToFile(m_dir.filePath("no/such/x.bmp")));
+    {
+        const FileSizeLimit fullDisk(1000);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_panel->SaveOpenGLPanelToFile(path));
+    }
+    QFile kept(path); // the old file stays whole
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), bmp);
 }
 
 void TestPanelOutput::textures()

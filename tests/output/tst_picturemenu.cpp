@@ -1,7 +1,10 @@
 #include "glpanel/openglpanel.h"
+#include "glpanel/replacefile.h"
 #include "output/outputdialogs.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
+#include "tests/support/scopedhook.h"
 #include "widgets/paintbox.h"
 
 #include <QClipboard>
@@ -11,7 +14,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QSaveFile>
+
+#include <cerrno>
 #include <clocale>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,6 +64,8 @@ private slots:
     void graphsExportTheSeriesAsTheToolWrites();
     void sceneSavesItsPicture();
     void portraitPrintsCopiesAndReportsAFailedWrite();
+    void failedExportKeepsTheOldFile_data();
+    void failedExportKeepsTheOldFile();
 };
 
 void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
@@ -148,6 +158,72 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
     QTRY_VERIFY(menu->isVisible());
     menu->close();
     Form5->done(1);
+}
+
+namespace {
+
+bool failingCommit(QSaveFile &)
+{
+    return false;
+}
+
+} // namespace
+
+void PictureMenuTest::failedExportKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("reason");
+    const QString picture = QStringLiteral("Сохранить изображение…");
+    const QString series = QStringLiteral("Экспорт данных (CSV)…");
+    const QString fullDisk = QString::fromLocal8Bit(std::strerror(EFBIG));
+    // A small picture fails as its file is closed, the series while it is written.
+    QTest::newRow("picture, full disk") << picture << "full disk" << fullDisk;
+    QTest::newRow("series, full disk") << series << "full disk" << fullDisk;
+    QTest::newRow("series, failed commit") << series << "commit" << QString();
+    QTest::newRow("picture onto a pipe")
+        << picture << "pipe" << QStringLiteral("это не обычный файл");
+}
+
+// The message names the file and the system's reason; the old file stays whole.
+void PictureMenuTest::failedExportKeepsTheOldFile()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, failure);
+    QFETCH(QString, reason);
+    MainWindowFixture fixture;
+    AnsweredDialogs dialogs;
+    dialogs.saveAs = dialogs.path(QStringLiteral("old"));
+    if (failure == "pipe") {
+        QCOMPARE(mkfifo(QFile::encodeName(dialogs.saveAs), 0600), 0);
+    } else {
+        QFile old(dialogs.saveAs);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    }
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    {
+        const FileSizeLimit fullDisk(failure == "full disk" ? 100 : RLIM_INFINITY);
+        const ScopedHook<ReplaceFileCommit, SetReplaceFileCommit> commit(
+            failure == "commit" ? failingCommit : nullptr);
+        clickMenuEntry(Form5->PaintBox1, Form5->PaintBox1Menu->Menu(), entry);
+    }
+    Form5->done(1);
+
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    const QString text = fixture.boxes.boxes.first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Не удалось записать файл ")
+                 + QDir::toNativeSeparators(dialogs.saveAs) + QStringLiteral(":\n"))
+            && text.endsWith(reason),
+        qPrintable(text));
+    struct stat info;
+    QCOMPARE(stat(QFile::encodeName(dialogs.saveAs), &info), 0);
+    if (failure == "pipe")
+        QVERIFY(S_ISFIFO(info.st_mode));
+    else
+        QCOMPARE(readAll(dialogs.saveAs), QByteArray("old"));
+    QCOMPARE(QDir(QFileInfo(dialogs.saveAs).path()).entryList(QDir::Files | QDir::System),
+        QStringList { "old" });
 }
 
 QTEST_MAIN(PictureMenuTest)

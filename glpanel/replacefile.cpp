@@ -1,0 +1,96 @@
+#include "glpanel/replacefile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+bool commitFile(QSaveFile &file)
+{
+    return file.commit();
+}
+
+ReplaceFileCommit &installedCommit()
+{
+    static ReplaceFileCommit commit = nullptr;
+    return commit;
+}
+
+// Writes straight to a file descriptor and keeps the system's reason for a failed write.
+// Through QSaveFile's own buffer a write cut short by a full disk reads "Unknown error",
+// and in Qt 6.4 commit() loses an error of the last write, made at close.
+class DescriptorWriter : public QIODevice
+{
+public:
+    explicit DescriptorWriter(int fd)
+        : m_fd(fd)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    bool Failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        for (qint64 done = 0; done < length;) {
+            const ssize_t written = ::write(m_fd, data + done, std::size_t(length - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                m_failed = true;
+                setErrorString(QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO)));
+                return -1;
+            }
+            done += written;
+        }
+        return length;
+    }
+
+private:
+    int m_fd;
+    bool m_failed = false;
+};
+
+[[noreturn]] void fail(QSaveFile &file, const QString &reason)
+{
+    file.cancelWriting();
+    throw FileWriteFailure(reason, false);
+}
+
+} // namespace
+
+FileWriteFailure::FileWriteFailure(const QString &reason, bool notRegularFile)
+    : std::runtime_error(reason.toStdString())
+    , m_notRegularFile(notRegularFile)
+{ }
+
+void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)> &write)
+{
+    // As root a rename would put a plain file in place of /dev/full.
+    const QFileInfo target(fileName);
+    if (target.exists() && !target.isFile())
+        throw FileWriteFailure(QStringLiteral("not a regular file"), true);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(file, file.errorString());
+    DescriptorWriter device(file.handle());
+    if (!write(device)) {
+        fail(file,
+            device.Failed() ? device.errorString()
+                            : QStringLiteral("the contents cannot be encoded"));
+    }
+    if (!(installedCommit() ? installedCommit() : commitFile)(file))
+        fail(file, file.errorString());
+}
+
+ReplaceFileCommit SetReplaceFileCommit(ReplaceFileCommit commit)
+{
+    return std::exchange(installedCommit(), commit);
+}
