@@ -1,5 +1,6 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/replacefile.h"
+#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
@@ -29,7 +30,8 @@ class AnsweredDialogs
 public:
     AnsweredDialogs()
         : m_previous(SetDialogAnswers({ [this](const SaveFileRequest &) {
-                                           return SaveFileAnswer { saveAs, 0 };
+                                           ++asked;
+                                           return SaveFileAnswer { saveAs, filter };
                                        },
             [this](QPrinter &printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
@@ -42,6 +44,8 @@ public:
     QString path(const QString &name) const { return m_folder.filePath(name); }
 
     QString saveAs;
+    int filter = 0;
+    int asked = 0;
 
 private:
     QTemporaryDir m_folder;
@@ -66,6 +70,7 @@ private slots:
     void portraitPrintsCopiesAndReportsAFailedWrite();
     void failedExportKeepsTheOldFile_data();
     void failedExportKeepsTheOldFile();
+    void nothingToExportBeforeAComputation();
 };
 
 void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
@@ -105,6 +110,14 @@ void PictureMenuTest::sceneSavesItsPicture()
     clickMenuEntry(scene, form.SceneMenu->Menu(), save);
     dialogs.saveAs = dialogs.path(QStringLiteral("scene.bmp"));
     clickMenuEntry(scene, form.SceneMenu->Menu(), save);
+    // Without a suffix the chosen filter decides.
+    for (const int filter : { 0, 1 }) {
+        dialogs.filter = filter;
+        dialogs.saveAs = dialogs.path(QStringLiteral("scene%1").arg(filter));
+        clickMenuEntry(scene, form.SceneMenu->Menu(), save);
+    }
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("scene0"))).left(4), QByteArray("\x89PNG"));
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("scene1"))).left(2), QByteArray("BM"));
 
     QImage png;
     QVERIFY(png.load(dialogs.path(QStringLiteral("scene.png")), "PNG"));
@@ -224,6 +237,27 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
         QCOMPARE(readAll(dialogs.saveAs), QByteArray("old"));
     QCOMPARE(QDir(QFileInfo(dialogs.saveAs).path()).entryList(QDir::Files | QDir::System),
         QStringList { "old" });
+}
+
+// Before a computation there is nothing to export: no file, not even a header.
+void PictureMenuTest::nothingToExportBeforeAComputation()
+{
+    MessageBoxCapture boxes;
+    AnsweredDialogs dialogs;
+    dialogs.saveAs = dialogs.path(QStringLiteral("series.csv"));
+    QWidget window;
+    auto *canvas = new QWidget(&window);
+    PictureMenu menu(*canvas, window);
+    const MotionModel uncomputed;
+    menu.AddOutputEntries([&uncomputed] { return ExportedSeries { &uncomputed, 0.01f }; });
+    for (QAction *action : menu.Menu()->actions()) {
+        if (action->text() == menu.Texts().ExportCsv)
+            action->trigger();
+    }
+    QCOMPARE(dialogs.asked, 0);
+    QVERIFY(!QFile::exists(dialogs.saveAs));
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes.first().text, menu.Texts().NoData);
 }
 
 QTEST_MAIN(PictureMenuTest)
