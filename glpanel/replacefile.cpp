@@ -10,15 +10,10 @@
 
 namespace {
 
-bool commitFile(QSaveFile &file)
+ReplaceFileSteps &installedSteps()
 {
-    return file.commit();
-}
-
-ReplaceFileCommit &installedCommit()
-{
-    static ReplaceFileCommit commit = nullptr;
-    return commit;
+    static ReplaceFileSteps steps;
+    return steps;
 }
 
 // Writes straight to a file descriptor and keeps the system's reason for a failed write.
@@ -86,11 +81,14 @@ void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)>
             device.Failed() ? device.errorString()
                             : QStringLiteral("the contents cannot be encoded"));
     }
-    if (!(installedCommit() ? installedCommit() : commitFile)(file))
+    // QSaveFile::commit ignores a failed fsync, where a full disk may show only then.
+    if (installedSteps().fsync(file.handle()) != 0)
+        fail(file, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!installedSteps().commit(file))
         fail(file, file.errorString());
 }
 
-ReplaceFileCommit SetReplaceFileCommit(ReplaceFileCommit commit)
+ReplaceFileSteps SetReplaceFileSteps(ReplaceFileSteps steps)
 {
-    return std::exchange(installedCommit(), commit);
+    return std::exchange(installedSteps(), steps);
 }

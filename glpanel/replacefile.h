@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QSaveFile>
 #include <QString>
 
 #include <functional>
 #include <stdexcept>
-
-class QIODevice;
-class QSaveFile;
+#include <unistd.h>
 
 // Why a file could not be written; what() is the system's reason.
 class FileWriteFailure : public std::runtime_error
@@ -21,12 +20,16 @@ private:
 };
 
 // Writes fileName through write beside it and renames it over fileName once all of it is
-// on the disk, so that a failure leaves an existing file whole. write returns false when it
-// cannot write; throws FileWriteFailure for that, for a failed step and for a name taken by
-// anything but a regular file.
+// on the disk, so that a failure leaves an existing file whole. write returns false when
+// it cannot write; throws FileWriteFailure for that, for a failed step and for a name
+// taken by anything but a regular file.
 void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)> &write);
 
-// The last step, that puts the written file in place; tests put a failing one in, null
-// restores QSaveFile::commit. Returns the step replaced.
-using ReplaceFileCommit = bool (*)(QSaveFile &);
-ReplaceFileCommit SetReplaceFileCommit(ReplaceFileCommit commit);
+// The steps that put the written file on the disk and in its place; tests put failing ones
+// in. Returns the steps replaced.
+struct ReplaceFileSteps
+{
+    int (*fsync)(int) = ::fsync;
+    bool (*commit)(QSaveFile &) = [](QSaveFile &file) { return file.commit(); };
+};
+ReplaceFileSteps SetReplaceFileSteps(ReplaceFileSteps steps);

@@ -175,6 +175,11 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
 
 namespace {
 
+int failingFsync(int)
+{
+    errno = EIO;
+    return -1;
+}
 bool failingCommit(QSaveFile &)
 {
     return false;
@@ -193,6 +198,8 @@ void PictureMenuTest::failedExportKeepsTheOldFile_data()
     // A small picture fails as its file is closed, the series while it is written.
     QTest::newRow("picture, full disk") << picture << "full disk" << fullDisk;
     QTest::newRow("series, full disk") << series << "full disk" << fullDisk;
+    QTest::newRow("picture, failed fsync")
+        << picture << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
     QTest::newRow("series, failed commit") << series << "commit" << QString();
     QTest::newRow("picture onto a pipe")
         << picture << "pipe" << QStringLiteral("это не обычный файл");
@@ -217,8 +224,12 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
     QVERIFY(QTest::qWaitForWindowExposed(Form5));
     {
         const FileSizeLimit fullDisk(failure == "full disk" ? 100 : RLIM_INFINITY);
-        const ScopedHook<ReplaceFileCommit, SetReplaceFileCommit> commit(
-            failure == "commit" ? failingCommit : nullptr);
+        ReplaceFileSteps steps;
+        if (failure == "fsync")
+            steps.fsync = failingFsync;
+        if (failure == "commit")
+            steps.commit = failingCommit;
+        const ScopedHook<ReplaceFileSteps, SetReplaceFileSteps> failingSteps(steps);
         clickMenuEntry(Form5->PaintBox1, Form5->PaintBox1Menu->Menu(), entry);
     }
     Form5->done(1);
