@@ -7,6 +7,7 @@
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
+#include "widgets/dialogkeys.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 #include "widgets/radiogroup.h"
@@ -110,6 +111,8 @@ void TForm8::CreateControls()
         new QPushButton(QStringLiteral("Закрыть"), this), "Button1", 593, 436, 97, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
 
+    WithoutDefaultAndCancel(*this);
+
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, CheckBox1);
     setTabOrder(CheckBox1, MaskEdit1);
@@ -205,11 +208,12 @@ void TForm8::MaskEdit1KeyDown()
 
 qint64 TForm8::DurationLimit() const
 {
-    // Whole seconds that cover the stop time, as many as the field can hold.
+    // The whole seconds within the stop time, as many as the field can hold:
+    // a duration beyond the stop time is refused.
     const double stopTime = Form2->ModelParameters.StopTime;
     if (!(stopTime > 0))
         return 0;
-    return qint64(std::min(std::ceil(stopTime), 999999.0));
+    return qint64(std::min(std::floor(stopTime), 999999.0));
 }
 
 void TForm8::WriteDurationLimit()

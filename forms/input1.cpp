@@ -1,15 +1,16 @@
 #include "forms/input1.h"
 
+#include "model/modelparameters.h"
 #include "model/texttofloat.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
 #include "services/parameterfilelocation.h"
+#include "widgets/dialogkeys.h"
 #include "widgets/formgeometry.h"
 
 #include <QApplication>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,11 +70,28 @@ QLabel *placeLabel(QWidget *parent, const char *name, const char *caption, int l
     return label;
 }
 
-bool convertible(const QString &text)
+// The number a row's text stands for. The largest float, shown with four
+// digits, rounds beyond the float range ("3,403E38"); the row's own text of it
+// reads back as it.
+float rowValue(const Row &row, const QString &text)
 {
     try {
-        UserTextToFloat(text);
-        return true;
+        return UserTextToFloat(text);
+    } catch (const ConvertError &) {
+        const float largest = std::numeric_limits<float>::max();
+        for (const float limit : { largest, -largest }) {
+            if (text.trimmed() == GeneralStyle(limit, row.precision, row.exponentDigits))
+                return limit;
+        }
+        throw;
+    }
+}
+
+// Whether Accept takes text on row i.
+bool acceptable(std::size_t i, const QString &text)
+{
+    try {
+        return !WrittenAsZero(int(i), rowValue(Rows[i], text));
     } catch (const ConvertError &) {
         return false;
     }
@@ -112,9 +130,7 @@ void TForm3::CreateControls()
         new QPushButton(QStringLiteral("Принять"), Panel1), "Button1", 12, 354, 61, 20);
     Button2 = PlaceControl(
         new QPushButton(QStringLiteral("Отмена"), Panel1), "Button2", 84, 354, 61, 20);
-    // Neither button answers Enter.
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
+    WithoutDefaultAndCancel(*this);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
 
@@ -135,6 +151,7 @@ void TForm3::CreateRows(QWidget &rows)
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         const Row &row = Rows[i];
         Edits[i] = PlaceControl(new QLineEdit(&rows), row.edit, 8, row.top, 99, 21);
+        Edits[i]->setMaxLength(std::numeric_limits<int>::max()); // no length limit
         // The caption names its edit, also for a screen reader.
         placeLabel(&rows, row.label, row.caption, 120, row.top + 4)->setBuddy(Edits[i]);
         auto *bevel = new QFrame(&rows);
@@ -162,16 +179,6 @@ void TForm3::showEvent(QShowEvent *event)
         FormShow();
 }
 
-void TForm3::keyPressEvent(QKeyEvent *event)
-{
-    // Escape does not close the dialog: it has no cancel button.
-    if (event->key() == Qt::Key_Escape) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TForm3::FormShow()
 {
     ModelParameters values;
@@ -193,7 +200,7 @@ void TForm3::FormShow()
     // The reference value stays closed to editing only while Accept can take
     // it; otherwise no Accept could ever succeed.
     QLineEdit *reference = Edits[ReferenceRow];
-    reference->setEnabled(!convertible(reference->text()));
+    reference->setEnabled(!acceptable(ReferenceRow, reference->text()));
 }
 
 void TForm3::Button1Click()
@@ -203,16 +210,20 @@ void TForm3::Button1Click()
     ModelParameters values;
     const auto fields = values.fields();
     for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const Row &row = Rows[i];
         try {
-            *fields[i] = UserTextToFloat(Edits[i]->text());
+            *fields[i] = rowValue(row, Edits[i]->text());
         } catch (const ConvertError &error) {
-            ShowMessageBox(
-                NotANumber.arg(QString::fromUtf8(error.Text())), QString(), MessageBoxKind::Error);
             // The message quotes the text only, which for an empty field says
             // nothing: the cursor shows which field it is.
-            ScrollBox1->ensureWidgetVisible(Edits[i]);
-            Edits[i]->setFocus();
-            Edits[i]->selectAll();
+            RefuseField(i, NotANumber.arg(QString::fromUtf8(error.Text())));
+            return;
+        }
+        if (WrittenAsZero(int(i), *fields[i])) {
+            const auto *name = ScrollBox1->widget()->findChild<QLabel *>(QLatin1String(row.label));
+            RefuseField(i,
+                LostAsZero.arg(name->text(),
+                    GeneralStyle(SmallestWrittenValue(int(i)), row.precision, row.exponentDigits)));
             return;
         }
     }
@@ -221,6 +232,14 @@ void TForm3::Button1Click()
         return;
     }
     done(1);
+}
+
+void TForm3::RefuseField(std::size_t row, const QString &message)
+{
+    ShowMessageBox(message, QString(), MessageBoxKind::Error);
+    ScrollBox1->ensureWidgetVisible(Edits[row]);
+    Edits[row]->setFocus();
+    Edits[row]->selectAll();
 }
 
 void TForm3::Button2Click()

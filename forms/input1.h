@@ -6,7 +6,6 @@
 #include <array>
 
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,10 +36,13 @@ public:
 
     // The error shown for a field that is not a number; %1 its text.
     QString NotANumber = QStringLiteral("'%1' is not a valid floating point value");
+    // The error shown for a value other than 0 that the file would write as 0;
+    // %1 the field's name, %2 the smallest value the file holds there.
+    QString LostAsZero = QStringLiteral("Значение поля «%1» слишком мало: в файл оно записалось "
+                                        "бы как 0. Наименьшее значение, которое хранит файл: %2");
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void CreateControls();
@@ -48,6 +50,8 @@ private:
     void FormShow();
     void Button1Click();
     void Button2Click();
+    // Shows message about a field and puts the cursor in it.
+    void RefuseField(std::size_t row, const QString &message);
 };
 
 extern TForm3 *Form3;

@@ -4,6 +4,7 @@
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
+#include "widgets/dialogkeys.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 
@@ -44,6 +45,7 @@ TForm5::TForm5(QWidget *parent)
     Button3 = PlaceControl(
         new QPushButton(QStringLiteral("Закрыть"), this), "Button3", 536, 432, 75, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
+    WithoutDefaultAndCancel(*this);
 
     RunLocalisationStep(*this, LocalisationSection::PhasePortrait);
 }

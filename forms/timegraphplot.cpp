@@ -1,16 +1,16 @@
 #include "forms/timegraphplot.h"
 
+#include "model/numberformat.h"
 #include "services/numberstyles.h"
 #include "widgets/formgeometry.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -34,6 +34,22 @@ void textOut(QPainter &canvas, int x, int y, const QString &text, const QColor &
 
 } // namespace
 
+QString TimeLabel(double seconds)
+{
+    const std::string general = FormatGeneralStyle(seconds, 3, 0, NumberSeparators { ".", "" });
+    const auto e = general.find('E');
+    if (e == std::string::npos)
+        return GeneralStyle(seconds, 3, 0);
+    std::string mantissa = general.substr(0, e);
+    int exponent = std::stoi(general.substr(e + 1));
+    const auto point = mantissa.find('.');
+    if (point != std::string::npos) {
+        exponent -= int(mantissa.size() - point - 1);
+        mantissa.erase(point, 1);
+    }
+    return QString::fromStdString(mantissa + 'E' + std::to_string(exponent));
+}
+
 void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
     double velocityLower, double velocityUpper, int H, int W) const
 {
@@ -56,17 +72,17 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
             Red, LabelBackground);
     }
-    // A label that would run into the one before it (long durations give
-    // texts like 1,05E3, wider than a grid column) is left out.
+    // A label of three digits and an exponent ("105E1", from 1000 s) is wider
+    // than its column; the next label is left out rather than drawn over its
+    // last digit.
     const QFontMetrics metrics(canvas.font());
-    constexpr int LabelGap = 4;
     for (int k = 1, free = 0; k * xstep < W - xstep - 60; ++k) {
         const int x = 30 + k * xstep;
-        const QString text = GeneralStyle(k * Duration * 0.05, 3, 0);
+        const QString text = TimeLabel(k * Duration * 0.05);
         if (x < free)
             continue;
         textOut(canvas, x, H - 12, text, Red, LabelBackground);
-        free = x + metrics.horizontalAdvance(text) + LabelGap;
+        free = x + metrics.horizontalAdvance(text);
     }
 
     // The raster's lines end on their last pixel, the canvas's one before.
@@ -77,12 +93,13 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
         canvas.drawLine(x, 0, x, H - 21);
 }
 
-void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, double lower,
-    double upper, int H, int W, const QString &number) const
+TimeGraphPlot::CurveShape TimeGraphPlot::Curve(
+    std::span<const float> series, double lower, double upper, int H, int W) const
 {
+    CurveShape shape;
     const double samplesInDuration = Duration / PrintStep;
     if (series.empty() || !(samplesInDuration > 1))
-        return; // no sample after the first one lies within the duration
+        return shape; // no sample after the first one lies within the duration
     const std::size_t end
         = std::min<double>(series.size(), std::ceil(std::min(samplesInDuration, 1e18)));
 
@@ -93,13 +110,10 @@ void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, d
     const int middle = (H - 20) / 2;
     const auto height = [&](double d) { return flat ? middle : H - 20 - ToPixel(scale * d); };
 
-    const QColor colour = number == QLatin1String("1") ? Yellow : Red;
     const double advance = (W - 60) / samplesInDuration;
     const auto spacing = std::int64_t(std::clamp(samplesInDuration / MarkersPerCurve, 1.0, 1e15));
 
-    QPolygon curve;
-    curve.append(QPoint(30, height(series[0] - lower)));
-    std::vector<QPoint> markers;
+    shape.Line.append(QPoint(30, height(series[0] - lower)));
     float x = 30;
     std::int64_t sinceMarker = 0;
     for (std::size_t i = 1; i < end; ++i) {
@@ -109,16 +123,23 @@ void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, d
         x = float(x + advance);
         // Many samples share a pixel; a repeated point adds nothing to the line.
         const QPoint point(ToPixel(x), height(d));
-        if (point != curve.constLast())
-            curve.append(point);
+        if (point != shape.Line.constLast())
+            shape.Line.append(point);
         if (Markers && ++sinceMarker >= spacing) {
-            markers.emplace_back(ToPixel(x), height(series[i] - lower) - 15);
+            shape.Markers.append(QPoint(ToPixel(x), height(series[i] - lower) - 15));
             sinceMarker = 0;
         }
     }
+    return shape;
+}
 
+void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, double lower,
+    double upper, int H, int W, const QString &number) const
+{
+    const CurveShape shape = Curve(series, lower, upper, H, W);
+    const QColor colour = number == QLatin1String("1") ? Yellow : Red;
     canvas.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    canvas.drawPolyline(curve);
-    for (const QPoint &marker : markers)
+    canvas.drawPolyline(shape.Line);
+    for (const QPoint &marker : shape.Markers)
         textOut(canvas, marker.x(), marker.y(), number, colour, Qt::black);
 }

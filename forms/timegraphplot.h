@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
+#include <QPolygon>
 #include <QString>
 
 #include <span>
@@ -21,8 +23,22 @@ public:
     // Plot area (30, 0)-(W - 30, H - 20), scale labels and green grid.
     void DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
         double velocityLower, double velocityUpper, int H, int W) const;
+    // The vertices of a curve over the samples that lie within the duration,
+    // none repeated, and the top left corners of its markers.
+    struct CurveShape
+    {
+        QPolygon Line;
+        QList<QPoint> Markers;
+    };
+    CurveShape Curve(std::span<const float> series, double lower, double upper, int H, int W) const;
     // One curve over the samples that lie within the duration; number "1"
     // draws in yellow, any other in red, and is the markers' text.
     void DrawCurve(QPainter &canvas, std::span<const float> series, double lower, double upper,
         int H, int W, const QString &number) const;
 };
+
+// A time label: general style with 3 significant digits, but from 1000 s on
+// with a whole mantissa ("15E4" for 150000, not "1,5E5"): without its decimal
+// separator it fits a grid column up to the longest duration the time field
+// takes.
+QString TimeLabel(double seconds);

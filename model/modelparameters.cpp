@@ -50,6 +50,11 @@ bool hasSixDecimals(int field)
     return field == 9 || field == 12;
 }
 
+const char *lineFormat(int field)
+{
+    return hasSixDecimals(field) ? "%5.6f,\n" : "%5.5f,\n";
+}
+
 // Opens path for reading only if it is a regular file: a directory or a
 // device would read as nothing, and opening a pipe would wait for a writer.
 File openRegularFile(const std::string &path)
@@ -263,7 +268,7 @@ std::string FormatParameterFile(const ModelParameters &parameters)
     const auto fields = parameters.fields();
     std::string text;
     for (int i = 0; i < ModelParameters::Count; ++i) {
-        const char *format = hasSixDecimals(i) ? "%5.6f,\n" : "%5.5f,\n";
+        const char *format = lineFormat(i);
         const double value = *fields[i];
         // Sized first: a huge value has hundreds of digits before the point.
         std::string line(std::snprintf(nullptr, 0, format, value), '\0');
@@ -271,6 +276,22 @@ std::string FormatParameterFile(const ModelParameters &parameters)
         text += line;
     }
     return text;
+}
+
+double SmallestWrittenValue(int field)
+{
+    return hasSixDecimals(field) ? 1e-6 : 1e-5;
+}
+
+bool WrittenAsZero(int field, float value)
+{
+    const ScopedCLocale cLocale;
+    char line[64];
+    // Only a value below one decimal is in question; its line is short.
+    if (value == 0 || !(std::abs(value) < 1))
+        return false;
+    std::snprintf(line, sizeof line, lineFormat(field), double(value));
+    return std::strtod(line, nullptr) == 0;
 }
 
 namespace {

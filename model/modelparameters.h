@@ -67,6 +67,12 @@ bool ReadParameterFile(
 // angle and the initial deflection), always with ".".
 std::string FormatParameterFile(const ModelParameters &parameters);
 
+// The smallest magnitude other than 0 that line `field` (0-based) holds: one
+// unit of its last decimal.
+double SmallestWrittenValue(int field);
+// Whether value, not 0, is written on line `field` as zero and so lost.
+bool WrittenAsZero(int field, float value);
+
 // Replaces the file with FormatParameterFile's text. Where a rename keeps
 // what the user set up (the folder writable, the file theirs, with one link),
 // the text goes to a temporary file of its own in the same folder, which then

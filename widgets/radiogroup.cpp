@@ -12,7 +12,12 @@ TRadioGroup::TRadioGroup(const QString &caption, int columns, QWidget *parent)
 {
     m_layout->setContentsMargins(6, 2, 4, 2);
     m_layout->setSpacing(2);
-    connect(m_buttons, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
+    // Any way an item gets checked counts: a click, a key, a screen reader's
+    // toggle or code.
+    connect(m_buttons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            emit Clicked();
+    });
 }
 
 void TRadioGroup::AddItem(const QString &text)

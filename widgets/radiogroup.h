@@ -23,6 +23,7 @@ public:
     int ItemIndex() const;
 
 signals:
+    // An item has become the checked one.
     void Clicked();
 
 private:

@@ -1,12 +1,12 @@
 #include "forms/choice.h"
 #include "forms/timegraphplot.h"
-#include "services/numberstyles.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/pixels.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 #include "widgets/radiogroup.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -18,6 +18,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -52,14 +53,14 @@ QImage paint(const std::function<void(QPainter &, const TimeGraphPlot &)> &draw,
 }
 
 // A label as it must look: red text on its filled cell.
-QImage labelCell(const QString &text)
+QImage labelCell(const QString &text, const QColor &colour = Red, const QColor &background = Face)
 {
     const QFontMetrics metrics(windowFont());
     QImage cell(metrics.horizontalAdvance(text), metrics.height(), QImage::Format_RGB32);
-    cell.fill(Face);
+    cell.fill(background);
     QPainter canvas(&cell);
     canvas.setFont(windowFont());
-    canvas.setPen(Red);
+    canvas.setPen(colour);
     canvas.drawText(0, metrics.ascent(), text);
     return cell;
 }
@@ -160,9 +161,11 @@ private slots:
     void curves_data();
     void curves();
     void markersAreSparse();
+    void everyVertexOfACurve();
     void timeField_data();
     void timeField();
     void controlsDriveTheScaleAndPicture();
+    void enterAndEscapeCloseNothing();
     void choiceDialogHasNoTitleText();
 };
 
@@ -200,17 +203,29 @@ void GraphTest::axes()
         QCOMPARE(image.copy(30 + 30 * k, H - 12, t.width(), 12), t);
     }
 
-    // Labels too wide for a column are thinned out, never drawn over each other.
-    const QImage wide
-        = paint([](QPainter &canvas,
-                    const TimeGraphPlot &plot) { plot.DrawAxes(canvas, -1, 1, -10, 10, H, W); },
-            999999);
-    const QList<int> starts = runStarts(wide, { 0, H - 11 }, { 1, 0 }, W, notWhite);
-    QVERIFY(starts.size() >= 9 && starts.size() < 19);
-    for (int x : starts) {
-        const QImage cell = labelCell(GeneralStyle((x - 30) / 30 * 999999 * 0.05, 3, 0));
-        QCOMPARE(wide.copy(x, H - 12, cell.width(), 12), cell.copy(0, 0, cell.width(), 12));
-    }
+    // At the longest duration the field takes every label has its column.
+    const auto timeLabels = [&](double duration) {
+        const QImage image
+            = paint([](QPainter &canvas,
+                        const TimeGraphPlot &plot) { plot.DrawAxes(canvas, -1, 1, -10, 10, H, W); },
+                duration);
+        QStringList texts;
+        for (int x : runStarts(image, { 0, H - 11 }, { 1, 0 }, W, notWhite)) {
+            const QString text = TimeLabel((x - 30) / 30 * duration * 0.05);
+            const QImage cell = labelCell(text);
+            if (image.copy(x, H - 12, cell.width(), 12) != cell.copy(0, 0, cell.width(), 12))
+                return QStringList { "not as drawn at " + QString::number(x) };
+            texts.append(text);
+        }
+        return texts;
+    };
+    QCOMPARE(timeLabels(999999),
+        QStringList({ "5E4", "1E5", "15E4", "2E5", "25E4", "3E5", "35E4", "4E5", "45E4", "5E5",
+            "55E4", "6E5", "65E4", "7E5", "75E4", "8E5", "85E4", "9E5", "95E4" }));
+    // Three digits and an exponent are wider than a column: never drawn over.
+    QCOMPARE(timeLabels(990000),
+        QStringList({ "495E2", "148E3", "248E3", "346E3", "446E3", "544E3", "644E3", "742E3",
+            "842E3", "94E4" }));
 }
 
 void GraphTest::curves_data()
@@ -299,33 +314,66 @@ void GraphTest::markersAreSparse()
                 plot.DrawCurve(canvas, series, -1, 1, H, W, "1");
             },
             10, markers);
-        // One marker per grid column, at x = 60, 90, ...; none between.
-        QCOMPARE(band(image, 58, 72) > 0, markers);
+        // One marker per grid column, the first at sample 50, 15 pixels above
+        // the curve; none between.
+        const QImage marker = labelCell("1", Yellow, Qt::black);
+        QCOMPARE(image.copy(60, 71, marker.width(), marker.height()) == marker, markers);
         QCOMPARE(band(image, 575, 590) > 0, markers);
         QCOMPARE(band(image, 72, 89), 0);
-        QCOMPARE(band(image, 31, 56), 0);
+        QCOMPARE(band(image, 31, 59), 0);
     }
+}
+
+void GraphTest::everyVertexOfACurve()
+{
+    // 10 s sampled every 0.01 s, as shipped: the vertices of the design's
+    // float arithmetic, x summed in a float.
+    QList<float> series;
+    for (int i = 0; i <= 1000; ++i)
+        series.append(float(std::sin(i * 0.05)));
+    const float scale = float((H - 20) / 2.0);
+    const auto row = [&](float d) { return H - 20 - int(double(scale) * d); };
+    QPolygon expected { QPoint(30, row(series[0] + 1)) };
+    float x = 30;
+    for (int i = 1; i < 10 / double(0.01f); ++i) {
+        x = float(x + (W - 60) / (10 / double(0.01f)));
+        const QPoint vertex(int(x), row(std::max(0.0f, float(series[i] + 1))));
+        if (vertex != expected.constLast())
+            expected.append(vertex);
+    }
+    TimeGraphPlot plot;
+    plot.Duration = 10;
+    plot.PrintStep = 0.01f;
+    QCOMPARE(plot.Curve(series, -1, 1, H, W).Line, expected);
 }
 
 void GraphTest::timeField_data()
 {
+    QTest::addColumn<float>("stopTime");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("box"); // when refused, the field shows the stop time again
 
     const QString beyond = QStringLiteral("Превышение расчетного времени. ввдите другое значение");
-    QTest::newRow("the stop time") << "10" << QString();
-    QTest::newRow("above") << "11" << beyond;
-    QTest::newRow("blank") << "" << QStringLiteral("Не задано время t. Введите целое число секунд");
-    QTest::newRow("no sign or separator, six digits at most") << "-2,5e1234567" << beyond;
+    QTest::newRow("the stop time") << 10.0f << "10" << QString();
+    QTest::newRow("below") << 10.0f << "4" << QString();
+    QTest::newRow("above") << 10.0f << "11" << beyond;
+    QTest::newRow("blank") << 10.0f << ""
+                           << QStringLiteral("Не задано время t. Введите целое число секунд");
+    QTest::newRow("no sign or separator, six digits at most") << 10.0f << "-2,5e1234567" << beyond;
+    QTest::newRow("whole seconds within 10.5") << 10.5f << "10" << QString();
+    QTest::newRow("above 10.5") << 10.5f << "11" << beyond;
 }
 
 void GraphTest::timeField()
 {
+    QFETCH(float, stopTime);
     QFETCH(QString, typed);
     QFETCH(QString, box);
-    MainWindowFixture fixture;
+    MainWindowFixture fixture(NominalWithTimes(0.01f, 0.01f, stopTime));
     openGraphs();
     QLineEdit &edit = *Form8->MaskEdit1;
+    QCOMPARE(edit.text(), QStringLiteral("    10"));
+    Form8->PaintBox1->repaint(); // what is pending; the next paint is the Enter's
     edit.clear();
     QTest::keyClicks(&edit, typed);
     QTest::keyClick(&edit, Qt::Key_Return);
@@ -335,6 +383,10 @@ void GraphTest::timeField()
         QCOMPARE(fixture.boxes.boxes[0].text, box);
         QCOMPARE(fixture.boxes.boxes[0].caption, QStringLiteral(" "));
         QCOMPARE(fixture.boxes.boxes[0].kind, MessageBoxKind::Plain);
+    } else {
+        // Confirmed: the plot is painted again over the new duration.
+        QTRY_VERIFY(Form8->PaintBox1->accessibleDescription().startsWith(
+            QStringLiteral("Время от 0 до %1 с;").arg(typed)));
     }
     QCOMPARE(edit.text(), box.isEmpty() ? typed : QStringLiteral("    10"));
     Form8->hide();
@@ -351,7 +403,10 @@ void GraphTest::controlsDriveTheScaleAndPicture()
     QCOMPARE(Form8->Bounds, (std::array<float, 4> { -1, 1, -10, 10 }));
     QCOMPARE(Form8->MaskEdit1->text(), QStringLiteral("    10"));
 
-    QTest::mouseClick(scale.Item(0), Qt::LeftButton);
+    // "Автоматически" through a screen reader, "Фиксированный" by a click.
+    QAccessibleInterface *automatic = QAccessible::queryAccessibleInterface(scale.Item(0));
+    automatic->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(scale.Item(0)->isChecked());
     const auto &ranges = Form2->Motion.SeriesRanges;
     QCOMPARE(Form8->Bounds,
         (std::array<float, 4> { ranges[MotionModel::Coordinate].min,
@@ -390,6 +445,19 @@ void GraphTest::controlsDriveTheScaleAndPicture()
     const QImage velocityOnly = picture();
     QVERIFY(countPixels(velocityOnly, Red.rgb(), Inside) > 0);
     QCOMPARE(countPixels(velocityOnly, Yellow.rgb(), Inside), 0);
+    Form8->hide();
+}
+
+void GraphTest::enterAndEscapeCloseNothing()
+{
+    MainWindowFixture fixture;
+    openGraphs();
+    const QList<std::pair<QWidget *, Qt::Key>> presses { { Form8->CheckBox1, Qt::Key_Return },
+        { Form8->RadioGroup1->Item(1), Qt::Key_Enter }, { Form8->CheckBox1, Qt::Key_Escape } };
+    for (const auto &[control, key] : presses) {
+        QTest::keyClick(control, key);
+        QVERIFY2(Form8->isVisible(), qPrintable(control->objectName()));
+    }
     Form8->hide();
 }
 

@@ -55,8 +55,9 @@ private slots:
     void init();
     void cleanup();
     void acceptRewritesTheValuesAsShown();
-    void fieldThatIsNoNumberKeepsTheFile_data();
-    void fieldThatIsNoNumberKeepsTheFile();
+    void rowsShowTheirDigits();
+    void fieldThatIsNotHeldKeepsTheFile_data();
+    void fieldThatIsNotHeldKeepsTheFile();
     void cancelKeepsTheFile();
     void tabSkipsTheReferenceFieldAndScrolls();
     void shortFileLeavesFieldsEmpty();
@@ -94,58 +95,94 @@ QStringList ParametersDialogTest::texts() const
 
 void ParametersDialogTest::acceptRewritesTheValuesAsShown()
 {
+    // The largest float shows rounded beyond the float range, yet reads back.
+    const QByteArray largest = "340282346638528859811704183484516925440";
     writeFile(QByteArray(NominalText)
-                  .replace("0.01000,\n0.01000,\n10.00000", "0.000004,\n0.01000,\n123456")
+                  .replace("0.01000,\n10.00000", largest + ",\n123456")
                   .replace("0.40000", "0.123456"));
     m_dialog->show();
     QCOMPARE(texts(),
-        QStringList({ "4E-06", "0,01", "1,2346E5", "2", "0", "600", "12", "17,3205", "0", "30",
+        QStringList({ "0,01", "3,403E38", "1,2346E5", "2", "0", "600", "12", "17,3205", "0", "30",
             "9,8", "0,12346", "0", "0" }));
+    // Beyond the 32767 characters a line edit takes unless told otherwise.
+    m_dialog->Edits[3]->setText("2," + QString(40000, QLatin1Char('0')));
+    QCOMPARE(m_dialog->Edits[3]->text().size(), 40002);
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_dialog->result(), 1);
     QCOMPARE(fileBytes(),
         QByteArray(NominalText)
-            .replace("0.01000,\n0.01000,\n10.00000", "0.00000,\n0.01000,\n123460.00000")
+            .replace("0.01000,\n10.00000", largest + ".00000,\n123460.00000")
             .replace("0.40000", "0.12346"));
     QVERIFY(m_boxes.boxes.isEmpty());
 }
 
-void ParametersDialogTest::fieldThatIsNoNumberKeepsTheFile_data()
+void ParametersDialogTest::rowsShowTheirDigits()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("wrong");
-    QTest::addColumn<QString>("right");
-    QTest::newRow("comma locale") << QLocale(QLocale::Russian, QLocale::Russia) << "0.02"
-                                  << "0,02";
-    QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates) << "0,02"
-                                  << "0.02";
+    writeFile(QByteArray("0.00000123456789,\n").repeated(14));
+    m_dialog->show();
+    const QString p5d2 = "1,2346E-06", p4 = "1,235E-6", p5 = "1,2346E-6", p6 = "1,23457E-6";
+    QCOMPARE(
+        texts(), QStringList({ p5d2, p4, p5, p6, p6, p5d2, p5d2, p6, p5, p5, p5, p5, p5, p5 }));
+    // Accept would write it as 0 and refuse it: the reference field opens too.
+    QVERIFY(m_dialog->Edits[11]->isEnabled());
 }
 
-void ParametersDialogTest::fieldThatIsNoNumberKeepsTheFile()
+void ParametersDialogTest::fieldThatIsNotHeldKeepsTheFile_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("wrong");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QByteArray>("line"); // written for right
+
+    const QLocale comma(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("comma locale") << comma << 1 << "0.02"
+                                  << "'0.02' is not a valid floating point value"
+                                  << "0,02" << QByteArray("0.02000,");
+    QTest::newRow("point locale") << QLocale(QLocale::English, QLocale::UnitedStates) << 1 << "0,02"
+                                  << "'0,02' is not a valid floating point value"
+                                  << "0.02" << QByteArray("0.02000,");
+    const QString lost = QStringLiteral("Значение поля «%1» слишком мало: в файл оно записалось "
+                                        "бы как 0. Наименьшее значение, которое хранит файл: %2");
+    QTest::newRow("step written as 0")
+        << comma << 0 << "1E-06" << lost.arg(QStringLiteral("Шаг расчета, с"), "1E-05") << "6E-06"
+        << QByteArray("0.00001,");
+    QTest::newRow("deflection written as 0, six decimals")
+        << comma << 12 << "-4E-7"
+        << lost.arg(QStringLiteral("Начальное отклонение точки, м"), "1E-6") << "-1E-6"
+        << QByteArray("-0.000001,");
+}
+
+void ParametersDialogTest::fieldThatIsNotHeldKeepsTheFile()
 {
     QFETCH(QLocale, locale);
+    QFETCH(int, row);
     QFETCH(QString, wrong);
+    QFETCH(QString, message);
     QFETCH(QString, right);
+    QFETCH(QByteArray, line);
     QLocale::setDefault(locale);
     m_dialog->show();
     retype(m_dialog->Edits[13], QStringLiteral("-1"));
-    retype(m_dialog->Edits[1], wrong);
+    retype(m_dialog->Edits[row], wrong);
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_boxes.boxes.size(), 1);
-    QCOMPARE(m_boxes.boxes[0].text, "'" + wrong + "' is not a valid floating point value");
+    QCOMPARE(m_boxes.boxes[0].text, message);
     QCOMPARE(m_boxes.boxes[0].kind, MessageBoxKind::Error);
     QCOMPARE(fileBytes(), NominalText);
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), 0);
-    QCOMPARE(m_dialog->Edits[1]->text(), wrong);
+    QCOMPARE(m_dialog->focusWidget(), m_dialog->Edits[row]);
+    QCOMPARE(m_dialog->Edits[row]->text(), wrong);
 
-    retype(m_dialog->Edits[1], right);
+    retype(m_dialog->Edits[row], right);
     QTest::mouseClick(m_dialog->Button1, Qt::LeftButton);
     QCOMPARE(m_dialog->result(), 1);
-    QCOMPARE(fileBytes(),
-        QByteArray(NominalText)
-            .replace("0.01000,\n10.0", "0.02000,\n10.0")
-            .replace("0.000000,\n0.00000,\n", "0.000000,\n-1.00000,\n"));
+    QList<QByteArray> lines = NominalText.split('\n');
+    lines[row] = line;
+    lines[13] = "-1.00000,";
+    QCOMPARE(fileBytes(), lines.join('\n'));
 }
 
 void ParametersDialogTest::cancelKeepsTheFile()
@@ -161,6 +198,10 @@ void ParametersDialogTest::cancelKeepsTheFile()
         QCOMPARE(m_dialog->result(), 2);
         QCOMPARE(fileBytes(), NominalText);
     }
+    // The next showing reads the file again, as changed by hand meanwhile.
+    writeFile(QByteArray(NominalText).replace("10.00000", "12.50000"));
+    m_dialog->show();
+    QCOMPARE(m_dialog->Edits[2]->text(), QStringLiteral("12,5"));
 }
 
 void ParametersDialogTest::tabSkipsTheReferenceFieldAndScrolls()

@@ -32,6 +32,7 @@ private slots:
     void nothingToDraw_data();
     void nothingToDraw();
     void windowDrawsTheComputedMotion();
+    void windowDrawsNoLineForOneSample();
 };
 
 void PhasePortraitTest::extremesLieOnTheEdges()
@@ -79,9 +80,23 @@ void PhasePortraitTest::windowDrawsTheComputedMotion()
     QCOMPARE(Form5->PaintBox1->geometry().size(), QSize(W, H));
     const QImage image = Form5->PaintBox1->grab().toImage();
     QVERIFY(ColourNear(image, W / 2, H / 2, Qt::black, 8)); // the spiral starts at rest
+    QTest::keyClick(Form5->Button3, Qt::Key_Escape);
+    QVERIFY(Form5->isVisible());
     QTest::mouseClick(Form5->Button3, Qt::LeftButton);
     QVERIFY(!Form5->isVisible());
     QCOMPARE(Form5->result(), 1);
+}
+
+void PhasePortraitTest::windowDrawsNoLineForOneSample()
+{
+    // Stop time 1.5 print steps: samples 0 and 1 computed, only sample 0 drawn.
+    MainWindowFixture fixture(NominalWithTimes(0.01f, 0.01f, 0.015f));
+    QCOMPARE(Form2->Motion.LastSampleIndex, 1.0f);
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    const QImage image = Form5->PaintBox1->grab().toImage();
+    QCOMPARE(countPixels(image, QColor(Qt::black).rgb(), image.rect()), 0);
+    Form5->hide();
 }
 
 QTEST_MAIN(PhasePortraitTest)
