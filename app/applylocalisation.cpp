@@ -182,6 +182,13 @@ template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
     return captionsKey<ResonanceWindow, Member>(name);
 }
 
+// A key that files made before it lack: an entry without it leaves the text.
+constexpr LocaleKey laterKey(LocaleKey key)
+{
+    key.optional = true;
+    return key;
+}
+
 constexpr LocaleKey ResonanceKeys[] = {
     { "CharSet", Sets::Charset },
     resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
@@ -199,6 +206,7 @@ constexpr LocaleKey ResonanceKeys[] = {
     resonanceKey<&ResonanceCaptions::Cancelled>("Cancelled"),
     resonanceKey<&ResonanceCaptions::Failed>("Failed"),
     resonanceKey<&ResonanceCaptions::NoNaturalFrequency>("NoNaturalFrequency"),
+    laterKey(resonanceKey<&ResonanceCaptions::NoDrivingForce>("NoDrivingForce")),
     resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
     resonanceKey<&ResonanceCaptions::TooMuchWork>("TooMuchWork"),
 };

@@ -112,9 +112,11 @@ void TestFrequencySweep::refusals_data()
     QTest::addColumn<float>("value");
     QTest::addColumn<FrequencySweep::Refusal>("refusal");
     using R = FrequencySweep::Refusal;
-    // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness.
+    // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness,
+    // 6 force amplitude.
     QTest::newRow("no mass") << 3 << 0.0f << R::NoNaturalFrequency;
     QTest::newRow("negative stiffness") << 5 << -600.0f << R::NoNaturalFrequency;
+    QTest::newRow("no driving force") << 6 << 0.0f << R::NoDrivingForce;
     QTest::newRow("zero time step") << 0 << 0.0f << R::NoMotion;
     QTest::newRow("print step NaN") << 1 << NAN << R::NoMotion;
     QTest::newRow("negative stop time") << 2 << -1.0f << R::NoMotion;
