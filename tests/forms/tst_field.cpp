@@ -41,6 +41,8 @@ void answerParametersDialog(QPushButton *TForm3::*button)
 
 } // namespace
 
+Q_DECLARE_METATYPE(ModelParameters)
+
 class MainWindowTest : public QObject
 {
     Q_OBJECT
@@ -69,26 +71,42 @@ private slots:
 void MainWindowTest::readoutsAtStart_data()
 {
     QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<ModelParameters>("parameters");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("comma") << QLocale(QLocale::Russian, QLocale::Russia)
+    QTest::newRow("comma") << QLocale(QLocale::Russian, QLocale::Russia) << NominalParameters()
                            << QStringList { "Время, сек 0,000", "Координата Х, м 0,00",
                                   "Скорость V, м/с 0,00", "Сила сопротивления Fc, H 0,00",
                                   "Сила упругости Fу, H 0,00", "Вынуждающая сила Fв, H 0,00",
                                   "Положение начала с.к., м 0,38" };
     QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates)
+                           << NominalParameters()
                            << QStringList { "Время, сек 0.000", "Координата Х, м 0.00",
                                   "Скорость V, м/с 0.00", "Сила сопротивления Fc, H 0.00",
                                   "Сила упругости Fу, H 0.00", "Вынуждающая сила Fв, H 0.00",
                                   "Положение начала с.к., м 0.38" };
+    // Every force differs from the others at the start: b v0 = 2, k x0 = 60,
+    // F0 sin(90 / 57.3) = 12.
+    ModelParameters moving = NominalParameters();
+    moving.Damping = 4;
+    moving.ForcePhase = 90;
+    moving.InitialDeflection = 0.1f;
+    moving.InitialVelocity = 0.5f;
+    QTest::newRow("moving start") << QLocale(QLocale::Russian, QLocale::Russia) << moving
+                                  << QStringList { "Время, сек 0,000", "Координата Х, м 0,10",
+                                         "Скорость V, м/с 0,50", "Сила сопротивления Fc, H -2,00",
+                                         "Сила упругости Fу, H -60,00",
+                                         "Вынуждающая сила Fв, H 12,00",
+                                         "Положение начала с.к., м 0,38" };
 }
 
 void MainWindowTest::readoutsAtStart()
 {
     QFETCH(QLocale, locale);
+    QFETCH(ModelParameters, parameters);
     QFETCH(QStringList, expected);
     QLocale::setDefault(locale);
-    MainWindowFixture fixture;
+    MainWindowFixture fixture(parameters);
     TForm2 &window = fixture.window();
     QCOMPARE(readouts(window), expected);
     QCOMPARE(window.PlaybackIndex, 0);

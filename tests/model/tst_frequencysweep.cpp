@@ -45,6 +45,9 @@ void TestFrequencySweep::matchesSteadyState()
     sweep.Run();
     const std::vector<SweepPoint> points = sweep.Points();
     QCOMPARE(int(points.size()), FrequencySweep::DefaultPointCount);
+    const double w0 = NaturalFrequency(p);
+    QCOMPARE(points.front().Frequency, float(0.1 * w0));
+    QCOMPARE(points.back().Frequency, float(3.0 * w0));
 
     const double decay = p.Damping / (2 * p.Mass);
     int checked = 0;
@@ -67,7 +70,6 @@ void TestFrequencySweep::matchesSteadyState()
     }
     QVERIFY(checked > 190);
 
-    const double w0 = NaturalFrequency(p);
     const double resonance = std::sqrt(w0 * w0 - damping * damping / (2 * p.Mass * p.Mass));
     const double step = points[1].Frequency - points[0].Frequency;
     QVERIFY(Near(peak->Frequency, resonance, { .absolute = step }));
