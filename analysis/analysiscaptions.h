@@ -20,11 +20,14 @@ struct ResonanceCaptions
     QString CurrentLegend = QStringLiteral("текущая частота");
     QString ClosedForm
         = QStringLiteral("Линия: A(ω) = (F₀/m) / √((ω₀² − ω²)² + (bω/m)²), ω₀ = √(k/m) = %1 1/с");
-    QString Undamped = QStringLiteral("При b = 0 амплитуда в резонансе растет без ограничения");
+    QString Undamped = QStringLiteral(
+        "При b = 0 установившегося режима нет: точки — нарастающий переходный процесс, а не A(ω)");
     QString Running = QStringLiteral("Расчет: %1 из %2 точек");
     QString Cancelled = QStringLiteral("Расчет отменен: рассчитано %1 из %2 точек");
     QString Failed = QStringLiteral("Расчет прерван: %1");
     QString NoNaturalFrequency = QStringLiteral("Нужны масса и жесткость больше нуля");
+    QString NoDrivingForce
+        = QStringLiteral("При F₀ = 0 движение от частоты не зависит: проходить по частотам нечего");
     QString NoMotion = QStringLiteral("Нужны шаг расчета, шаг печати и время расчета больше нуля");
     QString TooMuchWork = QStringLiteral(
         "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");

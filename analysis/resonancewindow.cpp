@@ -105,6 +105,8 @@ QString ResonanceWindow::StatusText() const
     switch (m_sweep->GetRefusal()) {
     case FrequencySweep::Refusal::NoNaturalFrequency:
         return Captions.NoNaturalFrequency;
+    case FrequencySweep::Refusal::NoDrivingForce:
+        return Captions.NoDrivingForce;
     case FrequencySweep::Refusal::NoMotion:
         return Captions.NoMotion;
     case FrequencySweep::Refusal::TooMuchWork:

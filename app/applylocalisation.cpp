@@ -20,6 +20,7 @@
 
 #include <array>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -182,6 +183,13 @@ template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
     return captionsKey<ResonanceWindow, Member>(name);
 }
 
+// A key that files made before it lack: an entry without it leaves the text.
+constexpr LocaleKey laterKey(LocaleKey key)
+{
+    key.optional = true;
+    return key;
+}
+
 constexpr LocaleKey ResonanceKeys[] = {
     { "CharSet", Sets::Charset },
     resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
@@ -199,6 +207,7 @@ constexpr LocaleKey ResonanceKeys[] = {
     resonanceKey<&ResonanceCaptions::Cancelled>("Cancelled"),
     resonanceKey<&ResonanceCaptions::Failed>("Failed"),
     resonanceKey<&ResonanceCaptions::NoNaturalFrequency>("NoNaturalFrequency"),
+    laterKey(resonanceKey<&ResonanceCaptions::NoDrivingForce>("NoDrivingForce")),
     resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
     resonanceKey<&ResonanceCaptions::TooMuchWork>("TooMuchWork"),
 };
@@ -378,6 +387,17 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
     }
 }
 
+// The document of the LocalisationAtStart that lives, if one does.
+const std::optional<LocaleDocument> *documentAtStart = nullptr;
+
+std::optional<LocaleDocument> readLocalisationFile()
+{
+    const QString path = LocalisationFilePath();
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    return ReadLocaleFile(path);
+}
+
 } // namespace
 
 QString LocalisationFilePath()
@@ -389,10 +409,11 @@ void ApplyLocalisation(QWidget &window, LocalisationSection section)
 {
     // The sections stand in the file in the order of the enumeration.
     const int position = static_cast<int>(section);
-    const QString path = LocalisationFilePath();
-    if (!QFileInfo::exists(path))
+    const std::optional<LocaleDocument> read
+        = documentAtStart ? *documentAtStart : readLocalisationFile();
+    if (!read)
         return;
-    const LocaleDocument document = ReadLocaleFile(path);
+    const LocaleDocument &document = *read;
     const SectionTable &table = sectionTables().at(position);
     const LocaleSection *found = table.optional ? FindLocaleSection(document, position)
                                                 : &LocaleSectionAt(document, position);
@@ -422,4 +443,26 @@ void ApplyLocalisation(QWidget &window, LocalisationSection section)
     if (rightAligned)
         rightAligned->move(
             rightAligned->x() + formWidth - rightAligned->width(), rightAligned->y());
+}
+
+LocalisationAtStart::LocalisationAtStart()
+    : m_document(readLocalisationFile())
+{
+    // The sections of the windows made later, which the start would not
+    // apply; the designed windows are made now and check their own.
+    const auto &tables = sectionTables();
+    for (int position = 0; m_document && position < int(tables.size()); ++position) {
+        if (!tables[position].optional)
+            continue;
+        if (const LocaleSection *later = FindLocaleSection(*m_document, position)) {
+            for (const LocaleEntry &entry : *later)
+                toCharset(entry.value(QStringLiteral("CharSet")));
+        }
+    }
+    m_previous = std::exchange(documentAtStart, &m_document);
+}
+
+LocalisationAtStart::~LocalisationAtStart()
+{
+    documentAtStart = m_previous;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/applylocalisation.h"
+
 #include <memory>
 
 class TForm2;
@@ -29,8 +31,9 @@ private:
 
 // The program's five windows, created in the order Form2, Form3, Form8,
 // Form9, Form5 and destroyed in reverse; the main window's scene menu opens
-// the analysis windows. A window whose construction fails
-// leaves the rest uncreated and the earlier ones destroyed.
+// the analysis windows. All of them take their captions from the localisation
+// file as read before the first. A window whose construction fails leaves the
+// rest uncreated and the earlier ones destroyed.
 class WindowSet
 {
 public:
@@ -38,6 +41,7 @@ public:
     ~WindowSet();
 
 private:
+    LocalisationAtStart m_localisation; // outlives the windows
     GlobalWindow<TForm2> m_form2;
     GlobalWindow<TForm3> m_form3;
     GlobalWindow<TForm8> m_form8;

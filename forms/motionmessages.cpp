@@ -42,14 +42,13 @@ QString MotionWarningMessage(const MotionMessageTexts &texts, const MotionWarnin
     case MotionWarning::PrintStepNotPositive:
         sentences.append(texts.PrintStepNotPositive.arg(general(warning.printStep)));
         break;
-    case MotionWarning::StopTimeBelowPrintStep:
-        sentences.append(texts.StopTimeBelowPrintStep.arg(
-            general(warning.stopTime), general(warning.printStep)));
-        break;
     case MotionWarning::TimeStepNotPositive:
         sentences.append(texts.TimeStepNotPositive.arg(general(warning.timeStep)));
         break;
     }
+    if (warning.timesNotOfStates)
+        sentences.append(texts.TimesNotOfStates.arg(
+            general(warning.printStep), general(warning.timeStep), general(warning.sampleSpacing)));
     switch (warning.nonFinite) {
     case MotionWarning::Finite:
         break;
@@ -70,8 +69,8 @@ QString ReadingWarningMessage(
         return {};
     const QString line = QString::number(reading.ProblemLine);
     const QString text = QString::fromLocal8Bit(reading.ProblemText);
-    if (reading.SharedLine)
-        return texts.SharedLine.arg(path, line, text);
+    if (reading.DecimalComma)
+        return texts.DecimalComma.arg(path, line, text);
     const QString read = QString::number(reading.ValuesRead);
     const QString count = QString::number(ModelParameters::Count);
     if (reading.EmptyFile)

@@ -29,14 +29,15 @@ struct MotionMessageTexts
     // %1 print step.
     QString PrintStepNotPositive
         = QStringLiteral("The print step %1 s is not above 0: only the state at time 0 is shown.");
-    // %1 stop time, %2 print step.
-    QString StopTimeBelowPrintStep = QStringLiteral(
-        "The stop time %1 s is shorter than the print step %2 s: only the state at time 0 is "
-        "shown.");
     // %1 time step.
     QString TimeStepNotPositive = QStringLiteral(
         "The time step %1 s is not above 0: nothing is integrated, and every sample repeats the "
         "state at time 0.");
+    // %1 print step, %2 time step, %3 the time between two computed samples.
+    QString TimesNotOfStates = QStringLiteral(
+        "The print step %1 s is no whole multiple of the time step %2 s: the samples are %3 s "
+        "apart, so the times shown (sample number times print step) are not those of the states "
+        "shown. Choose a print step that is a whole multiple of the time step.");
     // %1 the time of the first such sample.
     QString NotNumbersFromTime = QStringLiteral(
         "The computation gives values that are not numbers (NAN or INF) from the time %1 s on. "
@@ -48,10 +49,10 @@ struct MotionMessageTexts
         "step small enough for the motion.");
 
     // %1 the file, %2 the line, %3 its text.
-    QString SharedLine = QStringLiteral(
-        "The parameter file %1 has more than one value on line %2 (\"%3\"): a \",\" typed as "
-        "decimal point reads as two values and shifts the ones after it. The file needs \".\" as "
-        "decimal point and one value per line.");
+    QString DecimalComma = QStringLiteral(
+        "The parameter file %1 has a whole number followed by \",\" and digits on line %2 "
+        "(\"%3\"): a \",\" typed as decimal point reads as two values and shifts the ones after "
+        "it. The file needs \".\" as decimal point.");
     // %1 the file, %2 values read, %3 values in a whole file.
     QString EmptyFile = QStringLiteral(
         "The parameter file %1: only %2 of %3 values were read; the file is empty. The other "

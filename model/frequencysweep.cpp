@@ -67,6 +67,8 @@ FrequencySweep::Refusal FrequencySweep::Check(
 {
     if (std::isnan(NaturalFrequency(parameters)))
         return Refusal::NoNaturalFrequency;
+    if (parameters.ForceAmplitude == 0)
+        return Refusal::NoDrivingForce;
     const double h = parameters.TimeStep, p = parameters.PrintStep, stop = parameters.StopTime;
     const auto usable = [](double value) { return std::isfinite(value) && value > 0; };
     if (!(usable(h) && usable(p) && usable(stop)))

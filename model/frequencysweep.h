@@ -39,6 +39,7 @@ public:
     enum class Refusal {
         None,
         NoNaturalFrequency, // mass or stiffness not positive
+        NoDrivingForce, // force amplitude 0: every frequency gives the same motion
         NoMotion, // time step, print step or stop time not positive and finite
         TooMuchWork, // more than MaxTotalSteps integration steps in all
     };

@@ -145,16 +145,28 @@ private:
     long m_previousLineStart = 0;
 };
 
-// One number as scanf's "%f" takes it, but only in the file's syntax:
-// whitespace, an optional sign, decimal digits with at most one ".", an
-// optional exponent. Hexadecimal digits, "inf" and "nan" do not fit, nor does
-// a value beyond the float range, which no saved file holds and which would
-// not read back. Leaves the reader at the first character that does not fit.
-std::optional<float> readNumber(LineReader &reader)
+// One number as scanf's "%f" takes it, with what it looked like.
+struct ScannedNumber
 {
+    float value = 0;
+    bool spaced = false; // whitespace came before it
+    bool hasSign = false;
+    bool whole = false; // no "." and no exponent
+};
+
+// Reads one number in the file's syntax: whitespace, an optional sign,
+// decimal digits with at most one ".", an optional exponent. Hexadecimal
+// digits, "inf" and "nan" do not fit, nor does a value beyond the float range,
+// which no saved file holds and which would not read back. Leaves the reader
+// at the first character that does not fit.
+std::optional<ScannedNumber> readNumber(LineReader &reader)
+{
+    ScannedNumber number;
     int c = reader.get();
-    while (isSpace(c))
+    while (isSpace(c)) {
+        number.spaced = true;
         c = reader.get();
+    }
     std::string text;
     const auto take = [&] {
         text += static_cast<char>(c);
@@ -167,15 +179,18 @@ std::optional<float> readNumber(LineReader &reader)
             digits = true;
         }
     };
-    if (c == '+' || c == '-')
+    number.hasSign = c == '+' || c == '-';
+    if (number.hasSign)
         take();
     takeDigits();
+    number.whole = c != '.';
     if (c == '.') {
         take();
         takeDigits();
     }
     // Like scanf, an "e" without digits after it is taken and leaves the value.
     if (digits && (c == 'e' || c == 'E')) {
+        number.whole = false;
         take();
         if (c == '+' || c == '-')
             take();
@@ -184,10 +199,17 @@ std::optional<float> readNumber(LineReader &reader)
     reader.unget(c);
     if (!digits || text.size() >= MaxNumberLength)
         return std::nullopt;
-    const float value = std::strtof(text.c_str(), nullptr);
-    if (std::isinf(value))
+    number.value = std::strtof(text.c_str(), nullptr);
+    if (std::isinf(number.value))
         return std::nullopt;
-    return value;
+    return number;
+}
+
+// "0,01" read with a "," typed as decimal point: a whole number, its ",", and
+// digits right after it. "0.01,0.01" and "1, 2" are two numbers as meant.
+bool looksLikeDecimalComma(const ScannedNumber &before, const ScannedNumber &after)
+{
+    return before.whole && !after.spaced && !after.hasSign && after.whole;
 }
 
 // Of the problem line's text, this much is quoted.
@@ -221,27 +243,27 @@ bool ReadParameterFile(
     LineReader reader(file.get());
     ParameterFileReading found;
     long problemStart = 0;
-    const auto problemHere = [&](bool sharedLine) {
+    const auto problemHere = [&](bool decimalComma) {
         if (found.ProblemLine != 0)
             return;
         found.ProblemLine = reader.line();
-        found.SharedLine = sharedLine;
+        found.DecimalComma = decimalComma;
         problemStart = reader.lineStart();
     };
-    int previousLine = 0;
+    ScannedNumber previous;
     // Field by field, so that each value lands as soon as it is converted:
     // the same effect as one fscanf with fourteen "%f," conversions.
     for (int i = 0; i < ModelParameters::Count; ++i) {
-        const std::optional<float> value = readNumber(reader);
-        if (!value) {
+        const std::optional<ScannedNumber> number = readNumber(reader);
+        if (!number) {
             problemHere(false);
             break;
         }
-        // A second value on a line: most likely a "," typed as decimal point.
-        if (reader.line() == previousLine)
+        // Read as two values, which shifts all later ones.
+        if (i > 0 && looksLikeDecimalComma(previous, *number))
             problemHere(true);
-        previousLine = reader.line();
-        *fields[i] = *value;
+        previous = *number;
+        *fields[i] = number->value;
         ++found.ValuesRead;
         if (i + 1 == ModelParameters::Count)
             break;

@@ -39,16 +39,18 @@ enum class ParameterFileNaming {
 // The parameter file of an executable at executablePath ("/" separated).
 std::string ParameterFilePathFor(const std::string &executablePath, ParameterFileNaming naming);
 
-// How far ReadParameterFile got. A complete file holds its fourteen values on
-// lines of their own; a problem line is the first that does not: where the
-// reading stopped, or one with a second value (a "," typed as decimal point,
-// which reads as two numbers and shifts the rest).
+// How far ReadParameterFile got. The problem line is the first where the
+// reading stopped short of the fourteen values, or one where a whole number
+// is followed by its "," and digits at once ("0,01"): most likely a "," typed
+// as decimal point, which reads as two numbers and shifts the rest. Numbers
+// with a point ("0.01,0.01") or apart ("1, 2"), on one line or not, are what
+// the format allows.
 struct ParameterFileReading
 {
     int ValuesRead = 0;
     int ProblemLine = 0; // 1-based; 0 when there is none
     std::string ProblemText; // the line's start, control characters as "?"
-    bool SharedLine = false;
+    bool DecimalComma = false;
     bool EmptyFile = false;
 
     bool HasProblem() const { return ProblemLine != 0; }

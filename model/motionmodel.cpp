@@ -17,6 +17,10 @@ constexpr double IntervalFactor = 1.0000001;
 
 constexpr double SceneUnitsPerMetre = 250.0;
 
+// N · h and p differ by about a float's rounding (10^-7) when p is a whole
+// multiple of h in decimal.
+constexpr double SpacingTolerance = 1e-6;
+
 // sin(w t + phase), the bulk of a step's cost, remembered for the last time
 // asked: stages 2 and 3 share their time, and stage 4 often has the time of
 // the next step's start, where the sample and stage 1 ask again.
@@ -178,15 +182,22 @@ MotionWarning MotionModel::Warning(const ModelParameters &parameters) const
     MotionWarning warning;
     warning.timeStep = parameters.TimeStep;
     warning.printStep = parameters.PrintStep;
-    warning.stopTime = parameters.StopTime;
     const double h = warning.timeStep;
     const double p = warning.printStep;
-    if (!(std::isfinite(p) && p > 0))
+    if (!(std::isfinite(p) && p > 0)) {
         warning.stillness = MotionWarning::PrintStepNotPositive;
-    else if (LastSampleIndex < 1)
-        warning.stillness = MotionWarning::StopTimeBelowPrintStep;
-    else if (!(std::isfinite(h) && h > 0))
-        warning.stillness = MotionWarning::TimeStepNotPositive;
+    } else if (LastSampleIndex >= 1) {
+        if (!(std::isfinite(h) && h > 0)) {
+            warning.stillness = MotionWarning::TimeStepNotPositive;
+        } else {
+            // Every step when N = 0, sample 1 repeating sample 0; otherwise N
+            // steps, which the two float steps give to within their rounding.
+            warning.sampleSpacing
+                = static_cast<double>(std::max<std::int64_t>(m_samplingInterval, 1)) * h;
+            warning.timesNotOfStates = m_samplingInterval == 0
+                || std::abs(warning.sampleSpacing - p) > SpacingTolerance * p;
+        }
+    }
     if (m_firstNonFinite >= 0) {
         warning.nonFinite = MotionWarning::FromTime;
         warning.nonFiniteTime = m_firstNonFinite * p;

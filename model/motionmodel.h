@@ -69,14 +69,14 @@ private:
     ComputationRefusal m_refusal;
 };
 
-// Why a computed result shows no motion or cannot be trusted; Any() is false
-// when it can.
+// Why a computed result shows no motion, or what of it cannot be trusted;
+// Any() is false when nothing. A stop time below one print step is none: the
+// still scene at time 0 is what such parameters ask for.
 struct MotionWarning
 {
     enum Stillness {
         Moving,
         PrintStepNotPositive, // only sample 0: printStep is not above 0
-        StopTimeBelowPrintStep, // only sample 0: stopTime is shorter than printStep
         TimeStepNotPositive, // timeStep is not above 0: every sample repeats sample 0
     };
     enum NonFinite {
@@ -86,12 +86,15 @@ struct MotionWarning
     };
     Stillness stillness = Moving;
     NonFinite nonFinite = Finite;
+    // The samples lie sampleSpacing apart in time, not printStep: sample k is
+    // shown at k · printStep but holds the state at another time.
+    bool timesNotOfStates = false;
     double timeStep = 0; // s, as the parameters give them
     double printStep = 0;
-    double stopTime = 0;
+    double sampleSpacing = 0; // s
     double nonFiniteTime = 0; // s
 
-    bool Any() const { return stillness != Moving || nonFinite != Finite; }
+    bool Any() const { return stillness != Moving || timesNotOfStates || nonFinite != Finite; }
 };
 
 // Integration steps done and about how many the computation takes; false

@@ -35,6 +35,8 @@ class ResonanceWindowTest : public QObject
 private slots:
     void curvePeaksAtTheDampedResonance();
     void cancelShowsThePointsDone();
+    void saysWhyThereIsNoCurve_data();
+    void saysWhyThereIsNoCurve();
 };
 
 void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
@@ -92,6 +94,31 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
         const QRect plot = plotArea(image);
         QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
         QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
+    });
+    clickSceneMenuEntry(fixture.window(), 0);
+    QVERIFY(shown);
+}
+
+void ResonanceWindowTest::saysWhyThereIsNoCurve_data()
+{
+    QTest::addColumn<float>("force");
+    QTest::addColumn<QString>("status"); // a part of it
+    // The nominal run has no damping.
+    QTest::newRow("no driving force") << 0.0f << "При F₀ = 0 движение от частоты не зависит";
+    QTest::newRow("no damping") << 12.0f << "точки — нарастающий переходный процесс";
+}
+
+void ResonanceWindowTest::saysWhyThereIsNoCurve()
+{
+    QFETCH(float, force);
+    QFETCH(QString, status);
+    MainWindowFixture fixture(NominalWith(&ModelParameters::ForceAmplitude, force));
+    new AnalysisWindows(fixture.window()); // a child of the main window
+    bool shown = false;
+    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
+        shown = true;
+        QTRY_VERIFY(!window.ProgressBar1->isVisible());
+        QVERIFY2(window.Label2->text().contains(status), qPrintable(window.Label2->text()));
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);

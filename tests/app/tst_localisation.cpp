@@ -13,6 +13,7 @@
 #include "glpanel/panelfont.h"
 #include "output/picturemenu.h"
 #include "tests/support/messageboxcapture.h"
+#include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedlocalisationstep.h"
 #include "widgets/radiogroup.h"
 
@@ -280,17 +281,27 @@ void LocalisationTest::analysisWindowsOwnSections_data()
     QTest::newRow("seven sections") << 7 << QStringList { "5", "6" };
 }
 
+// Opened from the scene menu after the start, as the file was then.
 void LocalisationTest::analysisWindowsOwnSections()
 {
     QFETCH(int, sections);
     QFETCH(QStringList, titles);
     writeLocaleFile(localeXml(numberedSections(sections)));
-    const ResonanceWindow resonance;
-    const EnergyWindow energy;
-    QCOMPARE((QStringList { resonance.windowTitle(), energy.windowTitle() }), titles);
+    WindowSet set;
+    writeLocaleFile("<Locale>");
+    QStringList shown;
     // Within its section a key left out empties the text.
-    QCOMPARE(resonance.Label1->text().isEmpty(), sections > 5);
-    QCOMPARE(energy.Captions.TimeAxis.isEmpty(), sections > 6);
+    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
+        shown.append(window.windowTitle());
+        QCOMPARE(window.Label1->text().isEmpty(), sections > 5);
+    });
+    Form2->SceneMenu->Menu()->actions().at(0)->trigger();
+    whenShown<EnergyWindow>([&](EnergyWindow &window) {
+        shown.append(window.windowTitle());
+        QCOMPARE(window.Captions.TimeAxis.isEmpty(), sections > 6);
+    });
+    Form2->SceneMenu->Menu()->actions().at(1)->trigger();
+    QCOMPARE(shown, titles);
 }
 
 void LocalisationTest::shippedFiles()
@@ -365,6 +376,11 @@ void LocalisationTest::brokenFileEndsTheStart_data()
         << "'Cyrillic' is not a valid integer value";
     QTest::newRow("charset absent") << QByteArray("<l><s><e/></s></l>") << 0ll << QStringList()
                                     << "'' is not a valid integer value";
+    // Found at the start, before the window is made.
+    QList<QList<Entry>> sections = numberedSections(6);
+    sections[5][0]["CharSet"] = "x";
+    QTest::newRow("charset of the resonance window")
+        << localeXml(sections) << 0ll << QStringList() << "'x' is not a valid integer value";
 }
 
 void LocalisationTest::brokenFileEndsTheStart()

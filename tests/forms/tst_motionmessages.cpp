@@ -68,8 +68,17 @@ void MotionMessagesTest::warningsNameTheCause_data()
                                  << "The time step 0 s is not above 0";
     QTest::newRow("print step -1")
         << NominalWith(&ModelParameters::PrintStep, -1) << "The print step -1 s is not above 0";
-    QTest::newRow("stop time -5") << NominalWith(&ModelParameters::StopTime, -5)
-                                  << "The stop time -5 s is shorter than the print step 0.01 s";
+    // Still at time 0, as asked for.
+    QTest::newRow("stop time below the print step")
+        << NominalWith(&ModelParameters::StopTime, 0.005f) << QString();
+    QTest::newRow("print step below the time step")
+        << NominalWithTimes(0.1f, 0.01f, 1)
+        << "The print step 0.01 s is no whole multiple of the time step 0.1 s: the samples are "
+           "0.1 s apart";
+    QTest::newRow("print step 1.5 time steps")
+        << NominalWithTimes(0.01f, 0.015f, 1) << "the samples are 0.01 s apart";
+    // N h and p differ in the last bits only.
+    QTest::newRow("print step 7 time steps") << NominalWithTimes(0.1f, 0.7f, 7) << QString();
 }
 
 void MotionMessagesTest::warningsNameTheCause()

@@ -85,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzRequire((read < ModelParameters::Count) <= (reading.ProblemLine > 0),
         "a file read in part names a problem line");
     // What a warning names comes with a problem line.
-    FuzzRequire(!reading.SharedLine || reading.HasProblem(), "a shared line is a problem line");
+    FuzzRequire(
+        !reading.DecimalComma || reading.HasProblem(), "a decimal comma is on a problem line");
     FuzzRequire(!reading.EmptyFile || (read == 0 && reading.HasProblem()),
         "an empty file reads nothing and names its first line");
 
@@ -94,5 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzRequire(FormatParameterFile(ReadOver(file.path(), markedB, &reading)) == text,
         "format, read and format give the same text");
     FuzzRequire(reading.ProblemLine == 0, "a formatted file reads without a problem line");
+    std::string oneLine = text;
+    std::erase(oneLine, '\n');
+    file.fill(oneLine.data(), oneLine.size());
+    FuzzRequire(FormatParameterFile(ReadOver(file.path(), markedB, &reading)) == text
+            && reading.ProblemLine == 0,
+        "a formatted file on one line reads the same without a problem line");
     return 0;
 }

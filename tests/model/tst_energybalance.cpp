@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -109,13 +110,16 @@ void TestEnergyBalance::thinnedKeepsTheIntegrals()
 {
     const ModelParameters p = swinging(0.01f, 4, 12);
     const EnergyBalance all = balanceOf(p);
-    const EnergyBalance thinned = balanceOf(p, 101);
+    // Every 11th of the 1000 intervals, which leave 10 over: the last sample
+    // comes on its own.
+    const EnergyBalance thinned = balanceOf(p, 100);
     QCOMPARE(all.Count(), 1001);
-    QCOMPARE(thinned.Count(), 101);
+    QCOMPARE(thinned.Count(), 92);
     for (int i = 0; i < thinned.Count(); ++i) {
-        QCOMPARE(thinned.Time[i], all.Time[10 * i]);
-        QCOMPARE(thinned.DriveWork[i], all.DriveWork[10 * i]);
-        QCOMPARE(thinned.Residual[i], all.Residual[10 * i]);
+        const int sample = std::min(11 * i, 1000);
+        QCOMPARE(thinned.Time[i], all.Time[sample]);
+        QCOMPARE(thinned.DriveWork[i], all.DriveWork[sample]);
+        QCOMPARE(thinned.Residual[i], all.Residual[sample]);
     }
 }
 

@@ -45,6 +45,9 @@ void TestFrequencySweep::matchesSteadyState()
     sweep.Run();
     const std::vector<SweepPoint> points = sweep.Points();
     QCOMPARE(int(points.size()), FrequencySweep::DefaultPointCount);
+    const double w0 = NaturalFrequency(p);
+    QCOMPARE(points.front().Frequency, float(0.1 * w0));
+    QCOMPARE(points.back().Frequency, float(3.0 * w0));
 
     const double decay = p.Damping / (2 * p.Mass);
     int checked = 0;
@@ -67,7 +70,6 @@ void TestFrequencySweep::matchesSteadyState()
     }
     QVERIFY(checked > 190);
 
-    const double w0 = NaturalFrequency(p);
     const double resonance = std::sqrt(w0 * w0 - damping * damping / (2 * p.Mass * p.Mass));
     const double step = points[1].Frequency - points[0].Frequency;
     QVERIFY(Near(peak->Frequency, resonance, { .absolute = step }));
@@ -112,9 +114,11 @@ void TestFrequencySweep::refusals_data()
     QTest::addColumn<float>("value");
     QTest::addColumn<FrequencySweep::Refusal>("refusal");
     using R = FrequencySweep::Refusal;
-    // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness.
+    // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness,
+    // 6 force amplitude.
     QTest::newRow("no mass") << 3 << 0.0f << R::NoNaturalFrequency;
     QTest::newRow("negative stiffness") << 5 << -600.0f << R::NoNaturalFrequency;
+    QTest::newRow("no driving force") << 6 << 0.0f << R::NoDrivingForce;
     QTest::newRow("zero time step") << 0 << 0.0f << R::NoMotion;
     QTest::newRow("print step NaN") << 1 << NAN << R::NoMotion;
     QTest::newRow("negative stop time") << 2 << -1.0f << R::NoMotion;

@@ -145,8 +145,8 @@ void ParameterFileTest::readsWithScanfRules_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<float>>("expected"); // all fourteen, starting from 7 each
-    // The first line without its one value: "<line> <text>", "+" before the
-    // text for a line with a second value; "" when there is none.
+    // The problem line: "<line> <text>", "+" before the text for a "," read
+    // as decimal point; "" when there is none.
     QTest::addColumn<QString>("problem");
 
     const QList<float> untouched(14, 7.0f);
@@ -167,7 +167,7 @@ void ParameterFileTest::readsWithScanfRules_data()
     QTest::newRow("whitespace before numbers")
         << "  1,\n\n\t 2,\r\n3," << with({ 1, 2, 3 }) << "4 3,";
     QTest::newRow("sign and exponent")
-        << "-1.5e2,+2E-1," << with({ -150, 0.2f }) << "1 +-1.5e2,+2E-1,";
+        << "-1.5e2,+2E-1," << with({ -150, 0.2f }) << "1 -1.5e2,+2E-1,";
     // Above 2^24 floats are two apart; ties go to the even one.
     QTest::newRow("hexadecimal stops at the x") << "0x10,\n2,\n" << with({ 0 }) << "1 0x10,";
     QTest::newRow("inf is no number") << "1,\ninf,\n2,\n" << with({ 1 }) << "2 inf,";
@@ -180,9 +180,12 @@ void ParameterFileTest::readsWithScanfRules_data()
     QTest::newRow("one value a line")
         << "1,\n2,\n3,\n4,\n5,\n6,\n7,\n8,\n9,\n10,\n11,\n12,\n13,\n14,\n"
         << counted << "";
-    QTest::newRow("more than fourteen lines")
-        << "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,\nrubbish" << counted
-        << "1 +1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,";
+    QTest::newRow("more than fourteen values")
+        << "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,\nrubbish" << counted << "";
+    QTest::newRow("all on one line")
+        << QString::fromStdString(NominalText).remove('\n')
+        << QList<float> { 0.01f, 0.01f, 10, 2, 0, 600, 12, 17.3205f, 0, 30, 9.8f, 0.4f, 0, 0 }
+        << "";
     QTest::newRow("no comma after the last") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14 end" << counted
                                              << "1 +1,2,3,4,5,6,7,8,9,10,11,12,13,14 end";
 }
@@ -210,7 +213,7 @@ void ParameterFileTest::readsWithScanfRules()
     QCOMPARE(reading.ValuesRead, read);
     const QString found = reading.ProblemLine == 0 ? QString()
                                                    : QString::number(reading.ProblemLine) + ' '
-            + (reading.SharedLine ? "+" : "") + QString::fromLatin1(reading.ProblemText);
+            + (reading.DecimalComma ? "+" : "") + QString::fromLatin1(reading.ProblemText);
     QCOMPARE(found, problem);
 }
 

@@ -1,17 +1,41 @@
 # Runs mirvane-series (TOOL) on the nominal parameter file (DATA) and checks
 # its output; MODE=errors checks the failures instead.
 
+# Runs the tool with the arguments after expected: it must succeed, its stderr
+# matching expected.
+function(check_success name expected)
+    execute_process(COMMAND ${TOOL} ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out
+        ERROR_VARIABLE err)
+    if(NOT code EQUAL 0 OR NOT err MATCHES "${expected}")
+        message(FATAL_ERROR "${name}: ${code} '${err}'")
+    endif()
+endfunction()
+
 if(MODE STREQUAL "errors")
     # "," as decimal point: a warning, an error with --strict.
     set(partial ${CMAKE_CURRENT_BINARY_DIR}/comma-decimals.dat)
     file(WRITE ${partial} "0,01,\n0,01,\n10,\n")
-    execute_process(COMMAND ${TOOL} --info ${partial} RESULT_VARIABLE code
-        OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT code EQUAL 0 OR NOT err MATCHES "^mirvane-series: warning: The parameter file .* line 1 \\(\"0,01,\"\\)")
-        message(FATAL_ERROR "comma decimals: ${code} '${err}'")
-    endif()
+    check_success("comma decimals"
+        "^mirvane-series: warning: The parameter file .* line 1 \\(\"0,01,\"\\)" --info ${partial})
+    # All fourteen values on one line make a whole file.
+    file(READ ${DATA} nominal)
+    string(REPLACE "\n" "" oneLine "${nominal}")
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/one-line.dat "${oneLine}")
+    check_success("one line" "^$" --strict ${CMAKE_CURRENT_BINARY_DIR}/one-line.dat)
+    # The main window's warnings on the result: time step 0.1 s, print step 0.01 s ...
+    set(belowStep ${CMAKE_CURRENT_BINARY_DIR}/print-step-below-time-step.dat)
+    string(REGEX REPLACE "^0.01000" "0.10000" text "${nominal}")
+    file(WRITE ${belowStep} "${text}")
+    check_success("print step below the time step"
+        "^mirvane-series: warning: The print step 0.01 s is no whole multiple of the time step 0.1 s: the samples are 0.1 s apart"
+        --info ${belowStep})
+    # ... and mass 0, which gives no numbers.
+    set(massless ${CMAKE_CURRENT_BINARY_DIR}/massless.dat)
+    string(REPLACE "\n2.00000," "\n0.00000," text "${nominal}")
+    file(WRITE ${massless} "${text}")
     foreach(arguments "" "--info" "--bogus;${DATA}" "${DATA};${DATA}" "/nonexistent/file.dat"
-            "--info;/nonexistent/file.dat" "/" "--strict;${partial}" "--info;--strict;${partial}")
+            "--info;/nonexistent/file.dat" "/" "--strict;${partial}" "--info;--strict;${partial}"
+            "--strict;${belowStep}" "--strict;${massless}")
         execute_process(COMMAND ${TOOL} ${arguments} RESULT_VARIABLE code
             OUTPUT_VARIABLE out ERROR_VARIABLE err)
         if(code EQUAL 0)

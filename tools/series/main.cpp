@@ -21,7 +21,9 @@ const char Usage[] = "Usage: mirvane-series [--info] [--strict] FILE\n"
                      "  --info    write key=value lines: last sample index, origin position,\n"
                      "            sampling interval, samples computed, ranges of series 0-3\n"
                      "  --strict  fail, instead of warning on stderr, when the file holds\n"
-                     "            fewer than fourteen values or more than one on a line\n"
+                     "            fewer than fourteen values or a \",\" typed as decimal\n"
+                     "            point, or when the result shows no motion, values that\n"
+                     "            are no numbers, or samples not at the times shown\n"
                      "  --help    show this text\n";
 
 // printf into a string of the size the text needs, with "." as decimal point.
@@ -52,10 +54,10 @@ std::string readingWarning(const ParameterFileReading &reading, const std::strin
     const std::string file = "The parameter file " + path;
     const std::string line = "line " + std::to_string(reading.ProblemLine);
     const std::string quoted = "\"" + reading.ProblemText + "\"";
-    if (reading.SharedLine)
-        return file + " has more than one value on " + line + " (" + quoted
-            + "): a \",\" typed as decimal point reads as two values and shifts the ones "
-              "after it. The file needs \".\" as decimal point and one value per line.";
+    if (reading.DecimalComma)
+        return file + " has a whole number followed by \",\" and digits on " + line + " (" + quoted
+            + "): a \",\" typed as decimal point reads as two values and shifts the ones after "
+              "it. The file needs \".\" as decimal point.";
     std::string what;
     if (reading.EmptyFile)
         what = "the file is empty";
@@ -66,6 +68,50 @@ std::string readingWarning(const ParameterFileReading &reading, const std::strin
     return file + ": only " + std::to_string(reading.ValuesRead) + " of "
         + std::to_string(ModelParameters::Count) + " values were read; " + what
         + ". The other parameters keep their previous values.";
+}
+
+// The main window's words for what is wrong with a result; empty when nothing.
+std::string motionWarning(const MotionWarning &warning)
+{
+    std::string text;
+    const auto add
+        = [&text](const std::string &sentence) { text += (text.empty() ? "" : " ") + sentence; };
+    switch (warning.stillness) {
+    case MotionWarning::Moving:
+        break;
+    case MotionWarning::PrintStepNotPositive:
+        add(formatted("The print step %g s is not above 0: only the state at time 0 is shown.",
+            warning.printStep));
+        break;
+    case MotionWarning::TimeStepNotPositive:
+        add(formatted("The time step %g s is not above 0: nothing is integrated, and every "
+                      "sample repeats the state at time 0.",
+            warning.timeStep));
+        break;
+    }
+    if (warning.timesNotOfStates)
+        add(formatted("The print step %g s is no whole multiple of the time step %g s: the "
+                      "samples are %g s apart, so the times shown (sample number times print "
+                      "step) are not those of the states shown. Choose a print step that is a "
+                      "whole multiple of the time step.",
+            warning.printStep, warning.timeStep, warning.sampleSpacing));
+    const char *checkParameters = "Check the parameters: the mass and the spring stiffness must "
+                                  "be above 0, and the time step small enough for the motion.";
+    switch (warning.nonFinite) {
+    case MotionWarning::Finite:
+        break;
+    case MotionWarning::FromTime:
+        add(formatted("The computation gives values that are not numbers (NAN or INF) from the "
+                      "time %g s on. %s",
+            warning.nonFiniteTime, checkParameters));
+        break;
+    case MotionWarning::InOrigin:
+        add(formatted("The computation gives values that are not numbers (NAN or INF) in the "
+                      "origin position. %s",
+            checkParameters));
+        break;
+    }
+    return text;
 }
 
 int fail(const std::string &message)
@@ -151,6 +197,11 @@ int main(int argc, char **argv)
         model.ComputeMotion(parameters, watched ? ComputationProgress(ShowProgress()) : nullptr);
         if (watched)
             std::fputs("\r\033[K", stderr);
+        if (const MotionWarning warning = model.Warning(parameters); warning.Any()) {
+            if (strict)
+                return fail(motionWarning(warning));
+            std::fprintf(stderr, "mirvane-series: warning: %s\n", motionWarning(warning).c_str());
+        }
         if (info) {
             const ScopedCLocale cLocale;
             writeInfo(model);
