@@ -72,18 +72,11 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
             Red, LabelBackground);
     }
-    // A label of three digits and an exponent ("105E1", from 1000 s) is wider
-    // than its column; the next label is left out rather than drawn over its
-    // last digit.
-    const QFontMetrics metrics(canvas.font());
-    for (int k = 1, free = 0; k * xstep < W - xstep - 60; ++k) {
-        const int x = 30 + k * xstep;
-        const QString text = TimeLabel(k * Duration * 0.05);
-        if (x < free)
-            continue;
-        textOut(canvas, x, H - 12, text, Red, LabelBackground);
-        free = x + metrics.horizontalAdvance(text);
-    }
+    // Every label is drawn. A label of three digits and an exponent ("495E2")
+    // is wider than its column; the next one covers its last digit.
+    for (int k = 1; k * xstep < W - xstep - 60; ++k)
+        textOut(
+            canvas, 30 + k * xstep, H - 12, TimeLabel(k * Duration * 0.05), Red, LabelBackground);
 
     // The raster's lines end on their last pixel, the canvas's one before.
     canvas.setPen(QPen(Green, 1));

@@ -39,6 +39,6 @@ public:
 
 // A time label: general style with 3 significant digits, but from 1000 s on
 // with a whole mantissa ("15E4" for 150000, not "1,5E5"): without its decimal
-// separator it fits a grid column up to the longest duration the time field
-// takes.
+// separator a label of two digits fits a grid column, so the nineteen labels
+// of the longest duration the time field takes stand apart.
 QString TimeLabel(double seconds);
