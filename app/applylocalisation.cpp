@@ -91,6 +91,7 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuBmpFilter", &PictureMenuTexts::BmpFilter),
     menuKey("MenuCsvFilter", &PictureMenuTexts::CsvFilter),
     menuKey("MenuWriteFailed", &PictureMenuTexts::WriteFailed),
+    menuKey("MenuNotRegularFile", &PictureMenuTexts::NotRegularFile),
     menuKey("MenuPrintFailed", &PictureMenuTexts::PrintFailed),
     menuKey("MenuNoPicture", &PictureMenuTexts::NoPicture),
     menuKey("MenuNoData", &PictureMenuTexts::NoData),

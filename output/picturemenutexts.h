@@ -19,7 +19,7 @@ struct PictureMenuTexts
     // %1 the file, %2 the reason.
     QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
     // The reason when the name is a device, a pipe or a folder.
-    QString NotRegularFile = QStringLiteral("это не обычный файл");
+    QString NotRegularFile = QStringLiteral("это не обычный файл"); // "MenuNotRegularFile"
     // %1 the reason.
     QString PrintFailed = QStringLiteral("Не удалось напечатать: %1"); // "MenuPrintFailed"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
