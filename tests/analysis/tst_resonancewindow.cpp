@@ -81,7 +81,8 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
     bool shown = false;
     whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
         shown = true;
-        QTRY_VERIFY(window.ProgressBar1->value() >= 10);
+        // A few points are enough; a loaded machine under the sanitizers is slow.
+        QTRY_VERIFY_WITH_TIMEOUT(window.ProgressBar1->value() >= 3, 60000);
         QVERIFY(window.ProgressBar1->isVisible());
         QTest::mouseClick(window.Button1, Qt::LeftButton);
         QVERIFY(!window.ProgressBar1->isVisible());
