@@ -24,7 +24,11 @@ struct ResonanceCaptions
         "При b = 0 установившегося режима нет: точки — нарастающий переходный процесс, а не A(ω)");
     QString Running = QStringLiteral("Расчет: %1 из %2 точек");
     QString Cancelled = QStringLiteral("Расчет отменен: рассчитано %1 из %2 точек");
+    // %1 why: OutOfMemory or PointTooLarge.
     QString Failed = QStringLiteral("Расчет прерван: %1");
+    QString OutOfMemory = QStringLiteral("недостаточно памяти");
+    QString PointTooLarge = QStringLiteral(
+        "для одной из частот получается слишком много точек; увеличьте шаг печати");
     QString NoNaturalFrequency = QStringLiteral("Нужны масса и жесткость больше нуля");
     QString NoDrivingForce
         = QStringLiteral("При F₀ = 0 движение от частоты не зависит: проходить по частотам нечего");

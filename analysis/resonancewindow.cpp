@@ -116,8 +116,14 @@ QString ResonanceWindow::StatusText() const
     }
     if (!m_sweep->Finished())
         return Captions.Running.arg(done, all);
-    if (const std::string failure = m_sweep->Failure(); !failure.empty())
-        return Captions.Failed.arg(QString::fromStdString(failure));
+    switch (m_sweep->GetFailure()) {
+    case FrequencySweep::Failure::OutOfMemory:
+        return Captions.Failed.arg(Captions.OutOfMemory);
+    case FrequencySweep::Failure::TooLarge:
+        return Captions.Failed.arg(Captions.PointTooLarge);
+    case FrequencySweep::Failure::None:
+        break;
+    }
     if (m_sweep->PointsDone() < m_sweep->PointCount())
         return Captions.Cancelled.arg(done, all);
     if (!(m_parameters.Damping > 0))
