@@ -13,6 +13,7 @@ struct ResonanceCaptions
                                     "времени расчета (не меньше периода силы)");
     QString Button1 = QStringLiteral("Отмена");
     QString Button2 = QStringLiteral("Закрыть");
+    QString PlotName = QStringLiteral("Резонансная кривая: амплитуда от частоты силы");
     QString AmplitudeAxis = QStringLiteral("A, м");
     QString FrequencyAxis = QStringLiteral("ω / ω₀");
     QString SweepLegend = QStringLiteral("расчет");
@@ -45,6 +46,7 @@ struct EnergyCaptions
     QString Label1 = QStringLiteral(
         "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
     QString Button1 = QStringLiteral("Закрыть");
+    QString PlotName = QStringLiteral("Энергии и работы сил от времени");
     QString EnergyAxis = QStringLiteral("Дж");
     QString ResidualAxis = QStringLiteral("невязка, Дж");
     QString TimeAxis = QStringLiteral("t, сек");

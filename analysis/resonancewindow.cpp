@@ -34,6 +34,7 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 380);
     PaintBox1->SetFillsBackground(true);
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
+    PaintBox1->setAccessibleName(Captions.PlotName);
     Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 394, 684, 16);
     Label2 = PlaceControl(new QLabel(this), "Label2", 8, 414, 684, 16);
     ProgressBar1 = PlaceControl(new QProgressBar(this), "ProgressBar1", 8, 440, 470, 25);
