@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs, builds and starts mirvane with the shipped parameter file beside it.
-# --lang LANG starts it with the caption file data/locale/LANG/mirvane.xml.
+# --lang LANG (en, de, uk, ru) starts it with the caption file
+# data/locale/LANG/mirvane.xml, Qt's own dialogs in the same language.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 lang=
-case "${1:-}" in
-"") ;;
---lang) lang=${2:?"--lang needs a language, one of: $(ls "$root/data/locale")"} ;;
-*) echo "usage: $0 [--lang LANG]" >&2; exit 2 ;;
+languages=$(cd "$root/data/locale" && echo *)
+case "$#:${1:-}" in
+0:) ;;
+2:--lang) lang=$2 ;;
+*) echo "usage: $0 [--lang LANG], LANG one of: $languages" >&2; exit 2 ;;
 esac
 captions="$root/data/locale/$lang/mirvane.xml"
-if [ -n "$lang" ] && [ ! -f "$captions" ]; then
-    echo "no captions for '$lang'; there are: $(ls "$root/data/locale")" >&2
+# A name, not a path: build/lang/LANG is made from it.
+if [ -n "$lang" ] && { [[ $lang == */* || $lang == .* ]] || [ ! -f "$captions" ]; }; then
+    echo "no captions for '$lang'; there are: $languages" >&2
     exit 2
 fi
 

@@ -463,6 +463,11 @@ LocalisationAtStart::LocalisationAtStart()
     m_previous = std::exchange(documentAtStart, &m_document);
 }
 
+QString LocalisationAtStart::Language() const
+{
+    return m_document ? LocaleLanguage(*m_document) : QStringLiteral("ru");
+}
+
 LocalisationAtStart::~LocalisationAtStart()
 {
     documentAtStart = m_previous;

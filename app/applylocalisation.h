@@ -37,6 +37,9 @@ public:
     LocalisationAtStart(const LocalisationAtStart &) = delete;
     LocalisationAtStart &operator=(const LocalisationAtStart &) = delete;
 
+    // The captions' language: Russian ("ru") without a file, else the file's.
+    QString Language() const;
+
 private:
     const std::optional<LocaleDocument> m_document; // none without a file
     const std::optional<LocaleDocument> *m_previous = nullptr;

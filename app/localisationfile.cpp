@@ -96,6 +96,7 @@ LocaleDocument ParseLocaleDocument(const QByteArray &xml)
 
     LocaleDocument sections;
     const QDomElement root = document.documentElement();
+    sections.language = root.attribute(QStringLiteral("Language"));
     for (QDomNode node = root.firstChild(); !node.isNull(); node = node.nextSibling())
         sections.append(sectionOf(node, sections.size()));
     return sections;
@@ -122,6 +123,19 @@ LocaleDocument ReadLocaleFile(const QString &path)
     } catch (const LocalisationError &error) {
         failIn(path, QString::fromStdString(error.what()));
     }
+}
+
+QString LocaleLanguage(const LocaleDocument &document)
+{
+    if (!document.language.isEmpty())
+        return document.language;
+    // As the window applies them: the last entry's character set counts, and
+    // only its low 8 bits.
+    const LocaleSection *main = FindLocaleSection(document, 0);
+    const int charset = main && !main->isEmpty()
+        ? main->last().value(QStringLiteral("CharSet")).toInt() & 0xFF
+        : 0;
+    return charset == 204 ? QStringLiteral("ru") : QStringLiteral("en");
 }
 
 const LocaleSection &LocaleSectionAt(const LocaleDocument &document, int index)

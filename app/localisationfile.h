@@ -15,7 +15,12 @@
 // An entry's attributes by name; a node that is not an element has none.
 using LocaleEntry = QHash<QString, QString>;
 using LocaleSection = QList<LocaleEntry>;
-using LocaleDocument = QList<LocaleSection>;
+
+// The sections by position, and the language the file names for itself.
+struct LocaleDocument : QList<LocaleSection>
+{
+    QString language; // the root element's "Language" attribute, empty without it
+};
 
 // Raised for every fault of the file; the message is shown to the user.
 class LocalisationError : public std::runtime_error
@@ -40,6 +45,11 @@ LocaleDocument ParseLocaleDocument(const QByteArray &xml);
 
 // Reads and parses the file at path; the messages of its errors name it.
 LocaleDocument ReadLocaleFile(const QString &path);
+
+// The language of the file's captions, for Qt's own dialogs: the one it
+// names, else Russian ("ru") when the main window's section sets the
+// Cyrillic character set 204 and English ("en") when it does not.
+QString LocaleLanguage(const LocaleDocument &document);
 
 // The section at position index, or the list-index error.
 const LocaleSection &LocaleSectionAt(const LocaleDocument &document, int index);

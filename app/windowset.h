@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/applylocalisation.h"
+#include "app/qttranslation.h"
 
 #include <memory>
 
@@ -32,8 +33,9 @@ private:
 // The program's five windows, created in the order Form2, Form3, Form8,
 // Form9, Form5 and destroyed in reverse; the main window's scene menu opens
 // the analysis windows. All of them take their captions from the localisation
-// file as read before the first. A window whose construction fails leaves the
-// rest uncreated and the earlier ones destroyed.
+// file as read before the first, and Qt's dialogs speak its language. A
+// window whose construction fails leaves the rest uncreated and the earlier
+// ones destroyed.
 class WindowSet
 {
 public:
@@ -42,6 +44,7 @@ public:
 
 private:
     LocalisationAtStart m_localisation; // outlives the windows
+    QtTranslation m_qtTranslation { m_localisation.Language() }; // before any dialog
     GlobalWindow<TForm2> m_form2;
     GlobalWindow<TForm3> m_form3;
     GlobalWindow<TForm8> m_form8;

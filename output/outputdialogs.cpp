@@ -21,8 +21,11 @@ SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request)
     if (installedAnswers().saveFile)
         return installedAnswers().saveFile(request);
     QString filter = request.filters.value(0);
-    const QString fileName = QFileDialog::getSaveFileName(parent, request.caption,
-        request.suggestedName, request.filters.join(QStringLiteral(";;")), &filter);
+    // Qt's own dialog speaks the program's language; a desktop's or portal's
+    // would speak the desktop's.
+    const QString fileName
+        = QFileDialog::getSaveFileName(parent, request.caption, request.suggestedName,
+            request.filters.join(QStringLiteral(";;")), &filter, QFileDialog::DontUseNativeDialog);
     return { fileName, std::max(0, int(request.filters.indexOf(filter))) };
 }
 

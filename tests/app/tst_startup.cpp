@@ -1,6 +1,8 @@
 #include "analysis/energywindow.h"
 #include "analysis/resonancewindow.h"
+#include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
+#include "app/localisationfile.h"
 #include "app/windowset.h"
 #include "forms/choice.h"
 #include "forms/field.h"
@@ -13,8 +15,11 @@
 #include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedlocalisationstep.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +56,9 @@ class StartupTest : public QObject
 private slots:
     void cleanup();
     void windowsAreCreatedInOrder();
+    void qtSpeaksTheCaptionsLanguage_data();
+    void qtSpeaksTheCaptionsLanguage();
+    void shippedFilesSpeakTheirFoldersLanguage();
     void startShowsTheMainWindowWithItsParameters();
     void missingParameterFileEndsTheProgram();
     void refusedComputationIsShownAndTheProgramGoesOn();
@@ -61,6 +69,7 @@ private slots:
 void StartupTest::cleanup()
 {
     QFile::remove(parameterFile());
+    QFile::remove(LocalisationFilePath());
 }
 
 void StartupTest::windowsAreCreatedInOrder()
@@ -87,6 +96,55 @@ void StartupTest::windowsAreCreatedInOrder()
             QVERIFY(!window->isVisible());
     }
     QVERIFY(!Form2 && !Form3 && !Form8 && !Form9 && !Form5);
+}
+
+void StartupTest::qtSpeaksTheCaptionsLanguage_data()
+{
+    QTest::addColumn<QByteArray>("xml"); // the caption file, none when empty
+    QTest::addColumn<QString>("cancel");
+
+    const QByteArray sections = "<s/><s/><s/><s/></l>";
+    QTest::newRow("no file") << QByteArray() << "Отмена";
+    QTest::newRow("Cyrillic") << "<l><s><e CharSet=\"204\"/></s>" + sections << "Отмена";
+    QTest::newRow("Cyrillic in the low bits")
+        << "<l><s><e CharSet=\"460\"/></s>" + sections << "Отмена";
+    QTest::newRow("Latin") << "<l><s><e CharSet=\"0\"/></s>" + sections << "Cancel";
+    QTest::newRow("the later entry counts")
+        << "<l><s><e CharSet=\"204\"/><e CharSet=\"0\"/></s>" + sections << "Cancel";
+    QTest::newRow("named, over the character set")
+        << "<l Language=\"uk\"><s><e CharSet=\"204\"/></s>" + sections << "Скасувати";
+    QTest::newRow("named German") << "<l Language=\"de\"><s><e CharSet=\"0\"/></s>" + sections
+                                  << "Abbrechen";
+    QTest::newRow("no translation of Qt's")
+        << "<l Language=\"xx\"><s><e CharSet=\"204\"/></s>" + sections << "Cancel";
+}
+
+void StartupTest::qtSpeaksTheCaptionsLanguage()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, cancel);
+    if (!xml.isEmpty()) {
+        QFile file(LocalisationFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(xml), xml.size());
+    }
+    MessageBoxCapture boxes;
+    {
+        WindowSet windows;
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().at(0)->text(), cancel);
+    }
+    QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().at(0)->text(), "Cancel");
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void StartupTest::shippedFilesSpeakTheirFoldersLanguage()
+{
+    const QDir locales(QStringLiteral(MIRVANE_LOCALE_DIR));
+    const QStringList languages = locales.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QVERIFY(languages.contains("en"));
+    for (const QString &language : languages)
+        QCOMPARE(
+            LocaleLanguage(ReadLocaleFile(locales.filePath(language + "/mirvane.xml"))), language);
 }
 
 void StartupTest::startShowsTheMainWindowWithItsParameters()
