@@ -30,10 +30,10 @@
 namespace {
 
 // Parts of a Russian or Ukrainian text that may be in Latin letters: file
-// paths, shortcuts, file formats, the program's name, and the message the
+// paths, shortcuts, file formats and patterns, the program's name, and the message the
 // program has always given in English.
 const QRegularExpression LatinAllowed(
-    QStringLiteral("(?<!\\S)/\\S*|\\bCtrl\\+\\S+|\\b(PNG|BMP|CSV|mirvane)\\b"
+    QStringLiteral("(?<!\\S)/\\S*|\\bCtrl\\+\\S+|\\*\\.\\w+|\\b(PNG|BMP|CSV|PDF|mirvane)\\b"
                    "|'[^']*' is not a valid floating point value"));
 // Units and symbols have fewer letters: m/s, Fd, dt.
 const QRegularExpression LatinWord(QStringLiteral("\\p{Latin}{3,}"));
@@ -132,7 +132,8 @@ private:
             const QString where = QStringLiteral("%1 %2 of \"%3\"")
                                       .arg(QLatin1String(control->metaObject()->className()),
                                           control->objectName(), control->window()->windowTitle());
-            add(where, control->windowTitle());
+            if (control->isWindow())
+                add(where, control->windowTitle());
             add(where, control->toolTip());
             add(where, control->whatsThis());
             if (auto *label = qobject_cast<QLabel *>(control))
