@@ -30,8 +30,8 @@
 namespace {
 
 // Parts of a Russian or Ukrainian text that may be in Latin letters: file
-// paths, shortcuts, file formats and patterns, the program's name, and the message the
-// program has always given in English.
+// paths, shortcuts, file formats and patterns, the program's name, and the
+// message the program has always given in English.
 const QRegularExpression LatinAllowed(
     QStringLiteral("(?<!\\S)/\\S*|\\bCtrl\\+\\S+|\\*\\.\\w+|\\b(PNG|BMP|CSV|PDF|mirvane)\\b"
                    "|'[^']*' is not a valid floating point value"));
