@@ -13,6 +13,7 @@ struct ResonanceCaptions
                                     "времени расчета (не меньше периода силы)");
     QString Button1 = QStringLiteral("Отмена");
     QString Button2 = QStringLiteral("Закрыть");
+    QString PlotName = QStringLiteral("Резонансная кривая: амплитуда от частоты силы");
     QString AmplitudeAxis = QStringLiteral("A, м");
     QString FrequencyAxis = QStringLiteral("ω / ω₀");
     QString SweepLegend = QStringLiteral("расчет");
@@ -24,7 +25,11 @@ struct ResonanceCaptions
         "При b = 0 установившегося режима нет: точки — нарастающий переходный процесс, а не A(ω)");
     QString Running = QStringLiteral("Расчет: %1 из %2 точек");
     QString Cancelled = QStringLiteral("Расчет отменен: рассчитано %1 из %2 точек");
+    // %1 why: OutOfMemory or PointTooLarge.
     QString Failed = QStringLiteral("Расчет прерван: %1");
+    QString OutOfMemory = QStringLiteral("недостаточно памяти");
+    QString PointTooLarge = QStringLiteral(
+        "для одной из частот получается слишком много точек; увеличьте шаг печати");
     QString NoNaturalFrequency = QStringLiteral("Нужны масса и жесткость больше нуля");
     QString NoDrivingForce
         = QStringLiteral("При F₀ = 0 движение от частоты не зависит: проходить по частотам нечего");
@@ -41,6 +46,7 @@ struct EnergyCaptions
     QString Label1 = QStringLiteral(
         "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
     QString Button1 = QStringLiteral("Закрыть");
+    QString PlotName = QStringLiteral("Энергии и работы сил от времени");
     QString EnergyAxis = QStringLiteral("Дж");
     QString ResidualAxis = QStringLiteral("невязка, Дж");
     QString TimeAxis = QStringLiteral("t, сек");

@@ -37,6 +37,7 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 420);
     PaintBox1->SetFillsBackground(true);
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
+    PaintBox1->setAccessibleName(Captions.PlotName);
     Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 444, 577, 16);
     Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 595, 440, 97, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { done(1); });

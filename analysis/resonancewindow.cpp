@@ -34,6 +34,7 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 380);
     PaintBox1->SetFillsBackground(true);
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
+    PaintBox1->setAccessibleName(Captions.PlotName);
     Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 394, 684, 16);
     Label2 = PlaceControl(new QLabel(this), "Label2", 8, 414, 684, 16);
     ProgressBar1 = PlaceControl(new QProgressBar(this), "ProgressBar1", 8, 440, 470, 25);
@@ -116,8 +117,14 @@ QString ResonanceWindow::StatusText() const
     }
     if (!m_sweep->Finished())
         return Captions.Running.arg(done, all);
-    if (const std::string failure = m_sweep->Failure(); !failure.empty())
-        return Captions.Failed.arg(QString::fromStdString(failure));
+    switch (m_sweep->GetFailure()) {
+    case FrequencySweep::Failure::OutOfMemory:
+        return Captions.Failed.arg(Captions.OutOfMemory);
+    case FrequencySweep::Failure::TooLarge:
+        return Captions.Failed.arg(Captions.PointTooLarge);
+    case FrequencySweep::Failure::None:
+        break;
+    }
     if (m_sweep->PointsDone() < m_sweep->PointCount())
         return Captions.Cancelled.arg(done, all);
     if (!(m_parameters.Damping > 0))

@@ -4,6 +4,9 @@
 #include "analysis/resonancewindow.h"
 #include "app/localisationfile.h"
 #include "forms/field.h"
+#include "forms/graph.h"
+#include "forms/input1.h"
+#include "forms/phaseportrait.h"
 #include "glpanel/openglpanel.h"
 #include "glpanel/panelfont.h"
 #include "output/picturemenu.h"
@@ -32,6 +35,7 @@ enum class Sets {
     RadioItem, // appended to the graphs window's scale choice
     Text, // kept by the window, which captions and draws with it
     MenuText, // of the window's context menu
+    AccessibleName, // of the control named in the key's entry
 };
 
 // The text of a window that a Sets::Text key replaces; null for another window.
@@ -47,18 +51,42 @@ struct LocaleKey
     // An entry without the key leaves the text as it is, instead of emptying
     // it: the key came after the files made for the designed windows.
     bool optional = false;
+    const char *control = nullptr;
 };
 
-template <typename Window, auto Member> QString *captionsMember(QWidget &window)
+// The text the members lead to from owner, one after the other, as
+// &ResonanceWindow::Captions, &ResonanceCaptions::Label1.
+template <auto Member, auto... More> QString &follow(auto &owner)
 {
-    auto *owner = qobject_cast<Window *>(&window);
-    return owner ? &(owner->Captions.*Member) : nullptr;
+    if constexpr (sizeof...(More) == 0)
+        return owner.*Member;
+    else
+        return follow<More...>(owner.*Member);
 }
 
-// The key name replaces the member of the window's Captions.
-template <typename Window, auto Member> constexpr LocaleKey captionsKey(const char *name)
+template <typename Window, auto... Members> QString *keptText(QWidget &window)
 {
-    return { name, Sets::Text, 0, &captionsMember<Window, Member> };
+    auto *owner = qobject_cast<Window *>(&window);
+    return owner ? &follow<Members...>(*owner) : nullptr;
+}
+
+// The key name replaces the text the members lead to.
+template <typename Window, auto... Members> constexpr LocaleKey textKey(const char *name)
+{
+    return { name, Sets::Text, 0, &keptText<Window, Members...> };
+}
+
+// A key that files made before it lack: an entry without it leaves the text.
+constexpr LocaleKey laterKey(LocaleKey key)
+{
+    key.optional = true;
+    return key;
+}
+
+// The accessible name of a control, which a screen reader speaks.
+constexpr LocaleKey accessibleNameKey(const char *name, const char *control)
+{
+    return laterKey({ .name = name, .sets = Sets::AccessibleName, .control = control });
 }
 
 // The keys of one window in the order an entry applies them.
@@ -92,10 +120,23 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuCsvFilter", &PictureMenuTexts::CsvFilter),
     menuKey("MenuWriteFailed", &PictureMenuTexts::WriteFailed),
     menuKey("MenuNotRegularFile", &PictureMenuTexts::NotRegularFile),
+    menuKey("MenuNotEncoded", &PictureMenuTexts::NotEncoded),
     menuKey("MenuPrintFailed", &PictureMenuTexts::PrintFailed),
+    menuKey("MenuPrintNotBegun", &PictureMenuTexts::PrintNotBegun),
+    menuKey("MenuPrintNotFinished", &PictureMenuTexts::PrintNotFinished),
     menuKey("MenuNoPicture", &PictureMenuTexts::NoPicture),
     menuKey("MenuNoData", &PictureMenuTexts::NoData),
 };
+
+template <auto... Members> constexpr LocaleKey mainWindowKey(const char *name)
+{
+    return laterKey(textKey<TForm2, Members...>(name));
+}
+
+template <auto Member> constexpr LocaleKey messageKey(const char *name)
+{
+    return mainWindowKey<&TForm2::Messages, Member>(name);
+}
 
 constexpr LocaleKey MainWindowKeys[] = {
     { "CharSet", Sets::Charset },
@@ -124,6 +165,23 @@ constexpr LocaleKey MainWindowKeys[] = {
     // The scene's menu entries that open the resonance and energy windows.
     { .name = "MenuResonance", .optional = true },
     { .name = "MenuEnergy", .optional = true },
+    accessibleNameKey("SceneName", "OpenGLPanel1"),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Caption>("ProgressCaption"),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Step>("ProgressStep"),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Cancel>("ProgressCancel"),
+    messageKey<&MotionMessageTexts::TooManySteps>("TooManySteps"),
+    messageKey<&MotionMessageTexts::TooManySamples>("TooManySamples"),
+    messageKey<&MotionMessageTexts::TooManySampledSteps>("TooManySampledSteps"),
+    messageKey<&MotionMessageTexts::OutOfMemory>("OutOfMemory"),
+    messageKey<&MotionMessageTexts::PrintStepNotPositive>("PrintStepNotPositive"),
+    messageKey<&MotionMessageTexts::TimeStepNotPositive>("TimeStepNotPositive"),
+    messageKey<&MotionMessageTexts::TimesNotOfStates>("TimesNotOfStates"),
+    messageKey<&MotionMessageTexts::NotNumbersFromTime>("NotNumbersFromTime"),
+    messageKey<&MotionMessageTexts::NotNumbersInOrigin>("NotNumbersInOrigin"),
+    messageKey<&MotionMessageTexts::DecimalComma>("DecimalComma"),
+    messageKey<&MotionMessageTexts::EmptyFile>("EmptyFile"),
+    messageKey<&MotionMessageTexts::MissingLine>("MissingLine"),
+    messageKey<&MotionMessageTexts::StoppedOnLine>("StoppedOnLine"),
 };
 
 constexpr LocaleKey ParametersDialogKeys[] = {
@@ -148,7 +206,14 @@ constexpr LocaleKey ParametersDialogKeys[] = {
     { "Label6" },
     { "Label17" },
     { "Label16" },
+    laterKey(textKey<TForm3, &TForm3::NotANumber>("NotANumber")),
+    laterKey(textKey<TForm3, &TForm3::LostAsZero>("LostAsZero")),
 };
+
+template <auto Member> constexpr LocaleKey graphsKey(const char *name)
+{
+    return laterKey(textKey<TForm8, &TForm8::Texts, Member>(name));
+}
 
 constexpr LocaleKey GraphsKeys[] = {
     { "CharSet", Sets::Charset },
@@ -163,6 +228,13 @@ constexpr LocaleKey GraphsKeys[] = {
     { "RadioGroup1" },
     { "RadioButton1", Sets::RadioItem },
     { "RadioButton2", Sets::RadioItem },
+    accessibleNameKey("PlotName", "PaintBox1"),
+    graphsKey<&TimeGraphTexts::PlotTime>("PlotTime"),
+    graphsKey<&TimeGraphTexts::PlotCoordinate>("PlotCoordinate"),
+    graphsKey<&TimeGraphTexts::PlotVelocity>("PlotVelocity"),
+    graphsKey<&TimeGraphTexts::PlotNoCurves>("PlotNoCurves"),
+    graphsKey<&TimeGraphTexts::NoDuration>("NoDuration"),
+    graphsKey<&TimeGraphTexts::DurationTooLong>("DurationTooLong"),
 };
 
 constexpr LocaleKey GraphChoiceKeys[] = {
@@ -177,18 +249,14 @@ constexpr LocaleKey PhasePortraitKeys[] = {
     { "FormCaption", Sets::WindowCaption },
     { "Label1" },
     { "Button3" },
+    accessibleNameKey("PlotName", "PaintBox1"),
+    laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::NoMotion>("PlotNoMotion")),
+    laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::Ranges>("PlotRanges")),
 };
 
 template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
 {
-    return captionsKey<ResonanceWindow, Member>(name);
-}
-
-// A key that files made before it lack: an entry without it leaves the text.
-constexpr LocaleKey laterKey(LocaleKey key)
-{
-    key.optional = true;
-    return key;
+    return textKey<ResonanceWindow, &ResonanceWindow::Captions, Member>(name);
 }
 
 constexpr LocaleKey ResonanceKeys[] = {
@@ -197,6 +265,7 @@ constexpr LocaleKey ResonanceKeys[] = {
     resonanceKey<&ResonanceCaptions::Label1>("Label1"),
     resonanceKey<&ResonanceCaptions::Button1>("Button1"),
     resonanceKey<&ResonanceCaptions::Button2>("Button2"),
+    laterKey(resonanceKey<&ResonanceCaptions::PlotName>("PlotName")),
     resonanceKey<&ResonanceCaptions::AmplitudeAxis>("AmplitudeAxis"),
     resonanceKey<&ResonanceCaptions::FrequencyAxis>("FrequencyAxis"),
     resonanceKey<&ResonanceCaptions::SweepLegend>("SweepLegend"),
@@ -207,6 +276,8 @@ constexpr LocaleKey ResonanceKeys[] = {
     resonanceKey<&ResonanceCaptions::Running>("Running"),
     resonanceKey<&ResonanceCaptions::Cancelled>("Cancelled"),
     resonanceKey<&ResonanceCaptions::Failed>("Failed"),
+    laterKey(resonanceKey<&ResonanceCaptions::OutOfMemory>("OutOfMemory")),
+    laterKey(resonanceKey<&ResonanceCaptions::PointTooLarge>("PointTooLarge")),
     resonanceKey<&ResonanceCaptions::NoNaturalFrequency>("NoNaturalFrequency"),
     laterKey(resonanceKey<&ResonanceCaptions::NoDrivingForce>("NoDrivingForce")),
     resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
@@ -215,7 +286,7 @@ constexpr LocaleKey ResonanceKeys[] = {
 
 template <auto Member> constexpr LocaleKey energyKey(const char *name)
 {
-    return captionsKey<EnergyWindow, Member>(name);
+    return textKey<EnergyWindow, &EnergyWindow::Captions, Member>(name);
 }
 
 constexpr LocaleKey EnergyKeys[] = {
@@ -223,6 +294,7 @@ constexpr LocaleKey EnergyKeys[] = {
     energyKey<&EnergyCaptions::FormCaption>("FormCaption"),
     energyKey<&EnergyCaptions::Label1>("Label1"),
     energyKey<&EnergyCaptions::Button1>("Button1"),
+    laterKey(energyKey<&EnergyCaptions::PlotName>("PlotName")),
     energyKey<&EnergyCaptions::EnergyAxis>("EnergyAxis"),
     energyKey<&EnergyCaptions::ResidualAxis>("ResidualAxis"),
     energyKey<&EnergyCaptions::TimeAxis>("TimeAxis"),
@@ -377,6 +449,10 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
     case Sets::Text:
         if (QString *kept = key.text(window))
             *kept = text;
+        break;
+    case Sets::AccessibleName:
+        if (auto *control = window.findChild<QWidget *>(QLatin1String(key.control)))
+            control->setAccessibleName(text);
         break;
     case Sets::MenuText:
         if (auto *menu = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {

@@ -16,8 +16,10 @@ constexpr int Scale = 1000; // the bar in thousandths
 
 } // namespace
 
-ComputationProgressDialog::ComputationProgressDialog(QWidget *parent)
+ComputationProgressDialog::ComputationProgressDialog(
+    QWidget *parent, const ComputationProgressTexts &texts)
     : m_parent(parent)
+    , m_texts(texts)
 {
     m_sinceStart.start();
 }
@@ -29,10 +31,9 @@ bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total
     if (!m_dialog) {
         if (m_sinceStart.elapsed() < ShowAfterMs)
             return true;
-        m_dialog = std::make_unique<QProgressDialog>(
-            QString(), QStringLiteral("Отмена"), 0, Scale, m_parent);
+        m_dialog = std::make_unique<QProgressDialog>(QString(), m_texts.Cancel, 0, Scale, m_parent);
         m_dialog->setObjectName(QStringLiteral("ComputationProgress"));
-        m_dialog->setWindowTitle(QStringLiteral("Расчет движения"));
+        m_dialog->setWindowTitle(m_texts.Caption);
         m_dialog->setWindowModality(Qt::ApplicationModal);
         m_dialog->setAutoReset(false);
         m_dialog->setMinimumDuration(0);
@@ -45,8 +46,8 @@ bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total
     }
     m_sinceUpdate.start();
     const QLocale locale;
-    m_dialog->setLabelText(QStringLiteral("Шаг %1 из %2")
-                               .arg(locale.toString(qint64(done)), locale.toString(qint64(total))));
+    m_dialog->setLabelText(
+        m_texts.Step.arg(locale.toString(qint64(done)), locale.toString(qint64(total))));
     // A modal dialog handles the pending events here, the cancel button's too.
     m_dialog->setValue(total > 0 ? int(std::min<std::int64_t>(done, total) * Scale / total) : 0);
     return !m_dialog->wasCanceled();

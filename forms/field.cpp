@@ -192,7 +192,7 @@ void TForm2::ComputeMotion()
         WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
         ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
     } waitCursor;
-    ComputationProgressDialog progress(this);
+    ComputationProgressDialog progress(this, ProgressTexts);
     Motion.ComputeMotion(ModelParameters, std::ref(progress));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/computationprogressdialog.h"
 #include "forms/motionmessages.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
@@ -76,6 +77,7 @@ public:
 
     // What the reading and the computation report, as the user reads it.
     MotionMessageTexts Messages;
+    ComputationProgressTexts ProgressTexts;
 
 signals:
     // The scene menu's first two entries: the windows beyond the design open

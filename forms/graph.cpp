@@ -192,14 +192,12 @@ void TForm8::MaskEdit1KeyDown()
 {
     const std::optional<qint64> duration = FieldDuration();
     if (!duration) {
-        ShowMessageBox(
-            QStringLiteral("Не задано время t. Введите целое число секунд"), QStringLiteral(" "));
+        ShowMessageBox(Texts.NoDuration, QStringLiteral(" "));
         WriteDurationLimit();
         return;
     }
     if (*duration > DurationLimit()) {
-        ShowMessageBox(QStringLiteral("Превышение расчетного времени. ввдите другое значение"),
-            QStringLiteral(" "));
+        ShowMessageBox(Texts.DurationTooLong, QStringLiteral(" "));
         WriteDurationLimit();
         return;
     }
@@ -252,18 +250,16 @@ void TForm8::PaintBox1Paint(QPainter &canvas)
 
 void TForm8::DescribePlot(double duration)
 {
-    QStringList curves;
+    QStringList parts { Texts.PlotTime.arg(GeneralStyle(duration, 5, 0)) };
     if (Form9->CheckBox1->isChecked())
-        curves.append(QStringLiteral("координата от %1 до %2 м")
-                          .arg(NumberStyle(Bounds[0], 4, 2), NumberStyle(Bounds[1], 4, 2)));
+        parts.append(
+            Texts.PlotCoordinate.arg(NumberStyle(Bounds[0], 4, 2), NumberStyle(Bounds[1], 4, 2)));
     if (Form9->CheckBox2->isChecked())
-        curves.append(QStringLiteral("скорость от %1 до %2 м/с")
-                          .arg(NumberStyle(Bounds[2], 3, 2), NumberStyle(Bounds[3], 3, 2)));
-    if (curves.isEmpty())
-        curves.append(QStringLiteral("графики не выбраны"));
-    const QString description
-        = QStringLiteral("Время от 0 до %1 с; ").arg(GeneralStyle(duration, 5, 0))
-        + curves.join(QStringLiteral("; "));
+        parts.append(
+            Texts.PlotVelocity.arg(NumberStyle(Bounds[2], 3, 2), NumberStyle(Bounds[3], 3, 2)));
+    if (parts.size() == 1)
+        parts.append(Texts.PlotNoCurves);
+    const QString description = parts.join(QStringLiteral("; "));
     if (PaintBox1->accessibleDescription() != description)
         PaintBox1->setAccessibleDescription(description);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -16,6 +17,23 @@ class PictureMenu;
 class TPaintBox;
 class TRadioGroup;
 
+// The graphs window's texts that no control carries.
+struct TimeGraphTexts
+{
+    // The refusals of a time that the field cannot show.
+    QString NoDuration = QStringLiteral("Не задано время t. Введите целое число секунд");
+    QString DurationTooLong
+        = QStringLiteral("Превышение расчетного времени. ввдите другое значение");
+    // What the plot shows, for a screen reader, joined by "; ": %1 the time
+    // shown; %1 and %2 the bounds of each curve.
+    QString PlotTime = QStringLiteral("Время от 0 до %1 с");
+    QString PlotCoordinate = QStringLiteral("координата от %1 до %2 м");
+    QString PlotVelocity = QStringLiteral("скорость от %1 до %2 м/с");
+    QString PlotNoCurves = QStringLiteral("графики не выбраны");
+
+    bool operator==(const TimeGraphTexts &) const = default;
+};
+
 // The time graphs of coordinate and velocity, drawn from the main window's
 // results at every paint.
 class TForm8 : public QDialog
@@ -27,6 +45,7 @@ public:
 
     // Coordinate lower and upper, velocity lower and upper bound of the plot.
     std::array<float, 4> Bounds { -1, 1, -10, 10 };
+    TimeGraphTexts Texts;
 
     QFrame *Bevel4 = nullptr;
     QLabel *Label3 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
+#include "services/numberstyles.h"
 
 #include <QStringList>
 
@@ -9,12 +10,12 @@ namespace {
 
 QString general(double value)
 {
-    return QString::number(value, 'g', 6);
+    return GeneralStyle(value, 6, 0);
 }
 
 QString whole(double value)
 {
-    return QString::number(value, 'f', 0);
+    return NumberStyle(value, 15, 0);
 }
 
 } // namespace

@@ -68,13 +68,12 @@ void TForm5::PaintBox1Paint(QPainter &canvas)
 
 void TForm5::DescribePortrait(const MotionModel &motion)
 {
-    QString description = QStringLiteral("Движение не рассчитано");
+    QString description = Texts.NoMotion;
     if (motion.HasResult()) {
         const SeriesRange &x = motion.SeriesRanges[MotionModel::Coordinate];
         const SeriesRange &v = motion.SeriesRanges[MotionModel::Velocity];
-        description = QStringLiteral("Координата от %1 до %2 м, скорость от %3 до %4 м/с")
-                          .arg(NumberStyle(x.min, 4, 2), NumberStyle(x.max, 4, 2),
-                              NumberStyle(v.min, 3, 2), NumberStyle(v.max, 3, 2));
+        description = Texts.Ranges.arg(NumberStyle(x.min, 4, 2), NumberStyle(x.max, 4, 2),
+            NumberStyle(v.min, 3, 2), NumberStyle(v.max, 3, 2));
     }
     if (PaintBox1->accessibleDescription() != description)
         PaintBox1->setAccessibleDescription(description);

@@ -3,6 +3,7 @@
 #include "model/motionmodel.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <span>
 
@@ -12,6 +13,16 @@ class QPainter;
 class QPushButton;
 class PictureMenu;
 class TPaintBox;
+
+// What the phase portrait shows, for a screen reader.
+struct PhasePortraitTexts
+{
+    QString NoMotion = QStringLiteral("Движение не рассчитано");
+    // %1, %2 the coordinate's bounds, %3, %4 the velocity's.
+    QString Ranges = QStringLiteral("Координата от %1 до %2 м, скорость от %3 до %4 м/с");
+
+    bool operator==(const PhasePortraitTexts &) const = default;
+};
 
 // The phase portrait: velocity against coordinate over the whole computed
 // motion, drawn from the main window's results at every paint.
@@ -30,6 +41,7 @@ public:
     QPushButton *Button3 = nullptr;
     // Right click on the portrait: print, save, copy, export the series.
     PictureMenu *PaintBox1Menu = nullptr;
+    PhasePortraitTexts Texts;
 
 private:
     void PaintBox1Paint(QPainter &canvas);

@@ -132,7 +132,7 @@ public:
 
     // The picture on the default printer, or on page (a printer or an image), as one page
     // scaled by PrintScale. Shows "Print: Malloc Error" and prints nothing when there is no
-    // picture to take; throws std::runtime_error when the printer cannot begin or end it.
+    // picture to take; throws PrintFailure when the printer cannot begin or end it.
     void PrintOpenGLPanel();
     void PrintOpenGLPanel(QPaintDevice &page);
     // The picture as a 24-bit BMP, replacing the file; throws std::runtime_error when there

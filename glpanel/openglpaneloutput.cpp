@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QOpenGLContext>
-#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
 
@@ -47,14 +46,7 @@ void TOpenGLPanel::PrintOpenGLPanel(QPaintDevice &page)
     const QRect target
         = PrintRectangle(m_PrintScale, picture.size(), QSize(page.width(), page.height()),
             page.logicalDpiX(), page.logicalDpiY(), m_PixelsPerInch);
-
-    QPainter painter;
-    if (!painter.begin(&page))
-        throw std::runtime_error("Print: the printer cannot begin a document");
-    if (!target.isEmpty())
-        painter.drawImage(target, picture); // nearest pixel, as a device-independent bitmap
-    if (!painter.end())
-        throw std::runtime_error("Print: the printer cannot finish the document");
+    PrintPage(page, picture, target); // nearest pixel, as a device-independent bitmap
 }
 
 void TOpenGLPanel::SaveOpenGLPanelToFile(const QString &fileName)

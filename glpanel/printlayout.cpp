@@ -1,5 +1,8 @@
 #include "glpanel/printlayout.h"
 
+#include <QImage>
+#include <QPainter>
+
 #include <climits>
 
 namespace {
@@ -70,4 +73,21 @@ QRect PrintRectangle(
     if (right <= mx || bottom <= my || !fits(right) || !fits(bottom))
         return {};
     return QRect(int(mx), int(my), int(right - mx), int(bottom - my));
+}
+
+PrintFailure::PrintFailure(Stage stage)
+    : std::runtime_error(stage == Begin ? "the printer cannot begin a document"
+                                        : "the printer cannot finish the document")
+    , m_stage(stage)
+{ }
+
+void PrintPage(QPaintDevice &page, const QImage &picture, const QRect &target)
+{
+    QPainter painter;
+    if (!painter.begin(&page))
+        throw PrintFailure(PrintFailure::Begin);
+    if (!target.isEmpty())
+        painter.drawImage(target, picture);
+    if (!painter.end())
+        throw PrintFailure(PrintFailure::Finish);
 }

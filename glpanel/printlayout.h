@@ -3,6 +3,11 @@
 #include <QRect>
 #include <QSize>
 
+#include <stdexcept>
+
+class QImage;
+class QPaintDevice;
+
 enum TOpenGLPrintScale { pglNone = 0, pglPrintToFit = 1, pglProportional = 2 };
 
 // The 0.18-inch margin in printer pixels at dpi pixels per inch, truncated toward zero.
@@ -15,3 +20,19 @@ int PrintMargin(int dpi);
 // or a size beyond the printer's coordinates.
 QRect PrintRectangle(
     TOpenGLPrintScale scale, QSize picture, QSize page, int xdpi, int ydpi, int pixelsPerInch);
+
+// The printer could not begin or finish the document of a page.
+class PrintFailure : public std::runtime_error
+{
+public:
+    enum Stage { Begin, Finish };
+    explicit PrintFailure(Stage stage);
+    Stage GetStage() const { return m_stage; }
+
+private:
+    Stage m_stage;
+};
+
+// Draws picture into target (nearest pixel) as a document of one page; an empty target
+// leaves the page blank. Throws PrintFailure.
+void PrintPage(QPaintDevice &page, const QImage &picture, const QRect &target);

@@ -53,17 +53,18 @@ private:
     bool m_failed = false;
 };
 
-[[noreturn]] void fail(QSaveFile &file, const QString &reason)
+[[noreturn]] void fail(QSaveFile &file, const QString &reason,
+    FileWriteFailure::Cause cause = FileWriteFailure::Cause::System)
 {
     file.cancelWriting();
-    throw FileWriteFailure(reason, false);
+    throw FileWriteFailure(reason, cause);
 }
 
 } // namespace
 
-FileWriteFailure::FileWriteFailure(const QString &reason, bool notRegularFile)
+FileWriteFailure::FileWriteFailure(const QString &reason, Cause cause)
     : std::runtime_error(reason.toStdString())
-    , m_notRegularFile(notRegularFile)
+    , m_cause(cause)
 { }
 
 void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)> &write)
@@ -71,15 +72,17 @@ void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)>
     // As root a rename would put a plain file in place of /dev/full.
     const QFileInfo target(fileName);
     if (target.exists() && !target.isFile())
-        throw FileWriteFailure(QStringLiteral("not a regular file"), true);
+        throw FileWriteFailure(
+            QStringLiteral("not a regular file"), FileWriteFailure::Cause::NotRegularFile);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file, file.errorString());
     DescriptorWriter device(file.handle());
     if (!write(device)) {
-        fail(file,
-            device.Failed() ? device.errorString()
-                            : QStringLiteral("the contents cannot be encoded"));
+        if (device.Failed())
+            fail(file, device.errorString());
+        fail(file, QStringLiteral("the contents cannot be encoded"),
+            FileWriteFailure::Cause::NotEncoded);
     }
     // QSaveFile::commit ignores a failed fsync, where a full disk may show only then.
     if (installedSteps().fsync(file.handle()) != 0)

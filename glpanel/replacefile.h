@@ -7,16 +7,20 @@
 #include <stdexcept>
 #include <unistd.h>
 
-// Why a file could not be written; what() is the system's reason.
+// Why a file could not be written; what() is the system's reason for Cause::System.
 class FileWriteFailure : public std::runtime_error
 {
 public:
-    FileWriteFailure(const QString &reason, bool notRegularFile);
-    // The name is taken by something a rename would destroy: a device, a pipe, a folder.
-    bool NotRegularFile() const { return m_notRegularFile; }
+    enum class Cause {
+        System, // a step of the system failed
+        NotRegularFile, // the name is taken by a device, a pipe or a folder
+        NotEncoded, // the writer could not put the contents into the file's format
+    };
+    FileWriteFailure(const QString &reason, Cause cause);
+    Cause GetCause() const { return m_cause; }
 
 private:
-    bool m_notRegularFile = false;
+    Cause m_cause;
 };
 
 // Writes fileName through write beside it and renames it over fileName once all of it is

@@ -134,7 +134,7 @@ std::vector<SweepPoint> FrequencySweep::Points() const
     return m_points;
 }
 
-std::string FrequencySweep::Failure() const
+FrequencySweep::Failure FrequencySweep::GetFailure() const
 {
     const std::lock_guard lock(m_mutex);
     return m_failure;
@@ -149,13 +149,19 @@ void FrequencySweep::work()
         if (index >= PointCount())
             break;
         parameters.ForceFrequency = m_frequencies[index];
+        Failure failure = Failure::None;
         try {
             motion.AllocateSeries(parameters);
             motion.ComputeMotion(parameters);
-        } catch (const std::exception &error) {
+        } catch (const std::bad_alloc &) {
+            failure = Failure::OutOfMemory;
+        } catch (const ComputationTooLarge &) {
+            failure = Failure::TooLarge;
+        }
+        if (failure != Failure::None) {
             const std::lock_guard lock(m_mutex);
-            if (m_failure.empty())
-                m_failure = error.what();
+            if (m_failure == Failure::None)
+                m_failure = failure;
             m_cancelled = true;
             break;
         }

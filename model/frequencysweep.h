@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstddef>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -43,6 +42,12 @@ public:
         NoMotion, // time step, print step or stop time not positive and finite
         TooMuchWork, // more than MaxTotalSteps integration steps in all
     };
+    // Why a point stopped the sweep.
+    enum class Failure {
+        None,
+        OutOfMemory, // the point's series could not be allocated
+        TooLarge, // the motion model refused the point's times
+    };
 
     static constexpr int DefaultPointCount = 200;
     static constexpr double DefaultLowest = 0.1; // in units of w0
@@ -75,8 +80,8 @@ public:
     int PointCount() const { return static_cast<int>(m_frequencies.size()); }
     int PointsDone() const { return m_done.load(); }
     std::vector<SweepPoint> Points() const;
-    // The message of an error a point raised; the sweep stopped there.
-    std::string Failure() const;
+    // What a point raised; the sweep stopped there.
+    Failure GetFailure() const;
 
     static int DefaultThreads();
 
@@ -93,6 +98,6 @@ private:
     std::atomic<bool> m_cancelled { false };
     mutable std::mutex m_mutex; // guards m_points and m_failure
     std::vector<SweepPoint> m_points;
-    std::string m_failure;
+    Failure m_failure = Failure::None;
     std::vector<std::thread> m_workers;
 };

@@ -1,6 +1,7 @@
 #include "output/picturemenu.h"
 
 #include "glpanel/openglpanel.h"
+#include "glpanel/printlayout.h"
 #include "glpanel/replacefile.h"
 #include "model/motionmodel.h"
 #include "output/outputdialogs.h"
@@ -160,9 +161,13 @@ QImage PictureMenu::Picture()
 void PictureMenu::ReportWriteFailure(const QString &fileName, const std::exception &failure)
 {
     const auto *fileFailure = dynamic_cast<const FileWriteFailure *>(&failure);
-    const QString reason = fileFailure && fileFailure->NotRegularFile()
-        ? m_texts.NotRegularFile
-        : QString::fromLocal8Bit(failure.what());
+    const FileWriteFailure::Cause cause
+        = fileFailure ? fileFailure->GetCause() : FileWriteFailure::Cause::System;
+    QString reason = QString::fromLocal8Bit(failure.what());
+    if (cause == FileWriteFailure::Cause::NotRegularFile)
+        reason = m_texts.NotRegularFile;
+    else if (cause == FileWriteFailure::Cause::NotEncoded)
+        reason = m_texts.NotEncoded;
     ShowMessageBox(m_texts.WriteFailed.arg(QDir::toNativeSeparators(fileName), reason));
 }
 
@@ -179,8 +184,10 @@ void PictureMenu::Print()
             if (!picture.isNull())
                 PrintPicture(picture, printer);
         }
-    } catch (const std::runtime_error &failure) {
-        ShowMessageBox(m_texts.PrintFailed.arg(QString::fromLocal8Bit(failure.what())));
+    } catch (const PrintFailure &failure) {
+        ShowMessageBox(m_texts.PrintFailed.arg(failure.GetStage() == PrintFailure::Begin
+                ? m_texts.PrintNotBegun
+                : m_texts.PrintNotFinished));
     }
 }
 

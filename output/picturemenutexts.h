@@ -20,8 +20,15 @@ struct PictureMenuTexts
     QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
     // The reason when the name is a device, a pipe or a folder.
     QString NotRegularFile = QStringLiteral("это не обычный файл"); // "MenuNotRegularFile"
+    // The reason when the picture or the series cannot be put into the file's format.
+    QString NotEncoded
+        = QStringLiteral("данные не удалось преобразовать в формат файла"); // "MenuNotEncoded"
     // %1 the reason.
     QString PrintFailed = QStringLiteral("Не удалось напечатать: %1"); // "MenuPrintFailed"
+    // The reasons: the printer cannot begin or finish the document.
+    QString PrintNotBegun = QStringLiteral("принтер не начал печать"); // "MenuPrintNotBegun"
+    QString PrintNotFinished
+        = QStringLiteral("принтер не закончил печать"); // "MenuPrintNotFinished"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
     QString NoData = QStringLiteral("Движение не рассчитано"); // "MenuNoData"
 

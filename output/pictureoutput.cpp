@@ -4,7 +4,6 @@
 #include "glpanel/replacefile.h"
 #include "model/seriescsv.h"
 
-#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
@@ -30,13 +29,7 @@ void PrintPicture(const QImage &picture, QPaintDevice &page)
     const QRect target
         = PrintRectangle(pglProportional, picture.size(), QSize(page.width(), page.height()),
             page.logicalDpiX(), page.logicalDpiY(), qRound(96 * picture.devicePixelRatio()));
-    QPainter painter;
-    if (!painter.begin(&page))
-        throw std::runtime_error("the printer cannot begin a document");
-    if (!target.isEmpty())
-        painter.drawImage(target, picture);
-    if (!painter.end())
-        throw std::runtime_error("the printer cannot finish the document");
+    PrintPage(page, picture, target);
 }
 
 QImage CanvasPicture(QWidget &canvas)

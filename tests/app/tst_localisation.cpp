@@ -15,6 +15,7 @@
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedlocalisationstep.h"
+#include "widgets/paintbox.h"
 #include "widgets/radiogroup.h"
 
 #include <QAbstractButton>
@@ -122,9 +123,10 @@ QStringList appearance()
         lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
         for (const QWidget *control : window->findChildren<QWidget *>()) {
             const QRect place = control->geometry();
-            lines.append(QStringLiteral("%1|%2|%3|%4|%5,%6,%7,%8")
+            lines.append(QStringLiteral("%1|%2|%3|%4|%5|%6|%7,%8,%9,%10")
                              .arg(control->objectName(), captionOf(control),
-                                 control->font().toString(), control->toolTip())
+                                 control->font().toString(), control->toolTip(),
+                                 control->accessibleName(), control->accessibleDescription())
                              .arg(place.x())
                              .arg(place.y())
                              .arg(place.width())
@@ -135,6 +137,7 @@ QStringList appearance()
     }
     for (const QString &prefix : Form2->ReadoutPrefixes)
         lines.append(prefix);
+    lines << Form3->NotANumber << Form3->LostAsZero;
     return lines;
 }
 
@@ -143,7 +146,19 @@ QString shippedFile(const QString &language)
     return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(language);
 }
 
+// A text that a key of the later windows' or kept texts sets.
+using ReadText = QString (*)();
+
+QString originWarning()
+{
+    MotionWarning warning;
+    warning.nonFinite = MotionWarning::InOrigin;
+    return MotionWarningMessage(Form2->Messages, warning);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(ReadText)
 
 class LocalisationTest : public QObject
 {
@@ -160,6 +175,8 @@ private slots:
     void analysisWindowsOwnSections_data();
     void analysisWindowsOwnSections();
     void shippedFiles_data();
+    void laterKeysKeepOrReplaceTheirTexts_data();
+    void laterKeysKeepOrReplaceTheirTexts();
     void shippedFiles();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
@@ -317,6 +334,52 @@ void LocalisationTest::shippedFiles_data()
                         << "[ЁёЫыЭэЪъ]";
 }
 
+void LocalisationTest::laterKeysKeepOrReplaceTheirTexts_data()
+{
+    QTest::addColumn<int>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<ReadText>("read");
+
+    QTest::newRow("warning") << 0 << "NotNumbersInOrigin" << ReadText(originWarning);
+    QTest::newRow("progress dialog")
+        << 0 << "ProgressStep" << ReadText([] { return Form2->ProgressTexts.Step; });
+    QTest::newRow("tooltip") << 0 << "MenuToolTip"
+                             << ReadText([] { return Form2->OpenGLPanel1->toolTip(); });
+    QTest::newRow("field refusal")
+        << 1 << "LostAsZero" << ReadText([] { return Form3->LostAsZero; });
+    QTest::newRow("accessible description")
+        << 2 << "PlotNoCurves" << ReadText([] { return Form8->Texts.PlotNoCurves; });
+    QTest::newRow("accessible name")
+        << 4 << "PlotName" << ReadText([] { return Form5->PaintBox1->accessibleName(); });
+    QTest::newRow("resonance failure") << 5 << "PointTooLarge" << ReadText([] {
+        ResonanceWindow window;
+        return window.Captions.PointTooLarge;
+    });
+}
+
+// A file made before the key keeps the built-in text; the key replaces it.
+void LocalisationTest::laterKeysKeepOrReplaceTheirTexts()
+{
+    QFETCH(int, section);
+    QFETCH(QString, key);
+    QFETCH(ReadText, read);
+    QString builtIn;
+    {
+        WindowSet set;
+        builtIn = read();
+    }
+    QList<QList<Entry>> sections = numberedSections(6);
+    writeLocaleFile(localeXml(sections));
+    {
+        WindowSet set;
+        QCOMPARE(read(), builtIn);
+    }
+    sections[section][0][key] = QStringLiteral("keyed text");
+    writeLocaleFile(localeXml(sections));
+    WindowSet set;
+    QVERIFY2(read().startsWith(QStringLiteral("keyed text")), qPrintable(read()));
+}
+
 void LocalisationTest::shippedFiles()
 {
     QFETCH(QString, language);
@@ -333,6 +396,10 @@ void LocalisationTest::shippedFiles()
         QCOMPARE(appearance(), builtIn);
         QVERIFY(ResonanceWindow().Captions == ResonanceCaptions());
         QVERIFY(EnergyWindow().Captions == EnergyCaptions());
+        QVERIFY(Form2->Messages == MotionMessageTexts());
+        QVERIFY(Form2->ProgressTexts == ComputationProgressTexts());
+        QVERIFY(Form8->Texts == TimeGraphTexts());
+        QVERIFY(Form5->Texts == PhasePortraitTexts());
         for (const QWidget *window : windows()) {
             for (const PictureMenu *menu : window->findChildren<PictureMenu *>())
                 QVERIFY(menu->Texts() == PictureMenuTexts());

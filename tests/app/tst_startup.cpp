@@ -200,8 +200,8 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
     }));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
-    QVERIFY(boxes.boxes[0].text.startsWith(
-        QStringLiteral("Stop time 1e+09 s with print step 0.01 s needs 100000002236 samples")));
+    QVERIFY(
+        boxes.boxes[0].text.startsWith(QStringLiteral("Время расчета 1E9 с при шаге печати 0")));
 }
 
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()

@@ -393,20 +393,20 @@ void MainWindowTest::longComputationShowsProgressAndCancels()
 void MainWindowTest::fileReadInPartIsWarnedAboutOnce_data()
 {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("warning"); // %1 the file
     QTest::addColumn<qsizetype>("boxes");
     // Stop time 0: the still scene, which needs no second box.
     QTest::newRow("comma decimals")
         << QByteArray(
                "0,01,\n0,01,\n10,\n2,\n0,\n600,\n12,\n17,3205,\n0,\n30,\n9,8,\n0,4,\n0,\n0,\n")
-        << " has a whole number followed by \",\" and digits on line 1 (\"0,01,\"): a \",\" typed "
-           "as decimal point reads as two values and shifts the ones after it. The file needs "
-           "\".\" as decimal point."
+        << "В файле параметров %1 в строке 1 («0,01,») за целым числом следуют «,» и цифры: «,», "
+           "набранная как десятичный разделитель, читается как два значения и сдвигает "
+           "следующие. В файле десятичным разделителем должна быть «.»."
         << qsizetype(1);
     // Print step 0: a second box says that nothing moves.
     QTest::newRow("empty") << QByteArray()
-                           << ": only 0 of 14 values were read; the file is empty. The "
-                              "other parameters keep their previous values."
+                           << "Файл параметров %1: прочитано значений: 0 из 14; файл пуст. "
+                              "Остальные параметры сохраняют прежние значения."
                            << qsizetype(2);
 }
 
@@ -420,8 +420,7 @@ void MainWindowTest::fileReadInPartIsWarnedAboutOnce()
     QTRY_VERIFY(!fixture.boxes.boxes.isEmpty());
     QCOMPARE(fixture.boxes.boxes.size(), boxes);
     // The cause comes first, its consequence after it.
-    QCOMPARE(fixture.boxes.boxes[0].text,
-        "The parameter file " + QString::fromStdString(ParameterFilePath()) + warning);
+    QCOMPARE(fixture.boxes.boxes[0].text, warning.arg(QString::fromStdString(ParameterFilePath())));
 
     // Shown again on a whole file: no second warning.
     MainWindowFixture::WriteParameters(NominalParameters());

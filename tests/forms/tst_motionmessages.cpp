@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTest>
 
 Q_DECLARE_METATYPE(ModelParameters)
@@ -15,6 +16,8 @@ class MotionMessagesTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The user's separators, which the figures take.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void refusalsQuoteExactFigures_data();
     void refusalsQuoteExactFigures();
     void warningsNameTheCause_data();
@@ -27,19 +30,21 @@ void MotionMessagesTest::refusalsQuoteExactFigures_data()
 {
     QTest::addColumn<ModelParameters>("parameters");
     QTest::addColumn<QString>("message");
-    QTest::newRow("steps") << NominalWithTimes(1e-6f, 0.01f, 100)
-                           << "Stop time 100 s with time step 1e-06 s needs 100000001 integration "
-                              "steps; at most 100000000 are allowed. Choose a larger time step or "
-                              "a shorter stop time.";
+    QTest::newRow("steps")
+        << NominalWithTimes(1e-6f, 0.01f, 100)
+        << "Время расчета 100 с при шаге расчета 1E-6 с требует шагов интегрирования: "
+           "100\u00a0000\u00a0001, а допускается не более 100\u00a0000\u00a0000. Увеличьте шаг "
+           "расчета или уменьшите время расчета.";
     QTest::newRow("samples") << NominalWithTimes(0.01f, 0.01f, 1e9f)
-                             << "Stop time 1e+09 s with print step 0.01 s needs 100000002236 "
-                                "samples; at most 24999901 are allowed. Choose a print step of at "
-                                "least 40.0002 s or a shorter stop time.";
-    QTest::newRow("samples every step") << NominalWithTimes(0.01f, 0.015f, 300000)
-                                        << "Stop time 300000 s with sampling interval 0.01 s needs "
-                                           "30000001 samples; at most 24999901 are allowed. Choose "
-                                           "a print step of at least 0.0120001 s or a shorter "
-                                           "stop time.";
+                             << "Время расчета 1E9 с при шаге печати 0,01 с требует точек: "
+                                "100\u00a0000\u00a0002\u00a0236, а допускается не более "
+                                "24\u00a0999\u00a0901. Задайте шаг печати не меньше 40,0002 с "
+                                "или уменьшите время расчета.";
+    QTest::newRow("samples every step")
+        << NominalWithTimes(0.01f, 0.015f, 300000)
+        << "Время расчета 300000 с при интервале между точками 0,01 с требует точек: "
+           "30\u00a0000\u00a0001, а допускается не более 24\u00a0999\u00a0901. Задайте шаг "
+           "печати не меньше 0,0120001 с или уменьшите время расчета.";
 }
 
 void MotionMessagesTest::refusalsQuoteExactFigures()
@@ -61,22 +66,21 @@ void MotionMessagesTest::warningsNameTheCause_data()
     QTest::addColumn<QString>("warning"); // a part of it
     QTest::newRow("nominal") << NominalParameters() << QString();
     QTest::newRow("mass 0") << NominalWith(&ModelParameters::Mass, 0)
-                            << "not numbers (NAN or INF) from the time 0.01 s on";
+                            << "Начиная с момента 0,01 с расчет дает значения";
     QTest::newRow("stiffness 0") << NominalWith(&ModelParameters::Stiffness, 0)
-                                 << "in the origin position";
+                                 << "Положение начала системы координат";
     QTest::newRow("time step 0") << NominalWith(&ModelParameters::TimeStep, 0)
-                                 << "The time step 0 s is not above 0";
+                                 << "Шаг расчета 0 с не больше 0";
     QTest::newRow("print step -1")
-        << NominalWith(&ModelParameters::PrintStep, -1) << "The print step -1 s is not above 0";
+        << NominalWith(&ModelParameters::PrintStep, -1) << "Шаг печати -1 с не больше 0";
     // Still at time 0, as asked for.
     QTest::newRow("stop time below the print step")
         << NominalWith(&ModelParameters::StopTime, 0.005f) << QString();
     QTest::newRow("print step below the time step")
         << NominalWithTimes(0.1f, 0.01f, 1)
-        << "The print step 0.01 s is no whole multiple of the time step 0.1 s: the samples are "
-           "0.1 s apart";
+        << "Шаг печати 0,01 с не кратен шагу расчета 0,1 с: точки отстоят друг от друга на 0,1 с";
     QTest::newRow("print step 1.5 time steps")
-        << NominalWithTimes(0.01f, 0.015f, 1) << "the samples are 0.01 s apart";
+        << NominalWithTimes(0.01f, 0.015f, 1) << "точки отстоят друг от друга на 0,01 с";
     // N h and p differ in the last bits only.
     QTest::newRow("print step 7 time steps") << NominalWithTimes(0.1f, 0.7f, 7) << QString();
 }
@@ -102,12 +106,12 @@ void MotionMessagesTest::readingWarningsQuoteTheLine_data()
                            << QString();
     QTest::newRow("missing line")
         << QByteArray("0.01,\n0.01,\n10,\n")
-        << "The parameter file F: only 3 of 14 values were read; line 4 is missing or empty. The "
-           "other parameters keep their previous values.";
+        << "Файл параметров F: прочитано значений: 3 из 14; строка 4 отсутствует или пуста. "
+           "Остальные параметры сохраняют прежние значения.";
     QTest::newRow("stopped") << QByteArray("0.01,\n0.01,\nten,\n")
-                             << "The parameter file F: only 2 of 14 values were read; the reading "
-                                "stopped on line 3 (\"ten,\"). The other parameters keep their "
-                                "previous values.";
+                             << "Файл параметров F: прочитано значений: 2 из 14; чтение "
+                                "остановилось на строке 3 («ten,»). Остальные параметры "
+                                "сохраняют прежние значения.";
 }
 
 // The window's own test covers the shared line and the empty file.

@@ -113,17 +113,21 @@ void TestFrequencySweep::refusals_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<float>("value");
     QTest::addColumn<FrequencySweep::Refusal>("refusal");
+    QTest::addColumn<FrequencySweep::Failure>("failure");
     using R = FrequencySweep::Refusal;
+    using F = FrequencySweep::Failure;
     // Field numbers in file order: 0 time step, 1 print step, 2 stop time, 3 mass, 5 stiffness,
     // 6 force amplitude.
-    QTest::newRow("no mass") << 3 << 0.0f << R::NoNaturalFrequency;
-    QTest::newRow("negative stiffness") << 5 << -600.0f << R::NoNaturalFrequency;
-    QTest::newRow("no driving force") << 6 << 0.0f << R::NoDrivingForce;
-    QTest::newRow("zero time step") << 0 << 0.0f << R::NoMotion;
-    QTest::newRow("print step NaN") << 1 << NAN << R::NoMotion;
-    QTest::newRow("negative stop time") << 2 << -1.0f << R::NoMotion;
-    QTest::newRow("endless stop time") << 2 << INFINITY << R::NoMotion;
-    QTest::newRow("10^10 steps") << 2 << 5e5f << R::TooMuchWork;
+    QTest::newRow("no mass") << 3 << 0.0f << R::NoNaturalFrequency << F::None;
+    QTest::newRow("negative stiffness") << 5 << -600.0f << R::NoNaturalFrequency << F::None;
+    QTest::newRow("no driving force") << 6 << 0.0f << R::NoDrivingForce << F::None;
+    QTest::newRow("zero time step") << 0 << 0.0f << R::NoMotion << F::None;
+    QTest::newRow("print step NaN") << 1 << NAN << R::NoMotion << F::None;
+    QTest::newRow("negative stop time") << 2 << -1.0f << R::NoMotion << F::None;
+    QTest::newRow("endless stop time") << 2 << INFINITY << R::NoMotion << F::None;
+    QTest::newRow("10^10 steps") << 2 << 5e5f << R::TooMuchWork << F::None;
+    // Started, the first point finds more samples than a series holds.
+    QTest::newRow("10^8 samples") << 1 << 1e-7f << R::None << F::TooLarge;
 }
 
 void TestFrequencySweep::refusals()
@@ -131,6 +135,7 @@ void TestFrequencySweep::refusals()
     QFETCH(int, field);
     QFETCH(float, value);
     QFETCH(FrequencySweep::Refusal, refusal);
+    QFETCH(FrequencySweep::Failure, failure);
     ModelParameters p = NominalParameters();
     *p.fields()[field] = value;
     FrequencySweep sweep(p, std::vector<float>(FrequencySweep::DefaultPointCount, 17));
@@ -138,6 +143,7 @@ void TestFrequencySweep::refusals()
     sweep.Run();
     QVERIFY(sweep.Finished());
     QCOMPARE(sweep.PointsDone(), 0);
+    QCOMPARE(sweep.GetFailure(), failure);
 }
 
 QTEST_GUILESS_MAIN(TestFrequencySweep)

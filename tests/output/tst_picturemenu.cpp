@@ -35,7 +35,7 @@ public:
                                        },
             [this](QPrinter &printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
-                printer.setOutputFileName(path(QStringLiteral("print.pdf")));
+                printer.setOutputFileName(path(printTo));
                 return true;
             } }))
     { }
@@ -44,6 +44,7 @@ public:
     QString path(const QString &name) const { return m_folder.filePath(name); }
 
     QString saveAs;
+    QString printTo = QStringLiteral("print.pdf");
     int filter = 0;
     int asked = 0;
 
@@ -165,6 +166,12 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
                  + QDir::toNativeSeparators(dialogs.saveAs)),
         qPrintable(fixture.boxes.boxes.first().text));
     QVERIFY(!QFile::exists(dialogs.saveAs));
+
+    dialogs.printTo = QStringLiteral("missing/print.pdf");
+    clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Печать…"));
+    QCOMPARE(fixture.boxes.boxes.size(), 2);
+    QCOMPARE(fixture.boxes.boxes.last().text,
+        QStringLiteral("Не удалось напечатать: принтер не начал печать"));
 
     // The keyboard reaches the menu too.
     QTest::keyClick(Form5->PaintBox1, Qt::Key_F10, Qt::ShiftModifier);
