@@ -242,6 +242,7 @@ constexpr LocaleKey GraphChoiceKeys[] = {
     { "GroupBox1" },
     { "CheckBox1" },
     { "CheckBox2" },
+    { .name = "Button1", .optional = true },
 };
 
 constexpr LocaleKey PhasePortraitKeys[] = {

@@ -347,6 +347,8 @@ void LocalisationTest::laterKeysKeepOrReplaceTheirTexts_data()
                              << ReadText([] { return Form2->OpenGLPanel1->toolTip(); });
     QTest::newRow("field refusal")
         << 1 << "LostAsZero" << ReadText([] { return Form3->LostAsZero; });
+    QTest::newRow("graph choice button")
+        << 3 << "Button1" << ReadText([] { return Form9->Button1->text(); });
     QTest::newRow("accessible description")
         << 2 << "PlotNoCurves" << ReadText([] { return Form8->Texts.PlotNoCurves; });
     QTest::newRow("accessible name")
