@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
@@ -24,6 +25,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
@@ -37,6 +39,7 @@ const QRegularExpression LatinAllowed(
                    "|'[^']*' is not a valid floating point value"));
 // Units and symbols have fewer letters: m/s, Fd, dt.
 const QRegularExpression LatinWord(QStringLiteral("\\p{Latin}{3,}"));
+const QRegularExpression Cyrillic(QStringLiteral("\\p{Cyrillic}"));
 
 // A parameter file that stops a line short, with samples apart from the
 // states: the partial reading and the computation each warn.
@@ -65,8 +68,11 @@ void writeParameters(const ModelParameters &parameters)
 class Walk
 {
 public:
-    Walk()
+    // language: the one Qt's own dialogs should speak.
+    explicit Walk(const QString &language)
     {
+        m_qt.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
         QObject::connect(&m_poll, &QTimer::timeout, [this] { answerModal(); });
         m_poll.start(10);
     }
@@ -110,8 +116,8 @@ public:
         for (QWidget *window : QApplication::topLevelWidgets())
             read(*window);
         for (const MessageBoxRequest &box : m_boxes.boxes) {
-            add(QStringLiteral("message box"), box.caption);
-            add(QStringLiteral("message box"), box.text);
+            add(nullptr, QStringLiteral("message box"), box.caption);
+            add(nullptr, QStringLiteral("message box"), box.text);
         }
     }
 
@@ -120,9 +126,29 @@ public:
     QStringList opened; // the classes of the modal windows, as they came up
 
 private:
-    void add(const QString &where, const QString &text)
+    // Qt's file and print dialogs fall back to English where Qt's
+    // translation lacks a text; it looks a text up by the classes and forms
+    // the text lies in.
+    bool untranslatedByQt(const QObject *owner, const QString &text) const
     {
-        if (!text.trimmed().isEmpty() && !texts.contains(text, where))
+        bool inQtDialog = false;
+        for (const QObject *place = owner; place; place = place->parent()) {
+            inQtDialog = inQtDialog || place->inherits("QFileDialog")
+                || place->inherits("QAbstractPrintDialog");
+            for (const QString &context :
+                { QString::fromLatin1(place->metaObject()->className()), place->objectName() }) {
+                if (!m_qt.translate(qPrintable(context), qPrintable(text)).isEmpty())
+                    return false;
+            }
+        }
+        return inQtDialog && !text.contains(Cyrillic);
+    }
+
+    // owner: the object the text is on, if any.
+    void add(const QObject *owner, const QString &where, const QString &text)
+    {
+        if (!text.trimmed().isEmpty() && !texts.contains(text, where)
+            && !untranslatedByQt(owner, text))
             texts.insert(text, where);
     }
 
@@ -133,25 +159,26 @@ private:
                                       .arg(QLatin1String(control->metaObject()->className()),
                                           control->objectName(), control->window()->windowTitle());
             if (control->isWindow())
-                add(where, control->windowTitle());
-            add(where, control->toolTip());
-            add(where, control->whatsThis());
+                add(control, where, control->windowTitle());
+            add(control, where, control->toolTip());
+            add(control, where, control->whatsThis());
             if (auto *label = qobject_cast<QLabel *>(control))
-                add(where, label->text());
+                add(control, where, label->text());
             if (auto *button = qobject_cast<QAbstractButton *>(control))
-                add(where, button->text());
+                add(control, where, button->text());
             if (auto *box = qobject_cast<QGroupBox *>(control))
-                add(where, box->title());
+                add(control, where, box->title());
             if (auto *menu = qobject_cast<QMenu *>(control))
-                add(where, menu->title());
+                add(control, where, menu->title());
             if (QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control)) {
-                add(where, accessible->text(QAccessible::Name));
-                add(where, accessible->text(QAccessible::Description));
+                add(control, where, accessible->text(QAccessible::Name));
+                add(control, where, accessible->text(QAccessible::Description));
             }
         }
         for (const QAction *action : root.findChildren<QAction *>()) {
-            add(QStringLiteral("entry of \"%1\"").arg(root.windowTitle()), action->text());
-            add(QStringLiteral("entry of \"%1\"").arg(root.windowTitle()), action->toolTip());
+            add(action, QStringLiteral("entry of \"%1\"").arg(root.windowTitle()), action->text());
+            add(action, QStringLiteral("entry of \"%1\"").arg(root.windowTitle()),
+                action->toolTip());
         }
     }
 
@@ -180,6 +207,7 @@ private:
 
     MessageBoxCapture m_boxes;
     QTimer m_poll;
+    QTranslator m_qt;
     std::function<void(TForm3 &)> m_parameters;
 };
 
@@ -228,7 +256,7 @@ void OneLanguageTest::everyTextInTheFilesScript()
             LocalisationFilePath()));
     }
     writeParameters(warnedParameters());
-    Walk walk;
+    Walk walk(language.isEmpty() ? QStringLiteral("ru") : language);
     QTimer::singleShot(0, [&] {
         walk.run();
         Form2->close();
