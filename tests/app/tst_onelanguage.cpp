@@ -41,6 +41,12 @@ const QRegularExpression LatinAllowed(
 const QRegularExpression LatinWord(QStringLiteral("\\p{Latin}{3,}"));
 const QRegularExpression Cyrillic(QStringLiteral("\\p{Cyrillic}"));
 
+// Qt's own file and print dialogs, not the program's windows.
+bool qtDialog(const QObject &object)
+{
+    return object.inherits("QFileDialog") || object.inherits("QAbstractPrintDialog");
+}
+
 // A parameter file that stops a line short, with samples apart from the
 // states: the partial reading and the computation each warn.
 QByteArray warnedParameters()
@@ -133,8 +139,7 @@ private:
     {
         bool inQtDialog = false;
         for (const QObject *place = owner; place; place = place->parent()) {
-            inQtDialog = inQtDialog || place->inherits("QFileDialog")
-                || place->inherits("QAbstractPrintDialog");
+            inQtDialog = inQtDialog || qtDialog(*place);
             for (const QString &context :
                 { QString::fromLatin1(place->metaObject()->className()), place->objectName() }) {
                 if (!m_qt.translate(qPrintable(context), qPrintable(text)).isEmpty())
@@ -198,10 +203,8 @@ private:
         if (auto *progress = qobject_cast<QProgressDialog *>(window))
             progress->cancel();
         else if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible()) {
-            // Qt's file and print dialogs would act on an acceptance.
-            const bool qts
-                = dialog->inherits("QFileDialog") || dialog->inherits("QAbstractPrintDialog");
-            dialog->done(qts ? QDialog::Rejected : 1);
+            // Qt's dialogs would act on an acceptance.
+            dialog->done(qtDialog(*dialog) ? QDialog::Rejected : 1);
         }
     }
 
