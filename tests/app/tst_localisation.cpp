@@ -141,12 +141,10 @@ QStringList appearance()
     return lines;
 }
 
-QString shippedFile(const char *language)
+QString shippedFile(const QString &language)
 {
-    return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(QLatin1String(language));
+    return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(language);
 }
-
-const QRegularExpression Cyrillic(QStringLiteral("\\p{Cyrillic}"));
 
 // A text that a key of the later windows' or kept texts sets.
 using ReadText = QString (*)();
@@ -176,6 +174,7 @@ private slots:
     void commentBeforeTheSectionsShiftsThem();
     void analysisWindowsOwnSections_data();
     void analysisWindowsOwnSections();
+    void shippedFiles_data();
     void laterKeysKeepOrReplaceTheirTexts_data();
     void laterKeysKeepOrReplaceTheirTexts();
     void shippedFiles();
@@ -321,6 +320,20 @@ void LocalisationTest::analysisWindowsOwnSections()
     QCOMPARE(shown, titles);
 }
 
+void LocalisationTest::shippedFiles_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("foreignScript"); // letters no text of the file may have
+
+    QTest::newRow("en") << "en"
+                        << "\\p{Cyrillic}";
+    QTest::newRow("de") << "de"
+                        << "\\p{Cyrillic}";
+    // Letters Ukrainian lacks: a Russian text left untranslated.
+    QTest::newRow("uk") << "uk"
+                        << "[ЁёЫыЭэЪъ]";
+}
+
 void LocalisationTest::laterKeysKeepOrReplaceTheirTexts_data()
 {
     QTest::addColumn<int>("section");
@@ -371,12 +384,15 @@ void LocalisationTest::laterKeysKeepOrReplaceTheirTexts()
 
 void LocalisationTest::shippedFiles()
 {
+    QFETCH(QString, language);
+    QFETCH(QString, foreignScript);
+    const QRegularExpression foreign(foreignScript);
     QStringList builtIn;
     {
         WindowSet set;
         builtIn = appearance();
     }
-    QVERIFY(QFile::copy(shippedFile("ru"), LocalisationFilePath()));
+    QVERIFY(QFile::copy(shippedFile(QStringLiteral("ru")), LocalisationFilePath()));
     {
         WindowSet set;
         QCOMPARE(appearance(), builtIn);
@@ -392,22 +408,24 @@ void LocalisationTest::shippedFiles()
         }
     }
     QVERIFY(QFile::remove(LocalisationFilePath()));
-    QVERIFY(QFile::copy(shippedFile("en"), LocalisationFilePath()));
+    QVERIFY(QFile::copy(shippedFile(language), LocalisationFilePath()));
     WindowSet set;
-    QVERIFY(!appearance().join('\n').contains(Cyrillic));
-    // Keyed as the Russian file, which misses no key, and with no Russian left.
-    const LocaleDocument russian = ReadLocaleFile(shippedFile("ru"));
-    const LocaleDocument english = ReadLocaleFile(shippedFile("en"));
-    QCOMPARE(english.size(), russian.size());
-    for (qsizetype section = 0; section < english.size(); ++section) {
-        QCOMPARE(english[section].size(), 1);
+    const QString shown = appearance().join('\n');
+    QVERIFY2(!shown.contains(foreign), qPrintable(shown));
+    // Keyed as the Russian file, which misses no key, with no text left out.
+    const LocaleDocument russian = ReadLocaleFile(shippedFile(QStringLiteral("ru")));
+    const LocaleDocument translated = ReadLocaleFile(shippedFile(language));
+    QCOMPARE(translated.size(), russian.size());
+    for (qsizetype section = 0; section < translated.size(); ++section) {
+        QCOMPARE(translated[section].size(), 1);
         QCOMPARE(russian[section].size(), 1);
-        QList<QString> keys = english[section][0].keys(), russianKeys = russian[section][0].keys();
+        QList<QString> keys = translated[section][0].keys(),
+                       russianKeys = russian[section][0].keys();
         std::ranges::sort(keys);
         std::ranges::sort(russianKeys);
         QCOMPARE(keys, russianKeys);
-        for (const QString &text : english[section][0])
-            QVERIFY2(!text.contains(Cyrillic), qPrintable(text));
+        for (const QString &text : translated[section][0])
+            QVERIFY2(!text.contains(foreign), qPrintable(text));
     }
 }
 
