@@ -84,6 +84,10 @@ void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)>
         fail(file, QStringLiteral("the contents cannot be encoded"),
             FileWriteFailure::Cause::NotEncoded);
     }
+    // Nothing should wait in Qt's buffer (the file is unbuffered); a write
+    // failing there would be lost by commit().
+    if (!file.flush())
+        fail(file, file.errorString());
     // QSaveFile::commit ignores a failed fsync, where a full disk may show only then.
     if (installedSteps().fsync(file.handle()) != 0)
         fail(file, QString::fromLocal8Bit(std::strerror(errno)));
