@@ -220,9 +220,8 @@ void TForm3::Button1Click()
             return;
         }
         if (WrittenAsZero(int(i), *fields[i])) {
-            const auto *name = ScrollBox1->widget()->findChild<QLabel *>(QLatin1String(row.label));
             RefuseField(i,
-                LostAsZero.arg(name->text(),
+                LostAsZero.arg(ParameterCaption(i),
                     GeneralStyle(SmallestWrittenValue(int(i)), row.precision, row.exponentDigits)));
             return;
         }
@@ -245,4 +244,11 @@ void TForm3::RefuseField(std::size_t row, const QString &message)
 void TForm3::Button2Click()
 {
     done(2);
+}
+
+QString TForm3::ParameterCaption(std::size_t field) const
+{
+    const auto *name
+        = ScrollBox1->widget()->findChild<QLabel *>(QLatin1String(Rows.at(field).label));
+    return name->text();
 }

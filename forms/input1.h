@@ -24,6 +24,10 @@ public:
     // The frame's close box cancels, as "Отмена" does.
     void reject() override;
 
+    // The caption of parameter field (0-based, file order) as the dialog
+    // shows it: windows and printouts that name a parameter use the same words.
+    QString ParameterCaption(std::size_t field) const;
+
     QFrame *Panel1 = nullptr;
     QLabel *Label14 = nullptr;
     QLabel *Label21 = nullptr;
