@@ -1,6 +1,7 @@
 #include "analysis/chartplot.h"
 
 #include "services/numberstyles.h"
+#include "widgets/formgeometry.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -76,7 +77,10 @@ void PlotArea::DrawFrame(QPainter &painter) const
     painter.save();
     painter.setPen(QPen(Grid, 1));
     painter.setBrush(Background);
-    painter.drawRect(m_area.adjusted(0, 0, -1, -1));
+    {
+        const DesignedLines lines(painter);
+        painter.drawRect(m_area.adjusted(0, 0, -1, -1));
+    }
 
     const QFontMetrics metrics = painter.fontMetrics();
     const QColor face = QApplication::palette().color(QPalette::Button);
@@ -108,6 +112,7 @@ void PlotArea::DrawFrame(QPainter &painter) const
             const int y = Y(value, right);
             if (!right) {
                 painter.setPen(QPen(Grid, 1));
+                const DesignedLines lines(painter);
                 painter.drawLine(m_area.left(), y, m_area.right(), y);
             }
             painter.setPen(LabelText);
@@ -122,7 +127,10 @@ void PlotArea::DrawFrame(QPainter &painter) const
         const double value = m_bottom.lower + i * m_bottom.step;
         const int x = X(value);
         painter.setPen(QPen(Grid, 1));
-        painter.drawLine(x, m_area.top(), x, m_area.bottom());
+        {
+            const DesignedLines lines(painter);
+            painter.drawLine(x, m_area.top(), x, m_area.bottom());
+        }
         painter.setPen(LabelText);
         label(x, m_area.bottom() + 3, number(value, m_bottom.step), Qt::AlignHCenter);
     }
@@ -135,6 +143,7 @@ void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
     painter.save();
     painter.setClipRect(m_area.adjusted(1, 1, -1, -1));
     painter.setPen(QPen(colour, width));
+    const DesignedLines lines(painter);
     // Pixels far outside the area are pinned, so a huge value draws a steep
     // line instead of overflowing.
     const double limit = 4.0 * (m_area.width() + m_area.height());

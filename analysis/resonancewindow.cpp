@@ -165,6 +165,7 @@ void ResonanceWindow::PaintBox1Paint(QPainter &painter)
     const double current = m_parameters.ForceFrequency / w0;
     if (current >= 0 && current <= FrequencySweep::DefaultHighest) {
         painter.setPen(QPen(CurrentColour, 1, Qt::DashLine));
+        const DesignedLines lines(painter);
         painter.drawLine(plot.X(current), area.top() + 1, plot.X(current), area.bottom() - 1);
     }
     plot.DrawCurve(painter, swept, SweepColour, 3);

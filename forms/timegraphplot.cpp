@@ -57,7 +57,10 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     canvas.fillRect(plotArea, Qt::black);
     canvas.setPen(QPen(Green, 1));
     canvas.setBrush(Qt::NoBrush);
-    canvas.drawRect(plotArea.adjusted(0, 0, -1, -1));
+    {
+        const DesignedLines lines(canvas);
+        canvas.drawRect(plotArea.adjusted(0, 0, -1, -1));
+    }
 
     const int xstep = (W - 60) / 20;
     const int ystep = (H - 20) / 10;
@@ -80,6 +83,7 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
 
     // The raster's lines end on their last pixel, the canvas's one before.
     canvas.setPen(QPen(Green, 1));
+    const DesignedLines lines(canvas);
     for (int y = 30; y < H - 20; y += ystep)
         canvas.drawLine(30, y, W - 31, y);
     for (int x = 30; x < W - 30; x += xstep)

@@ -1,5 +1,6 @@
 #include "widgets/formgeometry.h"
 
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
@@ -32,4 +33,18 @@ int ToPixel(double value)
     if (std::isnan(value))
         return 0;
     return int(std::clamp(value, -limit, limit));
+}
+
+DesignedLines::DesignedLines(QPainter &painter)
+    : m_painter(painter)
+{
+    const QPaintDevice *device = painter.device();
+    if (device && device->devicePixelRatioF() != 1 && painter.pen().width() % 2 == 1)
+        m_offset = QPointF(0.5, 0.5);
+    painter.translate(m_offset);
+}
+
+DesignedLines::~DesignedLines()
+{
+    m_painter.translate(-m_offset);
 }

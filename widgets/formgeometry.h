@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QPointF>
+
+class QPainter;
 
 class QWidget;
 
@@ -25,3 +28,22 @@ QFont PixelFont(const QString &family, int pixelSize, bool bold = false);
 // A canvas coordinate: truncated toward zero and kept within what QPainter
 // can take; NaN (from a computation that overflowed) lands on 0.
 int ToPixel(double value);
+
+// Within its scope, aliased lines of the painter's pen fall on the pixels of
+// the designed picture scaled by the device pixel ratio. The pictures were
+// designed at a ratio of 1, where Qt draws a line of odd width half a pixel
+// right of and below its coordinates; at any other ratio it centres the line
+// on them, a device pixel off. Fills and text keep their places: only lines
+// belong in the scope.
+class DesignedLines
+{
+public:
+    explicit DesignedLines(QPainter &painter);
+    ~DesignedLines();
+    DesignedLines(const DesignedLines &) = delete;
+    DesignedLines &operator=(const DesignedLines &) = delete;
+
+private:
+    QPainter &m_painter;
+    QPointF m_offset;
+};
