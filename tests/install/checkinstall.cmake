@@ -1,6 +1,7 @@
 # Installs into a fresh prefix (with a space, as a user's folder may have),
-# validates the menu entry and the software-centre description, and checks
-# that a second install keeps the parameter file a class has edited.
+# validates the menu entry, with its projector action, and the software-centre
+# description, and checks that a second install keeps the parameter file a
+# class has edited.
 set(prefix "${WORK}/class folder")
 file(REMOVE_RECURSE "${WORK}")
 
@@ -27,10 +28,13 @@ foreach(file bin/mirvane bin/mirvane.dat share/applications/${APP_ID}.desktop
     endif()
 endforeach()
 file(READ "${prefix}/share/applications/${APP_ID}.desktop" entry)
-string(FIND "${entry}" "\nExec=\"${prefix}/bin/mirvane\"\n" at)
-if(at EQUAL -1)
-    message(FATAL_ERROR "Exec does not name the installed program:\n${entry}")
-endif()
+# The plain start, and the projector action at twice the size.
+foreach(exec "\"${prefix}/bin/mirvane\"" "env QT_SCALE_FACTOR=2 \"${prefix}/bin/mirvane\"")
+    string(FIND "${entry}" "\nExec=${exec}\n" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "no Exec=${exec}:\n${entry}")
+    endif()
+endforeach()
 run_validator(desktop-file-validate "${prefix}/share/applications/${APP_ID}.desktop")
 run_validator(appstreamcli validate --no-net "${prefix}/share/metainfo/${APP_ID}.metainfo.xml")
 
