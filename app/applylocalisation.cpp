@@ -36,6 +36,7 @@ enum class Sets {
     Text, // kept by the window, which captions and draws with it
     MenuText, // of the window's context menu
     AccessibleName, // of the control named in the key's entry
+    ToolTip, // of the control named in the key's entry
 };
 
 // The text of a window that a Sets::Text key replaces; null for another window.
@@ -83,10 +84,16 @@ constexpr LocaleKey laterKey(LocaleKey key)
     return key;
 }
 
-// The accessible name of a control, which a screen reader speaks.
+// A text of a control other than its caption: its accessible name, which a
+// screen reader speaks, or its tooltip.
+constexpr LocaleKey controlKey(const char *name, const char *control, Sets sets)
+{
+    return laterKey({ .name = name, .sets = sets, .control = control });
+}
+
 constexpr LocaleKey accessibleNameKey(const char *name, const char *control)
 {
-    return laterKey({ .name = name, .sets = Sets::AccessibleName, .control = control });
+    return controlKey(name, control, Sets::AccessibleName);
 }
 
 // The keys of one window in the order an entry applies them.
@@ -166,6 +173,10 @@ constexpr LocaleKey MainWindowKeys[] = {
     { .name = "MenuResonance", .optional = true },
     { .name = "MenuEnergy", .optional = true },
     accessibleNameKey("SceneName", "OpenGLPanel1"),
+    // The button in the scene's corner that opens its menu.
+    { .name = "SpeedButton2", .optional = true },
+    accessibleNameKey("SceneMenuName", "SpeedButton2"),
+    controlKey("SceneMenuHint", "SpeedButton2", Sets::ToolTip),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Caption>("ProgressCaption"),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Step>("ProgressStep"),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Cancel>("ProgressCancel"),
@@ -454,6 +465,10 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
     case Sets::AccessibleName:
         if (auto *control = window.findChild<QWidget *>(QLatin1String(key.control)))
             control->setAccessibleName(text);
+        break;
+    case Sets::ToolTip:
+        if (auto *control = window.findChild<QWidget *>(QLatin1String(key.control)))
+            control->setToolTip(text);
         break;
     case Sets::MenuText:
         if (auto *menu = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {

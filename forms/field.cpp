@@ -14,6 +14,7 @@
 #include "widgets/formgeometry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -27,6 +28,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <utility>
 
@@ -144,6 +146,7 @@ void TForm2::CreateControls()
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 
     CreateSceneMenu();
+    CreateSceneMenuButton();
 }
 
 void TForm2::CreateSceneMenu()
@@ -157,6 +160,42 @@ void TForm2::CreateSceneMenu()
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
     SceneMenu->AddOutputEntries(MainWindowSeries);
+}
+
+void TForm2::CreateSceneMenuButton()
+{
+    constexpr int width = 64;
+    const QRect scene = OpenGLPanel1->geometry();
+    SpeedButton2 = PlaceControl(new QToolButton(this), "SpeedButton2", scene.right() - 3 - width,
+        scene.top() + 4, width, 22);
+    // Only a window of its own shows above the scene's native one; the other
+    // controls stay drawn in the main window's, as Qt draws them best.
+    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    SpeedButton2->setAttribute(Qt::WA_NativeWindow);
+    SpeedButton2->setText(QStringLiteral("Меню"));
+    SpeedButton2->setAccessibleName(QStringLiteral("Меню сцены"));
+    SpeedButton2->setToolTip(QStringLiteral("Резонанс, энергия и другие окна, печать, сохранение"));
+    SpeedButton2->setPopupMode(QToolButton::InstantPopup);
+    SpeedButton2->setMenu(SceneMenu->Menu());
+    OpenGLPanel1->PanelWindow()->installEventFilter(this); // keeps the button on top
+}
+
+bool TForm2::eventFilter(QObject *watched, QEvent *event)
+{
+    // The scene's window is exposed when it comes up, above the button, and
+    // when taking its picture raises it over the button. Queued: back on top
+    // once the picture, which must not show the button, is taken.
+    if (watched == OpenGLPanel1->PanelWindow() && event->type() == QEvent::Expose)
+        QMetaObject::invokeMethod(this, &TForm2::RaiseSceneMenuButton, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm2::RaiseSceneMenuButton()
+{
+    // The window itself: QWidget::raise leaves alone a widget that is its
+    // parent's last child, whatever the windows' order.
+    if (QWindow *window = SpeedButton2->windowHandle())
+        window->raise();
 }
 
 bool TForm2::ReadParameterFile()

@@ -54,6 +54,9 @@ public:
     QFrame *Bevel1 = nullptr;
     TOpenGLPanel *OpenGLPanel1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
+    // In the scene's corner: opens the scene menu, where a new user finds the
+    // windows beyond the design.
+    QToolButton *SpeedButton2 = nullptr;
     QPushButton *Button3 = nullptr;
     QPushButton *Button2 = nullptr;
     QPushButton *Button1 = nullptr;
@@ -88,6 +91,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateControls();
@@ -117,6 +121,8 @@ private:
     int PlaybackEnd() const;
 
     void CreateSceneMenu();
+    void CreateSceneMenuButton();
+    void RaiseSceneMenuButton();
     // What the last reading and computation found wrong, not yet shown.
     QStringList m_pendingWarnings;
 };

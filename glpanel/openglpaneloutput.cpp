@@ -18,6 +18,9 @@ QImage TOpenGLPanel::TakePicture()
     if (!m_window->handle() || PixelSize().isEmpty())
         return {};
     raise();
+    // A panel already its parent's last child is left where it is, though a
+    // native sibling may cover its window.
+    m_window->raise();
     Paint();
     // What the window shows once the frame is presented, as a printout of the screen would.
     QImage picture = m_window->screen()->grabWindow(m_window->winId()).toImage();

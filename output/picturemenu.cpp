@@ -45,6 +45,7 @@ PictureMenu::PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, 
     , m_window(window)
     , m_menu(new QMenu(&window))
 {
+    picture.setToolTip(m_texts.ToolTip);
     // The picture takes the keyboard focus, where the menu key reaches it.
     picture.setFocusPolicy(Qt::StrongFocus);
     input.installEventFilter(this);
@@ -57,11 +58,10 @@ QAction *PictureMenu::AddEntry(
 {
     QAction *action = m_menu->addAction(text);
     action->setShortcut(shortcut);
+    // Whatever the desktop's custom, the menu teaches the shortcuts.
+    action->setShortcutVisibleInContextMenu(true);
     m_window.addAction(action);
     connect(action, &QAction::triggered, this, handler);
-    // Also an entry relabelled from outside keeps the tooltip right.
-    connect(action, &QAction::changed, this, &PictureMenu::UpdateToolTip);
-    UpdateToolTip();
     return action;
 }
 
@@ -87,18 +87,7 @@ void PictureMenu::SetTexts(const PictureMenuTexts &texts)
         if (action)
             action->setText(text);
     }
-    UpdateToolTip();
-}
-
-void PictureMenu::UpdateToolTip()
-{
-    QStringList names;
-    for (const QAction *entry : m_menu->actions()) {
-        if (!entry->isSeparator())
-            names.append(entry->text() + QStringLiteral(" (")
-                + entry->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
-    }
-    m_picture.setToolTip(m_texts.ToolTip + names.join(QStringLiteral(", ")));
+    m_picture.setToolTip(texts.ToolTip);
 }
 
 bool PictureMenu::eventFilter(QObject *watched, QEvent *event)

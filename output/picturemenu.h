@@ -26,10 +26,10 @@ struct ExportedSeries
 using SeriesSource = std::function<ExportedSeries()>;
 
 // The context menu of a picture: the main window's scene or a chart's canvas.
-// A right click over the picture, the menu key or Shift+F10 opens it; every
-// entry is also a shortcut of the window, and the picture's tooltip names the
-// entries with their shortcuts. AddOutputEntries adds printing, saving,
-// copying and the export of the computed series.
+// A right click over the picture, the menu key or Shift+F10 opens it, as the
+// picture's tooltip says; every entry is also a shortcut of the window, which
+// the entry names. AddOutputEntries adds printing, saving, copying and the
+// export of the computed series.
 class PictureMenu : public QObject
 {
     Q_OBJECT
@@ -64,7 +64,6 @@ private:
     void Copy();
     void ExportCsv();
     void ShowToolTip();
-    void UpdateToolTip();
     // What the screen shows; null, with a message, when there is none.
     QImage Picture();
     void ReportWriteFailure(const QString &fileName, const std::exception &failure);

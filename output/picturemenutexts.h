@@ -12,7 +12,7 @@ struct PictureMenuTexts
     QString SaveImage = QStringLiteral("Сохранить изображение…"); // "MenuSaveImage"
     QString Copy = QStringLiteral("Копировать"); // "MenuCopy"
     QString ExportCsv = QStringLiteral("Экспорт данных (CSV)…"); // "MenuExportCsv"
-    QString ToolTip = QStringLiteral("Правая кнопка мыши: "); // "MenuToolTip"
+    QString ToolTip = QStringLiteral("Правая кнопка мыши: меню"); // "MenuToolTip"
     QString PngFilter = QStringLiteral("Изображение PNG (*.png)"); // "MenuPngFilter"
     QString BmpFilter = QStringLiteral("Изображение BMP (*.bmp)"); // "MenuBmpFilter"
     QString CsvFilter = QStringLiteral("Данные CSV (*.csv)"); // "MenuCsvFilter"

@@ -1,14 +1,18 @@
 #include "glpanel/openglpanel.h"
+#include "output/picturemenu.h"
 #include "tests/support/mainwindowfixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -62,6 +66,7 @@ private slots:
     void acceptedDialogRecomputesFromTheStart();
     void cancelledDialogChangesNothing();
     void everyControlIsNamedAndTheSceneDescribed();
+    void sceneMenuButtonShowsTheWindowsAndShortcuts();
     void accessibleToggleStartsPlayback();
     void longComputationShowsProgressAndCancels();
     void fileReadInPartIsWarnedAboutOnce_data();
@@ -334,6 +339,60 @@ void MainWindowTest::everyControlIsNamedAndTheSceneDescribed()
     QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
     const QString second = scene->text(QAccessible::Description);
     QVERIFY2(second.startsWith(QStringLiteral("Время, сек 0.010; ")), qPrintable(second));
+}
+
+void MainWindowTest::sceneMenuButtonShowsTheWindowsAndShortcuts()
+{
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    QToolButton *button = form.SpeedButton2;
+    // What the screen shows there: the button, not the scene's window below it
+    // (but for the rounded corners).
+    const QRect inside = button->rect().adjusted(2, 2, -2, -2);
+    const auto onScreen = [button, inside] {
+        const QRect area(button->mapToGlobal(inside.topLeft()), inside.size());
+        return button->screen()
+            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage face = button->grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
+    QTRY_COMPARE(onScreen(), face);
+    // A picture of the scene leaves it out, and it comes back.
+    const QImage picture = form.OpenGLPanel1->TakePicture();
+    const QRect under(button->geometry().translated(-form.OpenGLPanel1->pos()));
+    QCOMPARE(picture.copy(under).pixel(under.width() / 2, under.height() / 2), qRgb(255, 255, 255));
+    QTRY_COMPARE(onScreen(), face);
+
+    // A short tooltip where the old one named every entry.
+    const QFontMetrics tipFont(QToolTip::font());
+    for (const QWidget *control : std::initializer_list<QWidget *> { button, form.OpenGLPanel1 })
+        QVERIFY2(
+            tipFont.horizontalAdvance(control->toolTip()) < 450, qPrintable(control->toolTip()));
+
+    // The button's menu runs an event loop of its own: looked at from inside.
+    QMenu *menu = form.SceneMenu->Menu();
+    QStringList entries;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, menu, [&] {
+        if (!menu->isVisible())
+            return;
+        poll.stop();
+        // Each entry wide enough for its text and shortcut side by side.
+        for (QAction *entry : menu->actions()) {
+            const QString shortcut = entry->shortcut().toString(QKeySequence::NativeText);
+            if (!entry->isSeparator()
+                && menu->actionGeometry(entry).width()
+                    > menu->fontMetrics().horizontalAdvance(entry->text() + shortcut) + 20)
+                entries.append(entry->text() + QLatin1Char(' ') + shortcut);
+        }
+        menu->close();
+    });
+    poll.start(10);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(!poll.isActive());
+    QCOMPARE(entries.size(), menu->actions().size() - 1); // all but the separator
+    QCOMPARE(entries.first(), QStringLiteral("Резонансная кривая Ctrl+R"));
 }
 
 void MainWindowTest::accessibleToggleStartsPlayback()
