@@ -172,6 +172,11 @@ void TForm2::CreateSceneMenuButton()
     // controls stay drawn in the main window's, as Qt draws them best.
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     SpeedButton2->setAttribute(Qt::WA_NativeWindow);
+    // The corners round off into the scene's white, not into black.
+    QPalette corners = SpeedButton2->palette();
+    corners.setColor(QPalette::Window, Qt::white);
+    SpeedButton2->setPalette(corners);
+    SpeedButton2->setAutoFillBackground(true);
     SpeedButton2->setText(QStringLiteral("Меню"));
     SpeedButton2->setAccessibleName(QStringLiteral("Меню сцены"));
     SpeedButton2->setToolTip(QStringLiteral("Резонанс, энергия и другие окна, печать, сохранение"));
