@@ -126,6 +126,7 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuPrintNotFinished", &PictureMenuTexts::PrintNotFinished),
     menuKey("MenuNoPicture", &PictureMenuTexts::NoPicture),
     menuKey("MenuNoData", &PictureMenuTexts::NoData),
+    menuKey("MenuHandoutDate", &PictureMenuTexts::HandoutDate),
 };
 
 template <auto... Members> constexpr LocaleKey mainWindowKey(const char *name)

@@ -39,6 +39,19 @@ ExportedSeries MainWindowSeries()
     return { &Form2->Motion, Form2->ModelParameters.PrintStep };
 }
 
+Handout MainWindowHandout(const QWidget &window)
+{
+    Handout handout { window.windowTitle(), {}, {} };
+    if (!Form2 || !Form3)
+        return handout;
+    handout.parametersCaption = Form3->windowTitle();
+    const auto values = std::as_const(Form2->ModelParameters).fields();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        handout.parameters.append(
+            { Form3->ParameterCaption(i), TForm3::ParameterText(i, *values[i]) });
+    return handout;
+}
+
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent)
     , ReadoutPrefixes { QStringLiteral("Время, сек"), QStringLiteral("Координата Х, м"),

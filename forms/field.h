@@ -21,6 +21,7 @@ class QTimer;
 class QToolButton;
 class PictureMenu;
 struct ExportedSeries;
+struct Handout;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
@@ -125,3 +126,7 @@ extern TForm2 *Form2;
 
 // The series of Form2 for an export; none while there is no main window.
 ExportedSeries MainWindowSeries();
+// The printed page of a chart in window: its caption, and the parameters of
+// Form2's motion as the parameters dialog names and shows them; the caption
+// alone while either window is missing.
+Handout MainWindowHandout(const QWidget &window);

@@ -120,6 +120,7 @@ void TForm8::CreateControls()
 
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
+    PaintBox1Menu->SetHandout([this] { return MainWindowHandout(*this); });
     setTabOrder(RadioGroup1, PaintBox1); // after the designed order
 }
 

@@ -193,9 +193,7 @@ void TForm3::FormShow()
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         const float value = *fields[i];
         // Nothing is invented for a missing value: the user must supply it.
-        Edits[i]->setText(std::isnan(value)
-                ? QString()
-                : GeneralStyle(value, Rows[i].precision, Rows[i].exponentDigits));
+        Edits[i]->setText(std::isnan(value) ? QString() : ParameterText(i, value));
     }
     // The reference value stays closed to editing only while Accept can take
     // it; otherwise no Accept could ever succeed.
@@ -251,4 +249,10 @@ QString TForm3::ParameterCaption(std::size_t field) const
     const auto *name
         = ScrollBox1->widget()->findChild<QLabel *>(QLatin1String(Rows.at(field).label));
     return name->text();
+}
+
+QString TForm3::ParameterText(std::size_t field, float value)
+{
+    const Row &row = Rows.at(field);
+    return GeneralStyle(value, row.precision, row.exponentDigits);
 }

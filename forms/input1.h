@@ -27,6 +27,8 @@ public:
     // The caption of parameter field (0-based, file order) as the dialog
     // shows it: windows and printouts that name a parameter use the same words.
     QString ParameterCaption(std::size_t field) const;
+    // value as the dialog shows it in the edit of field.
+    static QString ParameterText(std::size_t field, float value);
 
     QFrame *Panel1 = nullptr;
     QLabel *Label14 = nullptr;

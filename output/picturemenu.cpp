@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -178,11 +179,13 @@ void PictureMenu::Print()
         return;
     try {
         if (m_panel) {
-            m_panel->PrintOpenGLPanel(printer);
+            PrintPanelFitted(*m_panel, printer);
         } else {
-            const QImage picture = Picture();
-            if (!picture.isNull())
-                PrintPicture(picture, printer);
+            const Handout handout
+                = m_handout ? m_handout() : Handout { m_window.windowTitle(), {}, {} };
+            // In digits, so that no month name of another language comes onto the page.
+            const QString date = QDate::currentDate().toString(Qt::ISODate);
+            PrintHandout(m_picture, handout, m_texts.HandoutDate.arg(date), printer);
         }
     } catch (const PrintFailure &failure) {
         ShowMessageBox(m_texts.PrintFailed.arg(failure.GetStage() == PrintFailure::Begin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/picturemenutexts.h"
+#include "output/printedpage.h"
 
 #include <QObject>
 #include <QPoint>
@@ -24,6 +25,8 @@ struct ExportedSeries
     float printStep = 0;
 };
 using SeriesSource = std::function<ExportedSeries()>;
+// What a chart's printed page says besides the chart, at the time of printing.
+using HandoutSource = std::function<Handout()>;
 
 // The context menu of a picture: the main window's scene or a chart's canvas.
 // A right click over the picture, the menu key or Shift+F10 opens it; every
@@ -45,6 +48,9 @@ public:
     // Appends, after a separator: "Печать…", "Сохранить изображение…",
     // "Копировать" and "Экспорт данных (CSV)…" of what series gives at the time.
     void AddOutputEntries(SeriesSource series);
+    // A canvas prints with handout's title and parameters; without a source,
+    // under the window's caption alone.
+    void SetHandout(HandoutSource handout) { m_handout = std::move(handout); }
     QMenu *Menu() const { return m_menu; }
 
     const PictureMenuTexts &Texts() const { return m_texts; }
@@ -79,6 +85,7 @@ private:
     QAction *m_copy = nullptr;
     QAction *m_exportCsv = nullptr;
     SeriesSource m_series;
+    HandoutSource m_handout;
     QTimer m_toolTipDelay; // runs while the mouse rests over the scene
     QPoint m_toolTipPosition;
 };

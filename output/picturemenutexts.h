@@ -31,6 +31,8 @@ struct PictureMenuTexts
         = QStringLiteral("принтер не закончил печать"); // "MenuPrintNotFinished"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
     QString NoData = QStringLiteral("Движение не рассчитано"); // "MenuNoData"
+    // Under a printed chart's title; %1 the date.
+    QString HandoutDate = QStringLiteral("Дата: %1"); // "MenuHandoutDate"
 
     bool operator==(const PictureMenuTexts &) const = default;
 };

@@ -1,6 +1,5 @@
 #include "output/pictureoutput.h"
 
-#include "glpanel/printlayout.h"
 #include "glpanel/replacefile.h"
 #include "model/seriescsv.h"
 
@@ -22,14 +21,6 @@ void SaveSeriesCsv(const MotionModel &motion, float printStep, const QString &fi
             return file.write(piece.data(), qint64(piece.size())) == qint64(piece.size());
         });
     });
-}
-
-void PrintPicture(const QImage &picture, QPaintDevice &page)
-{
-    const QRect target
-        = PrintRectangle(pglProportional, picture.size(), QSize(page.width(), page.height()),
-            page.logicalDpiX(), page.logicalDpiY(), qRound(96 * picture.devicePixelRatio()));
-    PrintPage(page, picture, target);
 }
 
 QImage CanvasPicture(QWidget &canvas)

@@ -9,10 +9,13 @@
 #include "widgets/paintbox.h"
 
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <QSaveFile>
@@ -36,6 +39,7 @@ public:
             [this](QPrinter &printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(path(printTo));
+                paintArea = printer.pageLayout().paintRect(QPageLayout::Inch);
                 return true;
             } }))
     { }
@@ -45,6 +49,7 @@ public:
 
     QString saveAs;
     QString printTo = QStringLiteral("print.pdf");
+    QRectF paintArea; // of the last page printed, in inches
     int filter = 0;
     int asked = 0;
 
@@ -57,6 +62,41 @@ QByteArray readAll(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a poppler tool writes to its standard output for arguments.
+QString popplerOutput(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool popplerMissing()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+}
+
+// The first and last dark pixel in the darkest row of page.
+std::pair<int, int> darkestRow(const QImage &page)
+{
+    std::pair<int, int> extent { 0, -1 };
+    int most = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        std::pair<int, int> row { -1, -1 };
+        int dark = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            if (qGray(page.pixel(x, y)) >= 64)
+                continue;
+            ++dark;
+            row = { row.first < 0 ? x : row.first, x };
+        }
+        if (dark > most)
+            std::tie(most, extent) = std::tie(dark, row);
+    }
+    return extent;
 }
 
 } // namespace
@@ -72,6 +112,8 @@ private slots:
     void failedExportKeepsTheOldFile_data();
     void failedExportKeepsTheOldFile();
     void nothingToExportBeforeAComputation();
+    void graphsPrintAHandoutAcrossThePage();
+    void scenePrintsAcrossThePage();
 };
 
 void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
@@ -276,6 +318,73 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QVERIFY(!QFile::exists(dialogs.saveAs));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.first().text, menu.Texts().NoData);
+}
+
+// The time graphs print as a page of their own: the plot spans the printable
+// width within the margins, under the window's caption and the date, above
+// the parameters as the dialog shows them.
+void PictureMenuTest::graphsPrintAHandoutAcrossThePage()
+{
+    if (popplerMissing())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    MainWindowFixture fixture;
+    AnsweredDialogs dialogs;
+    whenShown<TForm9>([](TForm9 &) {});
+    Form8->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form8));
+    QTRY_VERIFY(!Form9->isVisible());
+    clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Печать…"));
+    Form8->done(1);
+    const QString pdf = dialogs.path(dialogs.printTo);
+
+    constexpr int Dpi = 72;
+    QVERIFY(popplerOutput(QStringLiteral("pdftoppm"),
+        { "-r", QString::number(Dpi), "-singlefile", "-png", pdf, dialogs.path("page") })
+                .isEmpty());
+    const QImage page(dialogs.path(QStringLiteral("page.png")));
+    QVERIFY(!page.isNull());
+    const double left = (dialogs.paintArea.left() + 0.18) * Dpi;
+    const double width = (dialogs.paintArea.width() - 0.36) * Dpi;
+    // The black plot area leaves the scales 30 of the canvas' 669 pixels each side.
+    const auto [first, last] = darkestRow(page);
+    QVERIFY2(first >= left - 1 && last <= left + width + 1 && last - first >= 0.88 * width,
+        qPrintable(
+            QStringLiteral("%1 to %2 of %3 + %4").arg(first).arg(last).arg(left).arg(width)));
+
+    const QString text = popplerOutput(QStringLiteral("pdftotext"), { pdf, "-" });
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
+    for (const QString &expected : { QStringLiteral("Графики\n"), "Дата: " + date,
+             QStringLiteral("\n600 +Жесткость пружины, Н/м\n") })
+        QVERIFY2(text.contains(QRegularExpression(expected)), qPrintable(text));
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+// The scene prints through the panel's own printing, as wide as the printable
+// area, and leaves the panel's print settings as they were.
+void PictureMenuTest::scenePrintsAcrossThePage()
+{
+    if (popplerMissing())
+        QSKIP("pdfimages (poppler-utils) is not installed");
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    AnsweredDialogs dialogs;
+    form.OpenGLPanel1->SetOpenGLPrintScale(pglNone);
+    clickMenuEntry(
+        form.OpenGLPanel1->PanelWindow(), form.SceneMenu->Menu(), QStringLiteral("Печать…"));
+    QCOMPARE(form.OpenGLPanel1->PrintScale(), pglNone);
+    QCOMPARE(form.OpenGLPanel1->PixelsPerInch(), 96);
+
+    // "page num type width height color comp bpc enc interp object ID x-ppi y-ppi ..."
+    const QStringList images
+        = popplerOutput(QStringLiteral("pdfimages"), { "-list", dialogs.path(dialogs.printTo) })
+              .split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(images.size(), 3);
+    const QStringList image = images.last().split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(image.at(3).toInt(), form.OpenGLPanel1->PixelWidth());
+    const double printedWidth = image.at(3).toDouble() / image.at(12).toDouble();
+    const double printable = dialogs.paintArea.width() - 0.36;
+    QVERIFY2(printedWidth <= printable && printedWidth > 0.98 * printable,
+        qPrintable(QStringLiteral("%1 in of %2 in").arg(printedWidth).arg(printable)));
 }
 
 QTEST_MAIN(PictureMenuTest)
