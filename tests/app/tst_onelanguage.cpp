@@ -20,9 +20,12 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -187,6 +190,31 @@ private:
         }
     }
 
+    // The lines pdftotext finds on the page the chart's menu prints.
+    void readPrintedPage(QWidget &window, PictureMenu &chart)
+    {
+        const QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+        DialogAnswers toPdf;
+        toPdf.print = [&pdf](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        const DialogAnswers real = SetDialogAnswers(std::move(toPdf));
+        for (QAction *entry : chart.Menu()->actions()) {
+            if (entry->text() == chart.Texts().Print)
+                entry->trigger();
+        }
+        SetDialogAnswers(real);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+        text.waitForFinished();
+        const QString where = QStringLiteral("printed page of \"%1\"").arg(window.windowTitle());
+        for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+            add(&window, where, line);
+    }
+
     // Reads the modal window on top once it is up and closes it: the
     // parameters dialog may be answered otherwise, the progress cancelled.
     void answerModal()
@@ -197,6 +225,8 @@ private:
             return;
         opened.append(QLatin1String(window->metaObject()->className()));
         read(*window);
+        if (auto *chart = window->findChild<PictureMenu *>(); chart && !qtDialog(*window))
+            readPrintedPage(*window, *chart);
         auto *parameters = qobject_cast<TForm3 *>(window);
         if (parameters && m_parameters)
             m_parameters(*parameters);
