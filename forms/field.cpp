@@ -41,7 +41,8 @@ ExportedSeries MainWindowSeries()
 
 Handout MainWindowHandout(const QWidget &window)
 {
-    Handout handout { window.windowTitle(), {}, {} };
+    Handout handout;
+    handout.title = window.windowTitle();
     if (!Form2 || !Form3)
         return handout;
     handout.parametersCaption = Form3->windowTitle();

@@ -120,7 +120,13 @@ void TForm8::CreateControls()
 
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
-    PaintBox1Menu->SetHandout([this] { return MainWindowHandout(*this); });
+    PaintBox1Menu->SetHandout([this] {
+        Handout handout = MainWindowHandout(*this);
+        // The curves' names and the time axis' caption lie outside the canvas.
+        handout.chart
+            = Bevel1->geometry() | Label3->geometry() | Label2->geometry() | Label4->geometry();
+        return handout;
+    });
     setTabOrder(RadioGroup1, PaintBox1); // after the designed order
 }
 

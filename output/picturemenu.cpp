@@ -181,17 +181,27 @@ void PictureMenu::Print()
         if (m_panel) {
             PrintPanelFitted(*m_panel, printer);
         } else {
-            const Handout handout
-                = m_handout ? m_handout() : Handout { m_window.windowTitle(), {}, {} };
             // In digits, so that no month name of another language comes onto the page.
             const QString date = QDate::currentDate().toString(Qt::ISODate);
-            PrintHandout(m_picture, handout, m_texts.HandoutDate.arg(date), printer);
+            PrintHandout(m_window, PageHandout(), m_texts.HandoutDate.arg(date), printer);
         }
     } catch (const PrintFailure &failure) {
         ShowMessageBox(m_texts.PrintFailed.arg(failure.GetStage() == PrintFailure::Begin
                 ? m_texts.PrintNotBegun
                 : m_texts.PrintNotFinished));
     }
+}
+
+Handout PictureMenu::PageHandout() const
+{
+    Handout handout;
+    if (m_handout)
+        handout = m_handout();
+    else
+        handout.title = m_window.windowTitle();
+    if (handout.chart.isEmpty())
+        handout.chart = QRect(m_picture.mapTo(&m_window, QPoint()), m_picture.size());
+    return handout;
 }
 
 void PictureMenu::SaveImage()

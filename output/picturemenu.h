@@ -66,6 +66,8 @@ private:
     PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window);
     void Popup(const QPoint &globalPosition);
     void Print();
+    // What the source gives, completed for a canvas' page.
+    Handout PageHandout() const;
     void SaveImage();
     void Copy();
     void ExportCsv();

@@ -17,11 +17,11 @@ constexpr qreal TitlePoints = 14;
 constexpr qreal TextPoints = 10;
 constexpr int Wrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-// The chart's font at a size for paper: it keeps the families a localised
+// The window's font at a size for paper: it keeps the families a localised
 // window added for the captions' letters.
-QFont paperFont(const QWidget &chart, qreal points, bool bold)
+QFont paperFont(const QWidget &window, qreal points, bool bold)
 {
-    QFont font = chart.font();
+    QFont font = window.font();
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -100,7 +100,7 @@ qint64 fittingPixelsPerInch(qint64 pixels, int dpi, qint64 room)
 } // namespace
 
 void PrintHandout(
-    QWidget &chart, const Handout &handout, const QString &dateLine, QPaintDevice &page)
+    QWidget &window, const Handout &handout, const QString &dateLine, QPaintDevice &page)
 {
     QPainter painter;
     if (!painter.begin(&page))
@@ -108,7 +108,7 @@ void PrintHandout(
     const int marginX = PrintMargin(page.logicalDpiX());
     const int marginY = PrintMargin(page.logicalDpiY());
     const QRect area(marginX, marginY, page.width() - 2 * marginX, page.height() - 2 * marginY);
-    const QFont textFont = paperFont(chart, TextPoints, false);
+    const QFont textFont = paperFont(window, TextPoints, false);
     const int gap = QFontMetrics(textFont, &page).height();
 
     int top = area.top();
@@ -120,20 +120,21 @@ void PrintHandout(
             QRect(area.left(), top, area.width(), area.bottom() - top), Wrapped, text, &used);
         top += used.height();
     };
-    line(paperFont(chart, TitlePoints, true), handout.title);
+    line(paperFont(window, TitlePoints, true), handout.title);
     line(textFont, dateLine);
     top += gap;
 
     const ParameterTable table(handout, textFont, page, area.width());
     const int chartRoom = area.bottom() - top - gap - table.Height();
+    const QRect &chart = handout.chart;
     const qreal scale = std::min(
         qreal(area.width()) / chart.width(), qreal(chartRoom) / std::max(chart.height(), 1));
     if (scale > 0) {
         painter.save();
         painter.translate(area.left(), top);
         painter.scale(scale, scale);
-        // The chart's own painting, on the paper instead of the window's surface.
-        chart.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        // The window's own painting of the chart, on the paper instead of its surface.
+        window.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
         painter.restore();
         top += qCeil(chart.height() * scale) + gap;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QString>
 
 class QPaintDevice;
@@ -19,16 +20,19 @@ struct HandoutParameter
 struct Handout
 {
     QString title;
+    // The part of the window printed as the chart, in its coordinates: the
+    // canvas with the captions that name its axes. Empty: the canvas alone.
+    QRect chart;
     QString parametersCaption; // above the table; no table without parameters
     QList<HandoutParameter> parameters;
 };
 
-// One page: the title, dateLine, chart painted as vectors across the
-// printable width within the margins, keeping its proportions (smaller only
-// when the page is too short), and the parameter table below it. Throws
-// PrintFailure.
+// One page: the title, dateLine, the handout's chart of window painted as
+// vectors across the printable width within the margins, keeping its
+// proportions (smaller only when the page is too short), and the parameter
+// table below it. Throws PrintFailure.
 void PrintHandout(
-    QWidget &chart, const Handout &handout, const QString &dateLine, QPaintDevice &page);
+    QWidget &window, const Handout &handout, const QString &dateLine, QPaintDevice &page);
 
 // The panel's own printing at the pixels per inch that make its picture as
 // wide as the printable area, or as high where the page is too short; the
