@@ -127,8 +127,9 @@ void PrintHandout(
     const ParameterTable table(handout, textFont, page, area.width());
     const int chartRoom = area.bottom() - top - gap - table.Height();
     const QRect &chart = handout.chart;
-    const qreal scale = std::min(
-        qreal(area.width()) / chart.width(), qreal(chartRoom) / std::max(chart.height(), 1));
+    const qreal scale = chart.isEmpty()
+        ? 0
+        : std::min(qreal(area.width()) / chart.width(), qreal(chartRoom) / chart.height());
     if (scale > 0) {
         painter.save();
         painter.translate(area.left(), top);

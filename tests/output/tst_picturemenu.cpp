@@ -326,7 +326,7 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
 void PictureMenuTest::graphsPrintAHandoutAcrossThePage()
 {
     if (popplerMissing())
-        QSKIP("pdftoppm (poppler-utils) is not installed");
+        QSKIP("poppler-utils is not installed");
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
     whenShown<TForm9>([](TForm9 &) {});
@@ -364,7 +364,7 @@ void PictureMenuTest::graphsPrintAHandoutAcrossThePage()
 void PictureMenuTest::scenePrintsAcrossThePage()
 {
     if (popplerMissing())
-        QSKIP("pdfimages (poppler-utils) is not installed");
+        QSKIP("poppler-utils is not installed");
     MainWindowFixture fixture;
     TForm2 &form = fixture.window();
     AnsweredDialogs dialogs;
