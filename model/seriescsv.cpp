@@ -3,8 +3,20 @@
 #include "model/clocale.h"
 #include "model/motionmodel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+namespace {
+
+// The time of sample index as the program shows it.
+float sampleTime(int index, float printStep)
+{
+    return static_cast<float>(index * double(printStep));
+}
+
+} // namespace
 
 bool WriteSeriesCsv(const MotionModel &model, float printStep,
     const std::function<bool(std::string_view piece)> &write)
@@ -21,7 +33,7 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep,
     const int last = model.PlayableLastIndex();
     for (int i = 0; i <= last; ++i) {
         append("%d", i);
-        append(",%.9g", double(static_cast<float>(i * double(printStep))));
+        append(",%.9g", double(sampleTime(i, printStep)));
         for (int s = 0; s < MotionModel::SeriesCount; ++s)
             append(",%.9g", double(model.ResultSeries[s][i]));
         piece += '\n';
@@ -32,4 +44,20 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep,
         }
     }
     return piece.empty() || write(piece);
+}
+
+CsvTable SeriesTable(const MotionModel &model, float printStep)
+{
+    static const char *const Headers[MotionModel::SeriesCount]
+        = { "x_m", "v_m_per_s", "F_resistance_N", "F_elastic_N", "F_drive_N" };
+    const int rows = std::max(model.PlayableLastIndex() + 1, 0);
+    std::vector<float> time;
+    time.reserve(std::size_t(rows));
+    for (int i = 0; i < rows; ++i)
+        time.push_back(sampleTime(i, printStep));
+    CsvTable table;
+    table.AddColumn("t_s", std::move(time));
+    for (int s = 0; s < MotionModel::SeriesCount; ++s)
+        table.AddColumnInPlace(Headers[s], { model.ResultSeries[s].get(), std::size_t(rows) });
+    return table;
 }
