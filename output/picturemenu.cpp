@@ -3,10 +3,10 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/printlayout.h"
 #include "glpanel/replacefile.h"
-#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "output/pictureoutput.h"
 #include "services/messagebox.h"
+#include "services/numberstyles.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -65,9 +65,9 @@ QAction *PictureMenu::AddEntry(
     return action;
 }
 
-void PictureMenu::AddOutputEntries(SeriesSource series)
+void PictureMenu::AddOutputEntries(TableSource table)
 {
-    m_series = std::move(series);
+    m_table = std::move(table);
     if (!m_menu->isEmpty())
         m_menu->addSeparator();
     m_print = AddEntry(m_texts.Print, QKeySequence::Print, [this] { Print(); });
@@ -193,21 +193,31 @@ void PictureMenu::Print()
 
 void PictureMenu::SaveImage()
 {
-    const SaveFileAnswer answer = AskSaveFileName(&m_window,
-        { m_texts.SaveImage, QStringLiteral("mirvane.png"),
-            { m_texts.PngFilter, m_texts.BmpFilter } });
+    // In the order of the filters; the scene is a raster, offered no SVG.
+    static const char *const Formats[] = { "PNG", "BMP", "SVG" };
+    QStringList filters { m_texts.PngFilter, m_texts.BmpFilter };
+    if (!m_panel)
+        filters.append(m_texts.SvgFilter);
+    const SaveFileAnswer answer
+        = AskSaveFileName(&m_window, { m_texts.SaveImage, QStringLiteral("mirvane.png"), filters });
     if (answer.fileName.isEmpty())
         return;
     const QString &fileName = answer.fileName;
     // The name's suffix decides; without a known one, the chosen filter.
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const bool bmp
-        = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
-    const QImage picture = Picture();
-    if (picture.isNull())
-        return;
+    const QString suffix = QFileInfo(fileName).suffix().toUpper();
+    int format = answer.filter;
+    for (int i = 0; i < filters.size(); ++i) {
+        if (suffix == QLatin1String(Formats[i]))
+            format = i;
+    }
     try {
-        SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
+        if (qstrcmp(Formats[format], "SVG") == 0) {
+            SaveCanvasSvg(m_picture, m_window.windowTitle(), fileName);
+            return;
+        }
+        const QImage picture = Picture();
+        if (!picture.isNull())
+            SavePicture(picture, fileName, Formats[format]);
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(fileName, failure);
     }
@@ -222,17 +232,22 @@ void PictureMenu::Copy()
 
 void PictureMenu::ExportCsv()
 {
-    const ExportedSeries series = m_series ? m_series() : ExportedSeries();
-    if (!series.motion || !series.motion->HasResult()) {
+    const std::optional<CsvTable> table = m_table ? m_table() : std::nullopt;
+    if (!table) {
         ShowMessageBox(m_texts.NoData);
         return;
     }
-    const SaveFileAnswer answer = AskSaveFileName(
-        &m_window, { m_texts.ExportCsv, QStringLiteral("mirvane.csv"), { m_texts.CsvFilter } });
+    const SaveFileAnswer answer = AskSaveFileName(&m_window,
+        { m_texts.ExportCsv, QStringLiteral("mirvane.csv"),
+            { m_texts.CsvFilter, m_texts.SpreadsheetCsvFilter } });
     if (answer.fileName.isEmpty())
         return;
+    // A spreadsheet reads numbers with its language's decimal separator, often
+    // ",", which leaves ";" to part the fields.
+    const CsvStyle style
+        = answer.filter == 1 ? CsvStyle { ';', UserNumberSeparators().decimal } : CsvStyle();
     try {
-        SaveSeriesCsv(*series.motion, series.printStep, answer.fileName);
+        SaveCsv(*table, style, answer.fileName);
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(answer.fileName, failure);
     }

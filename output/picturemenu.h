@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/csvtable.h"
 #include "output/picturemenutexts.h"
 
 #include <QObject>
@@ -7,8 +8,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
-class MotionModel;
 class QAction;
 class QImage;
 class QKeySequence;
@@ -16,20 +17,15 @@ class QMenu;
 class QWidget;
 class TOpenGLPanel;
 
-// What the export writes: a computed motion and its print step. Without a
-// motion, or one without a result, there is nothing to export.
-struct ExportedSeries
-{
-    const MotionModel *motion = nullptr;
-    float printStep = 0;
-};
-using SeriesSource = std::function<ExportedSeries()>;
+// What the export writes, made when it is asked for; nothing when there is
+// nothing computed to export.
+using TableSource = std::function<std::optional<CsvTable>()>;
 
 // The context menu of a picture: the main window's scene or a chart's canvas.
 // A right click over the picture, the menu key or Shift+F10 opens it; every
 // entry is also a shortcut of the window, and the picture's tooltip names the
-// entries with their shortcuts. AddOutputEntries adds printing, saving,
-// copying and the export of the computed series.
+// entries with their shortcuts. AddOutputEntries adds printing, saving (a
+// chart also as SVG), copying and the export of the computed data as CSV.
 class PictureMenu : public QObject
 {
     Q_OBJECT
@@ -43,8 +39,8 @@ public:
     QAction *AddEntry(
         const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
     // Appends, after a separator: "Печать…", "Сохранить изображение…",
-    // "Копировать" and "Экспорт данных (CSV)…" of what series gives at the time.
-    void AddOutputEntries(SeriesSource series);
+    // "Копировать" and "Экспорт данных (CSV)…" of what table gives at the time.
+    void AddOutputEntries(TableSource table);
     QMenu *Menu() const { return m_menu; }
 
     const PictureMenuTexts &Texts() const { return m_texts; }
@@ -78,7 +74,7 @@ private:
     QAction *m_saveImage = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_exportCsv = nullptr;
-    SeriesSource m_series;
+    TableSource m_table;
     QTimer m_toolTipDelay; // runs while the mouse rests over the scene
     QPoint m_toolTipPosition;
 };

@@ -3,7 +3,8 @@
 #include <QImage>
 #include <QString>
 
-class MotionModel;
+class CsvTable;
+struct CsvStyle;
 class QPaintDevice;
 class QWidget;
 
@@ -13,8 +14,11 @@ class QWidget;
 
 // picture in format ("PNG", "BMP") to fileName.
 void SavePicture(const QImage &picture, const QString &fileName, const char *format);
-// The series of motion as mirvane-series writes them, to fileName.
-void SaveSeriesCsv(const MotionModel &motion, float printStep, const QString &fileName);
+// canvas as vectors in SVG, with the surface of its parent behind it, to
+// fileName; title names the picture in the file.
+void SaveCanvasSvg(QWidget &canvas, const QString &title, const QString &fileName);
+// table as CSV in style to fileName.
+void SaveCsv(const CsvTable &table, const CsvStyle &style, const QString &fileName);
 // picture as one page at its size on the screen, inside the margins, as the
 // OpenGL panel prints its own.
 void PrintPicture(const QImage &picture, QPaintDevice &page);

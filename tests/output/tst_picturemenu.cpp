@@ -1,6 +1,5 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/replacefile.h"
-#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
@@ -10,9 +9,12 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <QSaveFile>
@@ -67,8 +69,10 @@ class PictureMenuTest : public QObject
 
 private slots:
     void graphsExportTheSeriesAsTheToolWrites();
+    void saveDialogOpensInDocumentsThenInTheLastFolder();
     void sceneSavesItsPicture();
     void portraitPrintsCopiesAndReportsAFailedWrite();
+    void portraitSavesVectors();
     void failedExportKeepsTheOldFile_data();
     void failedExportKeepsTheOldFile();
     void nothingToExportBeforeAComputation();
@@ -78,26 +82,69 @@ void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
 {
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
-    dialogs.saveAs = dialogs.path(QStringLiteral("series.csv"));
-    // A "," locale must not reach the file.
+    // A "," locale must not reach the program's own CSV; the spreadsheet's takes it.
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     std::setlocale(LC_ALL, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     whenShown<TForm9>([](TForm9 &) {});
     Form8->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form8));
     QTRY_VERIFY(!Form9->isVisible());
-    clickMenuEntry(
-        Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Экспорт данных (CSV)…"));
+    for (const int filter : { 0, 1 }) {
+        dialogs.filter = filter;
+        dialogs.saveAs = dialogs.path(QStringLiteral("series%1.csv").arg(filter));
+        clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(),
+            QStringLiteral("Экспорт данных (CSV)…"));
+    }
     std::setlocale(LC_ALL, previous.c_str());
+    QLocale::setDefault(QLocale::c());
     Form8->done(1);
 
     QProcess tool;
-    tool.start(QStringLiteral(MIRVANE_SERIES), { QString::fromStdString(ParameterFilePath()) });
+    tool.start(QStringLiteral(MIRVANE_SERIES),
+        { QStringLiteral("--export"), QString::fromStdString(ParameterFilePath()) });
     QVERIFY(tool.waitForFinished());
-    const QByteArray expected = tool.readAllStandardOutput();
+    QByteArray expected = tool.readAllStandardOutput();
     QCOMPARE(expected.count('\n'), 1002);
-    QCOMPARE(readAll(dialogs.saveAs), expected);
+    // Units in the header; times as typed, no "-0" where the forces start at rest.
+    QVERIFY(expected.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
+                                "0,0,0,0,0,0\n0.01,"));
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("series0.csv"))), expected);
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("series1.csv"))),
+        expected.replace(',', ';').replace('.', ','));
     QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+// The real dialog: first in the documents folder, then where the last file went.
+void PictureMenuTest::saveDialogOpensInDocumentsThenInTheLastFolder()
+{
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("Documents"));
+    const QString lesson = QDir(documents).filePath(QStringLiteral("lesson"));
+    QVERIFY(QDir().mkpath(lesson));
+    const QByteArray previousHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&previousHome] {
+        qputenv("HOME", previousHome);
+        qunsetenv("XDG_CONFIG_HOME");
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    QStringList folders;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        folders.append(dialog->directory().absolutePath());
+        dialog->setDirectory(lesson);
+        QMetaObject::invokeMethod(dialog, "accept"); // as the Save button does
+    });
+    answer.start(10);
+    const SaveFileRequest request { QStringLiteral("CSV"), QStringLiteral("mirvane.csv"),
+        { QStringLiteral("CSV (*.csv)") } };
+    QCOMPARE(AskSaveFileName(nullptr, request).fileName, QDir(lesson).filePath("mirvane.csv"));
+    AskSaveFileName(nullptr, request);
+    QCOMPARE(folders, (QStringList { documents, lesson }));
 }
 
 void PictureMenuTest::sceneSavesItsPicture()
@@ -180,6 +227,25 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
     Form5->done(1);
 }
 
+// A chart is saved as SVG vectors: the curve a polyline, not a picture.
+void PictureMenuTest::portraitSavesVectors()
+{
+    MainWindowFixture fixture;
+    AnsweredDialogs dialogs;
+    dialogs.saveAs = dialogs.path(QStringLiteral("portrait.svg"));
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    clickMenuEntry(
+        Form5->PaintBox1, Form5->PaintBox1Menu->Menu(), QStringLiteral("Сохранить изображение…"));
+    Form5->done(1);
+    const QByteArray svg = readAll(dialogs.saveAs);
+    QVERIFY(svg.contains("<polyline") && !svg.contains("<image"));
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.viewBox().size(), Form5->PaintBox1->size());
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
 namespace {
 
 int failingFsync(int)
@@ -197,30 +263,34 @@ bool failingCommit(QSaveFile &)
 void PictureMenuTest::failedExportKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("filter"); // 2: SVG
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("reason");
     const QString picture = QStringLiteral("Сохранить изображение…");
     const QString series = QStringLiteral("Экспорт данных (CSV)…");
     const QString fullDisk = QString::fromLocal8Bit(std::strerror(EFBIG));
     // A small picture fails as its file is closed, the series while it is written.
-    QTest::newRow("picture, full disk") << picture << "full disk" << fullDisk;
-    QTest::newRow("series, full disk") << series << "full disk" << fullDisk;
+    QTest::newRow("picture, full disk") << picture << 0 << "full disk" << fullDisk;
+    QTest::newRow("SVG, full disk") << picture << 2 << "full disk" << fullDisk;
+    QTest::newRow("series, full disk") << series << 0 << "full disk" << fullDisk;
     QTest::newRow("picture, failed fsync")
-        << picture << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
-    QTest::newRow("series, failed commit") << series << "commit" << QString();
+        << picture << 0 << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
+    QTest::newRow("series, failed commit") << series << 0 << "commit" << QString();
     QTest::newRow("picture onto a pipe")
-        << picture << "pipe" << QStringLiteral("это не обычный файл");
+        << picture << 0 << "pipe" << QStringLiteral("это не обычный файл");
 }
 
 // The message names the file and the system's reason; the old file stays whole.
 void PictureMenuTest::failedExportKeepsTheOldFile()
 {
     QFETCH(QString, entry);
+    QFETCH(int, filter);
     QFETCH(QString, failure);
     QFETCH(QString, reason);
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
     dialogs.saveAs = dialogs.path(QStringLiteral("old"));
+    dialogs.filter = filter;
     if (failure == "pipe") {
         QCOMPARE(mkfifo(QFile::encodeName(dialogs.saveAs), 0600), 0);
     } else {
@@ -257,7 +327,7 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
         QStringList { "old" });
 }
 
-// Before a computation there is nothing to export: no file, not even a header.
+// Without a computed result there is nothing to export: no file, not even a header.
 void PictureMenuTest::nothingToExportBeforeAComputation()
 {
     MessageBoxCapture boxes;
@@ -266,8 +336,7 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QWidget window;
     auto *canvas = new QWidget(&window);
     PictureMenu menu(*canvas, window);
-    const MotionModel uncomputed;
-    menu.AddOutputEntries([&uncomputed] { return ExportedSeries { &uncomputed, 0.01f }; });
+    menu.AddOutputEntries([] { return std::optional<CsvTable>(); });
     for (QAction *action : menu.Menu()->actions()) {
         if (action->text() == menu.Texts().ExportCsv)
             action->trigger();
