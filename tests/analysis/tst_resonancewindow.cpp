@@ -1,6 +1,7 @@
 #include "analysis/chartplot.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
+#include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
@@ -8,6 +9,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,9 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
         }
         // The drive frequency is w0 to six digits: truncation may take the column before.
         QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
+        const QByteArray csv = ExportedCsv(*window.PaintBox1Menu);
+        QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m\n"));
+        QCOMPARE(csv.count('\n'), 201);
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);
@@ -104,15 +110,19 @@ void ResonanceWindowTest::saysWhyThereIsNoCurve_data()
 {
     QTest::addColumn<float>("force");
     QTest::addColumn<QString>("status"); // a part of it
+    QTest::addColumn<QByteArray>("header"); // of the exported curve, if any
     // The nominal run has no damping.
-    QTest::newRow("no driving force") << 0.0f << "При F₀ = 0 движение от частоты не зависит";
-    QTest::newRow("no damping") << 12.0f << "точки — нарастающий переходный процесс";
+    QTest::newRow("no driving force")
+        << 0.0f << "При F₀ = 0 движение от частоты не зависит" << QByteArray();
+    QTest::newRow("no damping") << 12.0f << "точки — нарастающий переходный процесс"
+                                << QByteArray("omega_1_per_s,A_computed_m\n");
 }
 
 void ResonanceWindowTest::saysWhyThereIsNoCurve()
 {
     QFETCH(float, force);
     QFETCH(QString, status);
+    QFETCH(QByteArray, header);
     MainWindowFixture fixture(NominalWith(&ModelParameters::ForceAmplitude, force));
     new AnalysisWindows(fixture.window()); // a child of the main window
     bool shown = false;
@@ -120,9 +130,15 @@ void ResonanceWindowTest::saysWhyThereIsNoCurve()
         shown = true;
         QTRY_VERIFY(!window.ProgressBar1->isVisible());
         QVERIFY2(window.Label2->text().contains(status), qPrintable(window.Label2->text()));
+        QCOMPARE(ExportedCsv(*window.PaintBox1Menu).left(header.size()), header);
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);
+    // Without a curve the export says so.
+    const bool said = std::ranges::any_of(fixture.boxes.boxes, [](const MessageBoxRequest &box) {
+        return box.text == QStringLiteral("Резонансная кривая не рассчитана");
+    });
+    QCOMPARE(said, header.isEmpty());
 }
 
 QTEST_MAIN(ResonanceWindowTest)
