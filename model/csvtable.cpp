@@ -75,10 +75,17 @@ void CsvTable::add(Column column)
     m_columns.push_back(std::move(column));
 }
 
-bool WriteCsv(const CsvTable &table, const CsvStyle &style,
-    const std::function<bool(std::string_view piece)> &write)
+bool PassFullPiece(std::string &piece, const CsvWriter &write)
 {
-    constexpr std::size_t PieceSize = 1 << 16;
+    if (piece.size() < (1 << 16))
+        return true;
+    const bool written = write(piece);
+    piece.clear();
+    return written;
+}
+
+bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &write)
+{
     std::string piece;
     std::vector<Cells> columns;
     for (const CsvTable::Column &column : table.Columns()) {
@@ -98,11 +105,8 @@ bool WriteCsv(const CsvTable &table, const CsvStyle &style,
                 appendNumber(piece, columns[c].floats[row], style);
         }
         piece += '\n';
-        if (piece.size() >= PieceSize) {
-            if (!write(piece))
-                return false;
-            piece.clear();
-        }
+        if (!PassFullPiece(piece, write))
+            return false;
     }
     return piece.empty() || write(piece);
 }

@@ -45,9 +45,14 @@ struct CsvStyle
     std::string decimalPoint = ".";
 };
 
+using CsvWriter = std::function<bool(std::string_view piece)>;
+
+// Hands rows gathered in piece to write once they fill about 64 KiB, a write
+// for many rows, and empties it; false when write fails.
+bool PassFullPiece(std::string &piece, const CsvWriter &write);
+
 // Writes the headers, then one line per row; each number in the shortest form
 // that reads back to the same value ("0.01", "1e-05"), zero without a sign,
 // "nan", "inf", "-inf" for the values that are no numbers. The text goes to
 // write in pieces; returns false as soon as write does.
-bool WriteCsv(const CsvTable &table, const CsvStyle &style,
-    const std::function<bool(std::string_view piece)> &write);
+bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &write);

@@ -18,10 +18,8 @@ float sampleTime(int index, float printStep)
 
 } // namespace
 
-bool WriteSeriesCsv(const MotionModel &model, float printStep,
-    const std::function<bool(std::string_view piece)> &write)
+bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write)
 {
-    constexpr std::size_t PieceSize = 1 << 16;
     const ScopedCLocale cLocale;
     std::string piece = "index,time,coordinate,velocity,resistance_force,elastic_force,"
                         "driving_force\n";
@@ -37,11 +35,8 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep,
         for (int s = 0; s < MotionModel::SeriesCount; ++s)
             append(",%.9g", double(model.ResultSeries[s][i]));
         piece += '\n';
-        if (piece.size() >= PieceSize) {
-            if (!write(piece))
-                return false;
-            piece.clear();
-        }
+        if (!PassFullPiece(piece, write))
+            return false;
     }
     return piece.empty() || write(piece);
 }
