@@ -194,7 +194,8 @@ void PictureMenu::Print()
 void PictureMenu::SaveImage()
 {
     // In the order of the filters; the scene is a raster, offered no SVG.
-    static const char *const Formats[] = { "PNG", "BMP", "SVG" };
+    enum Format { Png, Bmp, Svg };
+    static const char *const Suffixes[] = { "png", "bmp", "svg" };
     QStringList filters { m_texts.PngFilter, m_texts.BmpFilter };
     if (!m_panel)
         filters.append(m_texts.SvgFilter);
@@ -204,20 +205,20 @@ void PictureMenu::SaveImage()
         return;
     const QString &fileName = answer.fileName;
     // The name's suffix decides; without a known one, the chosen filter.
-    const QString suffix = QFileInfo(fileName).suffix().toUpper();
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
     int format = answer.filter;
-    for (int i = 0; i < filters.size(); ++i) {
-        if (suffix == QLatin1String(Formats[i]))
-            format = i;
+    for (int known = Png; known < filters.size(); ++known) {
+        if (suffix == QLatin1String(Suffixes[known]))
+            format = known;
     }
     try {
-        if (qstrcmp(Formats[format], "SVG") == 0) {
+        if (format == Svg) {
             SaveCanvasSvg(m_picture, m_window.windowTitle(), fileName);
             return;
         }
         const QImage picture = Picture();
         if (!picture.isNull())
-            SavePicture(picture, fileName, Formats[format]);
+            SavePicture(picture, fileName, format == Bmp ? "BMP" : "PNG");
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(fileName, failure);
     }
@@ -232,6 +233,7 @@ void PictureMenu::Copy()
 
 void PictureMenu::ExportCsv()
 {
+    // Taken before the dialog, which is modal: nothing is computed anew while it is open.
     const std::optional<CsvTable> table = m_table ? m_table() : std::nullopt;
     if (!table) {
         ShowMessageBox(m_texts.NoData);
