@@ -13,14 +13,14 @@ class CsvTable
 {
 public:
     // Columns that keep their values: a float column is written as the float
-    // it holds, a double column as the double.
+    // it holds, a double column as the double. Each Add throws
+    // std::invalid_argument for a column longer or shorter than the others.
     void AddColumn(std::string header, std::vector<float> values);
     void AddColumn(std::string header, std::vector<double> values);
     // A column read in place when the table is written, for series too large
     // to copy: values must outlive the table.
     void AddColumnInPlace(std::string header, std::span<const float> values);
 
-    int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     std::size_t RowCount() const;
 
     struct Column
@@ -31,7 +31,6 @@ public:
     const std::vector<Column> &Columns() const { return m_columns; }
 
 private:
-    // Throws std::invalid_argument when the column's length differs from the others'.
     void add(Column column);
 
     std::vector<Column> m_columns;
