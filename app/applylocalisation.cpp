@@ -117,7 +117,9 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuToolTip", &PictureMenuTexts::ToolTip),
     menuKey("MenuPngFilter", &PictureMenuTexts::PngFilter),
     menuKey("MenuBmpFilter", &PictureMenuTexts::BmpFilter),
+    menuKey("MenuSvgFilter", &PictureMenuTexts::SvgFilter),
     menuKey("MenuCsvFilter", &PictureMenuTexts::CsvFilter),
+    menuKey("MenuSpreadsheetCsvFilter", &PictureMenuTexts::SpreadsheetCsvFilter),
     menuKey("MenuWriteFailed", &PictureMenuTexts::WriteFailed),
     menuKey("MenuNotRegularFile", &PictureMenuTexts::NotRegularFile),
     menuKey("MenuNotEncoded", &PictureMenuTexts::NotEncoded),
@@ -319,8 +321,8 @@ const std::array<SectionTable, 7> &sectionTables()
             .menuKeys = PictureMenuKeys },
         { .keys = GraphChoiceKeys },
         { .keys = PhasePortraitKeys, .menuKeys = PictureMenuKeys },
-        { .keys = ResonanceKeys, .optional = true },
-        { .keys = EnergyKeys, .optional = true },
+        { .keys = ResonanceKeys, .optional = true, .menuKeys = PictureMenuKeys },
+        { .keys = EnergyKeys, .optional = true, .menuKeys = PictureMenuKeys },
     } };
     return tables;
 }

@@ -6,6 +6,7 @@
 #include "forms/phaseportrait.h"
 #include "forms/scene.h"
 #include "glpanel/openglpanel.h"
+#include "model/seriescsv.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -32,11 +33,11 @@
 
 TForm2 *Form2 = nullptr;
 
-ExportedSeries MainWindowSeries()
+std::optional<CsvTable> MainWindowSeries()
 {
-    if (!Form2)
-        return {};
-    return { &Form2->Motion, Form2->ModelParameters.PrintStep };
+    if (!Form2 || !Form2->Motion.HasResult())
+        return std::nullopt;
+    return SeriesTable(Form2->Motion, Form2->ModelParameters.PrintStep);
 }
 
 Handout MainWindowHandout(const QWidget &window)

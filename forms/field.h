@@ -2,6 +2,7 @@
 
 #include "forms/computationprogressdialog.h"
 #include "forms/motionmessages.h"
+#include "model/csvtable.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QFrame;
@@ -20,7 +22,6 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class PictureMenu;
-struct ExportedSeries;
 struct Handout;
 class TOpenGLPanel;
 
@@ -124,8 +125,9 @@ private:
 
 extern TForm2 *Form2;
 
-// The series of Form2 for an export; none while there is no main window.
-ExportedSeries MainWindowSeries();
+// The computed series of Form2 for an export, read in place; none while there
+// is no main window or no result.
+std::optional<CsvTable> MainWindowSeries();
 // The printed page of a chart in window: its caption, and the parameters of
 // Form2's motion as the parameters dialog names and shows them; the caption
 // alone while either window is missing.

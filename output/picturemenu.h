@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/csvtable.h"
 #include "output/picturemenutexts.h"
 #include "output/printedpage.h"
 
@@ -8,8 +9,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
-class MotionModel;
 class QAction;
 class QImage;
 class QKeySequence;
@@ -17,22 +18,17 @@ class QMenu;
 class QWidget;
 class TOpenGLPanel;
 
-// What the export writes: a computed motion and its print step. Without a
-// motion, or one without a result, there is nothing to export.
-struct ExportedSeries
-{
-    const MotionModel *motion = nullptr;
-    float printStep = 0;
-};
-using SeriesSource = std::function<ExportedSeries()>;
+// What the export writes, made when it is asked for; nothing when there is
+// nothing computed to export.
+using TableSource = std::function<std::optional<CsvTable>()>;
 // What a chart's printed page says besides the chart, at the time of printing.
 using HandoutSource = std::function<Handout()>;
 
 // The context menu of a picture: the main window's scene or a chart's canvas.
 // A right click over the picture, the menu key or Shift+F10 opens it; every
 // entry is also a shortcut of the window, and the picture's tooltip names the
-// entries with their shortcuts. AddOutputEntries adds printing, saving,
-// copying and the export of the computed series.
+// entries with their shortcuts. AddOutputEntries adds printing, saving (a
+// chart also as SVG), copying and the export of the computed data as CSV.
 class PictureMenu : public QObject
 {
     Q_OBJECT
@@ -46,8 +42,8 @@ public:
     QAction *AddEntry(
         const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
     // Appends, after a separator: "Печать…", "Сохранить изображение…",
-    // "Копировать" and "Экспорт данных (CSV)…" of what series gives at the time.
-    void AddOutputEntries(SeriesSource series);
+    // "Копировать" and "Экспорт данных (CSV)…" of what table gives at the time.
+    void AddOutputEntries(TableSource table);
     // A canvas prints with handout's title and parameters; without a source,
     // under the window's caption alone.
     void SetHandout(HandoutSource handout) { m_handout = std::move(handout); }
@@ -66,7 +62,7 @@ private:
     PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window);
     void Popup(const QPoint &globalPosition);
     void Print();
-    // What the source gives, completed for a canvas' page.
+    // What the source gives; without one, the window's caption.
     Handout PageHandout() const;
     void SaveImage();
     void Copy();
@@ -86,7 +82,7 @@ private:
     QAction *m_saveImage = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_exportCsv = nullptr;
-    SeriesSource m_series;
+    TableSource m_table;
     HandoutSource m_handout;
     QTimer m_toolTipDelay; // runs while the mouse rests over the scene
     QPoint m_toolTipPosition;

@@ -15,7 +15,12 @@ struct PictureMenuTexts
     QString ToolTip = QStringLiteral("Правая кнопка мыши: "); // "MenuToolTip"
     QString PngFilter = QStringLiteral("Изображение PNG (*.png)"); // "MenuPngFilter"
     QString BmpFilter = QStringLiteral("Изображение BMP (*.bmp)"); // "MenuBmpFilter"
+    // Offered for a chart; the scene is a raster.
+    QString SvgFilter = QStringLiteral("Векторное изображение SVG (*.svg)"); // "MenuSvgFilter"
     QString CsvFilter = QStringLiteral("Данные CSV (*.csv)"); // "MenuCsvFilter"
+    // ";" between the fields and the decimal separator the program shows.
+    QString SpreadsheetCsvFilter = QStringLiteral(
+        "Данные CSV для электронной таблицы (*.csv)"); // "MenuSpreadsheetCsvFilter"
     // %1 the file, %2 the reason.
     QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
     // The reason when the name is a device, a pipe or a folder.

@@ -99,8 +99,8 @@ qint64 fittingPixelsPerInch(qint64 pixels, int dpi, qint64 room)
 
 } // namespace
 
-void PrintHandout(
-    QWidget &window, const Handout &handout, const QString &dateLine, QPaintDevice &page)
+void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, const QString &dateLine,
+    QPaintDevice &page)
 {
     QPainter painter;
     if (!painter.begin(&page))
@@ -126,7 +126,8 @@ void PrintHandout(
 
     const ParameterTable table(handout, textFont, page, area.width());
     const int chartRoom = area.bottom() - top - gap - table.Height();
-    const QRect &chart = handout.chart;
+    QWidget &source = handout.chart.isEmpty() ? canvas : window;
+    const QRect chart = handout.chart.isEmpty() ? canvas.rect() : handout.chart;
     const qreal scale = chart.isEmpty()
         ? 0
         : std::min(qreal(area.width()) / chart.width(), qreal(chartRoom) / chart.height());
@@ -134,8 +135,8 @@ void PrintHandout(
         painter.save();
         painter.translate(area.left(), top);
         painter.scale(scale, scale);
-        // The window's own painting of the chart, on the paper instead of its surface.
-        window.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
+        // The window's own painting, as vectors.
+        source.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
         painter.restore();
         top += qCeil(chart.height() * scale) + gap;
     }

@@ -388,9 +388,11 @@ void LocalisationTest::shippedFiles()
     QFETCH(QString, foreignScript);
     const QRegularExpression foreign(foreignScript);
     QStringList builtIn;
+    PictureMenuTexts resonanceMenu; // with a message of its own
     {
         WindowSet set;
         builtIn = appearance();
+        resonanceMenu = ResonanceWindow().PaintBox1Menu->Texts();
     }
     QVERIFY(QFile::copy(shippedFile(QStringLiteral("ru")), LocalisationFilePath()));
     {
@@ -406,6 +408,8 @@ void LocalisationTest::shippedFiles()
             for (const PictureMenu *menu : window->findChildren<PictureMenu *>())
                 QVERIFY(menu->Texts() == PictureMenuTexts());
         }
+        QVERIFY(ResonanceWindow().PaintBox1Menu->Texts() == resonanceMenu);
+        QVERIFY(EnergyWindow().PaintBox1Menu->Texts() == PictureMenuTexts());
     }
     QVERIFY(QFile::remove(LocalisationFilePath()));
     QVERIFY(QFile::copy(shippedFile(language), LocalisationFilePath()));
