@@ -199,28 +199,23 @@ private:
     }
 
     // The lines pdftotext finds on the page the chart's menu prints.
-    void readPrintedPage(QWidget &window, PictureMenu &chart)
+    void readPrintedPage(QWidget &window, const PictureMenu &chart)
     {
         const QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
         DialogAnswers toPdf;
         toPdf.print = [&pdf](QPrinter &printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
+            printer.setOutputFileName(pdf); // a PDF by the suffix
             return true;
         };
         const DialogAnswers real = SetDialogAnswers(std::move(toPdf));
-        for (QAction *entry : chart.Menu()->actions()) {
-            if (entry->text() == chart.Texts().Print)
-                entry->trigger();
-        }
+        chart.Menu()->actions().constFirst()->trigger(); // "Печать…" heads a chart's menu
         SetDialogAnswers(real);
         QProcess text;
         text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
         text.waitForFinished();
-        const QString where = QStringLiteral("printed page of \"%1\"").arg(window.windowTitle());
         for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
-            add(&window, where, line);
+            add(&window, QStringLiteral("printed page of \"%1\"").arg(window.windowTitle()), line);
     }
 
     // Reads the modal window on top once it is up and closes it: the
