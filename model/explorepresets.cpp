@@ -5,6 +5,24 @@
 #include <cmath>
 #include <numbers>
 
+ModelParameters NominalModelParameters()
+{
+    return { .TimeStep = 0.01f,
+        .PrintStep = 0.01f,
+        .StopTime = 10,
+        .Mass = 2,
+        .Damping = 0,
+        .Stiffness = 600,
+        .ForceAmplitude = 12,
+        .ForceFrequency = 17.3205f,
+        .ForcePhase = 0,
+        .PlaneAngle = 30,
+        .Gravity = 9.8f,
+        .SpringLength = 0.4f,
+        .InitialDeflection = 0,
+        .InitialVelocity = 0 };
+}
+
 namespace {
 
 // Far enough to see, short of the spring's length.
@@ -32,27 +50,7 @@ void driveFromRest(ModelParameters &p)
     p.InitialVelocity = 0;
 }
 
-} // namespace
-
-ModelParameters NominalModelParameters()
-{
-    return { .TimeStep = 0.01f,
-        .PrintStep = 0.01f,
-        .StopTime = 10,
-        .Mass = 2,
-        .Damping = 0,
-        .Stiffness = 600,
-        .ForceAmplitude = 12,
-        .ForceFrequency = 17.3205f,
-        .ForcePhase = 0,
-        .PlaneAngle = 30,
-        .Gravity = 9.8f,
-        .SpringLength = 0.4f,
-        .InitialDeflection = 0,
-        .InitialVelocity = 0 };
-}
-
-ModelParameters ApplyPreset(Preset preset, const ModelParameters &current)
+ModelParameters presetValues(Preset preset, const ModelParameters &current)
 {
     if (preset == Preset::Nominal)
         return NominalModelParameters();
@@ -99,5 +97,17 @@ ModelParameters ApplyPreset(Preset preset, const ModelParameters &current)
     case Preset::Nominal:
         break;
     }
+    return p;
+}
+
+} // namespace
+
+ModelParameters ApplyPreset(Preset preset, const ModelParameters &current)
+{
+    // What the file gives back, so that applying a preset keeps its motion.
+    ModelParameters p = presetValues(preset, current);
+    const auto fields = p.fields();
+    for (int field = 0; field < ModelParameters::Count; ++field)
+        *fields[field] = WrittenValue(field, *fields[field]);
     return p;
 }

@@ -19,8 +19,9 @@ constexpr int PresetCount = 8;
 // The values of the shipped parameter file.
 ModelParameters NominalModelParameters();
 
-// current with what preset sets. Mass and stiffness are kept where they give a
-// natural frequency, otherwise taken from the nominal values.
+// current with what preset sets, every value as the parameter file holds it.
+// Mass and stiffness are kept where they give a natural frequency, otherwise
+// taken from the nominal values.
 ModelParameters ApplyPreset(Preset preset, const ModelParameters &current);
 
 // The drive of the beats preset lies this share of w0 below it.

@@ -98,7 +98,7 @@ void TestExplorePresets::eachPresetGivesWhatItNames()
         QCOMPARE(p.PlaneAngle, start.PlaneAngle);
         if (preset == Preset::Beats) {
             const double beat = 2 * std::numbers::pi / (d.NaturalFrequency - p.ForceFrequency);
-            QVERIFY(Near(p.StopTime, 2 * beat, { 0, 1e-6 }));
+            QVERIFY(Near(p.StopTime, 2 * beat, { 0, 1e-4 })); // as the file holds them
         }
     }
     QCOMPARE(ApplyPreset(Preset::HorizontalPlane, heavy).PlaneAngle, 0.0f);
