@@ -102,6 +102,7 @@ void ExploreWindow::CreateControls()
     connect(CheckBox1, &QCheckBox::toggled, PaintBox1, &ExploreChart::SetShowsVelocity);
     Label14 = PlaceControl(new QLabel(this), "Label14", 520, 458, 482, 16);
     Label14->setTextFormat(Qt::PlainText);
+    Label14->setText(PaintBox1->CursorText());
     connect(PaintBox1, &ExploreChart::CursorChanged, this,
         [this] { Label14->setText(PaintBox1->CursorText()); });
 
