@@ -58,11 +58,11 @@ ExploreWindow::ExploreWindow(
     , m_parameterCaptions(parameterCaptions)
 {
     // The chart's menu first: the localisation step relabels it.
-    PaintBox1 = PlaceControl(new ExploreChart(Captions, this), "PaintBox1", 370, 8, 632, 440);
+    PaintBox1 = PlaceControl(new ExploreChart(Captions, this), "PaintBox1", 390, 8, 632, 410);
     ChartMenu = new PictureMenu(*PaintBox1, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
-    PlaceWindow(*this, 120, 60, 1010, 650, WindowSizing::Fixed);
+    PlaceWindow(*this, 120, 60, 1030, 650, WindowSizing::Fixed);
     CreateControls();
 }
 
@@ -85,7 +85,7 @@ void ExploreWindow::CreateControls()
         connect(Fields[i], &ParameterSlider::TextRefused, this,
             [this](const QString &text) { Label15->setText(Captions.NotANumber.arg(text)); });
     }
-    Label13 = PlaceControl(new QLabel(this), "Label13", 8, top + 8, 350, 650 - top - 16);
+    Label13 = PlaceControl(new QLabel(this), "Label13", 8, top + 8, 370, 650 - top - 16);
     Label13->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label13->setTextFormat(Qt::PlainText);
 
@@ -98,23 +98,23 @@ void ExploreWindow::CreateControls()
     });
 
     CheckBox1
-        = PlaceControl(new QCheckBox(Captions.CheckBox1, this), "CheckBox1", 370, 456, 140, 20);
+        = PlaceControl(new QCheckBox(Captions.CheckBox1, this), "CheckBox1", 390, 424, 140, 20);
     connect(CheckBox1, &QCheckBox::toggled, PaintBox1, &ExploreChart::SetShowsVelocity);
-    Label14 = PlaceControl(new QLabel(this), "Label14", 520, 458, 482, 16);
+    Label14 = PlaceControl(new QLabel(this), "Label14", 540, 426, 482, 16);
     Label14->setTextFormat(Qt::PlainText);
     Label14->setText(PaintBox1->CursorText());
     connect(PaintBox1, &ExploreChart::CursorChanged, this,
         [this] { Label14->setText(PaintBox1->CursorText()); });
 
     GroupBox1
-        = PlaceControl(new QGroupBox(Captions.GroupBox1, this), "GroupBox1", 370, 482, 632, 82);
+        = PlaceControl(new QGroupBox(Captions.GroupBox1, this), "GroupBox1", 390, 450, 632, 116);
     const std::array<const QString *, 8> presetCaptions { &Captions.Button1, &Captions.Button2,
         &Captions.Button3, &Captions.Button4, &Captions.Button5, &Captions.Button6,
         &Captions.Button7, &Captions.Button8 };
     for (int i = 0; i < PresetCount; ++i) {
         const QByteArray name = "Button" + QByteArray::number(i + 1);
         PresetButtons[i] = PlaceControl(new QPushButton(*presetCaptions[i], GroupBox1),
-            name.constData(), 8 + (i % 4) * 155, 20 + (i / 4) * 30, 149, 25);
+            name.constData(), 8 + (i % 3) * 207, 20 + (i / 3) * 30, 201, 25);
         connect(PresetButtons[i], &QPushButton::clicked, this, [this, i] {
             ShowValues(ApplyPreset(Preset(i), Values()), false);
             ValuesChanged();
@@ -122,18 +122,18 @@ void ExploreWindow::CreateControls()
     }
 
     const auto button = [this](const QString &caption, const char *name, int left) {
-        return PlaceControl(new QPushButton(caption, this), name, left, 572, 110, 25);
+        return PlaceControl(new QPushButton(caption, this), name, left, 574, 110, 25);
     };
-    Button9 = button(Captions.Button9, "Button9", 370);
-    Button10 = button(Captions.Button10, "Button10", 488);
-    Button11 = button(Captions.Button11, "Button11", 774);
-    Button12 = button(Captions.Button12, "Button12", 892);
+    Button9 = button(Captions.Button9, "Button9", 390);
+    Button10 = button(Captions.Button10, "Button10", 508);
+    Button11 = button(Captions.Button11, "Button11", 794);
+    Button12 = button(Captions.Button12, "Button12", 912);
     connect(Button9, &QPushButton::clicked, PaintBox1, &ExploreChart::Keep);
     connect(Button10, &QPushButton::clicked, PaintBox1, &ExploreChart::ClearKept);
     connect(Button11, &QPushButton::clicked, this, &ExploreWindow::Apply);
     connect(Button12, &QPushButton::clicked, this, &QWidget::close);
 
-    Label15 = PlaceControl(new QLabel(this), "Label15", 370, 606, 632, 36);
+    Label15 = PlaceControl(new QLabel(this), "Label15", 390, 606, 632, 36);
     Label15->setWordWrap(true);
     Label15->setTextFormat(Qt::PlainText);
 

@@ -41,16 +41,16 @@ ParameterSlider::ParameterSlider(QWidget &parent, int number, int field,
 {
     const QByteArray n = QByteArray::number(number);
     Label = PlaceControl(new QLabel(caption, &parent), ("Label" + n).constData(), left,
-        scale ? top : top + 3, scale ? 350 : 250, 16);
+        scale ? top : top + 3, scale ? 370 : 270, 16);
     if (scale) {
         Slider = PlaceControl(new QSlider(Qt::Horizontal, &parent), ("TrackBar" + n).constData(),
-            left, top + 16, 250, 24);
+            left, top + 16, 270, 24);
         Slider->setRange(0, Steps);
         Slider->setPageStep(Steps / 20);
         Slider->setAccessibleName(caption);
         connect(Slider, &QSlider::valueChanged, this, &ParameterSlider::SliderMoved);
     }
-    Edit = PlaceControl(new QLineEdit(&parent), ("Edit" + n).constData(), left + 258,
+    Edit = PlaceControl(new QLineEdit(&parent), ("Edit" + n).constData(), left + 278,
         scale ? top + 17 : top, 92, 22);
     Edit->setAccessibleName(caption);
     Label->setBuddy(Edit);
