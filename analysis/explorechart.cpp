@@ -117,10 +117,13 @@ QRect ExploreChart::PlotRect() const
     return { 60, 24, width() - 130, height() - 24 - 40 - KeptLegendRows * LegendRowHeight };
 }
 
+bool ExploreChart::Measurable() const
+{
+    return m_motion && m_parameters.PrintStep > 0;
+}
+
 double ExploreChart::TimeAt(int x) const
 {
-    if (!m_motion)
-        return 0;
     const QRect area = PlotRect();
     const PlotScale time = PlotScale::Around(0, duration(*m_motion, m_parameters));
     const double share = double(x - area.left()) / (area.width() - 1);
@@ -144,7 +147,7 @@ void ExploreChart::MoveCursor(double time)
 
 QString ExploreChart::CursorText() const
 {
-    if (!m_motion || !m_cursor)
+    if (!Measurable() || !m_cursor)
         return m_captions.CursorHint;
     const auto value = [this](double time) {
         return m_captions.CursorValue.arg(ShownValue(time), ShownValue(ValueAt(time)));
@@ -160,14 +163,14 @@ QString ExploreChart::CursorText() const
 
 void ExploreChart::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_motion && PlotRect().contains(event->position().toPoint()))
+    if (Measurable() && PlotRect().contains(event->position().toPoint()))
         MoveCursor(TimeAt(event->position().toPoint().x()));
 }
 
 void ExploreChart::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton || !m_motion
+    if (event->button() != Qt::LeftButton || !Measurable()
         || !PlotRect().contains(event->position().toPoint()))
         return TPaintBox::mousePressEvent(event);
     const double time = TimeAt(event->position().toPoint().x());
@@ -179,7 +182,7 @@ void ExploreChart::mousePressEvent(QMouseEvent *event)
 
 void ExploreChart::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_motion)
+    if (!Measurable())
         return TPaintBox::keyPressEvent(event);
     // One pixel column a press, or one sample where they lie wider apart.
     const double p = m_parameters.PrintStep;

@@ -4,13 +4,13 @@
 #include "model/modelparameters.h"
 #include "widgets/paintbox.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class MotionModel;
-class PlotArea;
 
 // The explore window's chart: x(t) of the current values, v(t) on request,
 // the kept curves faint behind them, and a measuring cursor. The mouse or
@@ -69,6 +69,8 @@ private:
     // The time of the sample nearest to pixel column x.
     double TimeAt(int x) const;
     double ValueAt(double time) const;
+    // Whether there are samples for the cursor to read.
+    bool Measurable() const;
     void MoveCursor(double time);
 
     const ExploreCaptions &m_captions;

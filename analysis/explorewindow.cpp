@@ -24,6 +24,9 @@ namespace {
 // The fields the controls show, in the order of ExploreWindow::Fields.
 constexpr std::array<int, 12> ShownFields { 3, 4, 5, 6, 7, 8, 9, 12, 13, 0, 1, 2 };
 constexpr int SliderCount = 9;
+// The sliders whose ranges the other values set.
+constexpr int DampingSlider = 1;
+constexpr int ForceFrequencySlider = 4;
 
 // What a slider covers of its field, before the values refit it.
 SliderScale scaleOf(int field)
@@ -143,8 +146,11 @@ void ExploreWindow::CreateControls()
 
 void ExploreWindow::Open(const ModelParameters &parameters)
 {
-    ShowValues(parameters, true);
-    ValuesChanged();
+    // Open already, it keeps the what-if under way.
+    if (!isVisible()) {
+        ShowValues(parameters, true);
+        ValuesChanged();
+    }
     show();
     raise();
     activateWindow();
@@ -166,9 +172,9 @@ void ExploreWindow::ShowValues(const ModelParameters &values, bool refit)
     const DerivedQuantities derived = DeriveQuantities(values);
     // Ranges past critical damping and past w0, where the values give them.
     if (std::isfinite(derived.CriticalDamping))
-        Fields[1]->SetReach(2 * derived.CriticalDamping);
+        Fields[DampingSlider]->SetReach(2 * derived.CriticalDamping);
     if (std::isfinite(derived.NaturalFrequency))
-        Fields[4]->SetReach(2 * derived.NaturalFrequency);
+        Fields[ForceFrequencySlider]->SetReach(2 * derived.NaturalFrequency);
     for (std::size_t i = 0; i < Fields.size(); ++i)
         Fields[i]->SetValue(*values.fields()[ShownFields[i]], refit);
 }
@@ -183,24 +189,10 @@ void ExploreWindow::ValuesChanged()
 void ExploreWindow::ShowDerived(const ModelParameters &values)
 {
     const DerivedQuantities d = DeriveQuantities(values);
-    QStringList lines;
-    switch (d.Regime) {
-    case DampingRegime::Undefined:
-        lines.append(Captions.Undefined);
-        break;
-    case DampingRegime::Undamped:
-        lines.append(Captions.Undamped);
-        break;
-    case DampingRegime::Underdamped:
-        lines.append(Captions.Underdamped);
-        break;
-    case DampingRegime::CriticallyDamped:
-        lines.append(Captions.CriticallyDamped);
-        break;
-    case DampingRegime::Overdamped:
-        lines.append(Captions.Overdamped);
-        break;
-    }
+    // In the order of DampingRegime.
+    const std::array<const QString *, 5> regimes { &Captions.Undefined, &Captions.Undamped,
+        &Captions.Underdamped, &Captions.CriticallyDamped, &Captions.Overdamped };
+    QStringList lines { *regimes[std::size_t(d.Regime)] };
     if (d.DrivenAtResonance)
         lines.append(Captions.AtResonance);
     if (d.Regime != DampingRegime::Undefined) {

@@ -32,8 +32,8 @@ public:
         const std::array<QString, ModelParameters::Count> &parameterCaptions, QWidget *parent);
     ~ExploreWindow() override;
 
-    // Starts from parameters, with the slider ranges around them, and shows
-    // the window on top.
+    // Starts from parameters, with the slider ranges around them, unless
+    // the window is open, and shows it on top.
     void Open(const ModelParameters &parameters);
     // The values the controls give.
     ModelParameters Values() const;

@@ -46,7 +46,6 @@ public:
     void SetValue(float value, bool refit = false);
     // The least a refitted range reaches, for a range that depends on other values.
     void SetReach(double reach) { m_scale.reach = reach; }
-    const SliderScale &Scale() const { return m_scale; }
 
     QLabel *Label = nullptr;
     QSlider *Slider = nullptr; // none for a typed field only

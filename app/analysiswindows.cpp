@@ -6,6 +6,8 @@
 #include "forms/field.h"
 #include "forms/input1.h"
 
+#include <array>
+
 AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
     : QObject(&mainWindow)
     , m_mainWindow(mainWindow)

@@ -4,7 +4,7 @@
 
 #include "analysis/backgroundmotion.h"
 #include "analysis/explorechart.h"
-#include "bench/runbenchmarks.h"
+#include "bench/offscreenbenchmarks.h"
 #include "bench/shippedparameters.h"
 
 #include <QApplication>
@@ -89,9 +89,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    // Widgets need an application object, not a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
     StepReporter reporter;
-    return RunBenchmarks(argc, argv, reporter);
+    return RunOffscreenBenchmarks<QApplication>(argc, argv, reporter);
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 ModelParameters NominalModelParameters()
 {
@@ -27,8 +28,9 @@ namespace {
 
 // Far enough to see, short of the spring's length.
 constexpr float ReleaseDeflection = 0.1f;
-constexpr double UnderdampedRatio = 0.1;
-constexpr double OverdampedRatio = 2;
+// The presets that release the mass, with the damping ratio each gives.
+constexpr std::pair<Preset, double> Released[] = { { Preset::FreeOscillation, 0 },
+    { Preset::Underdamped, 0.1 }, { Preset::CriticallyDamped, 1 }, { Preset::Overdamped, 2 } };
 // Light enough for a clear peak, heavy enough for a steady state.
 constexpr double ResonanceRatio = 0.05;
 
@@ -67,19 +69,11 @@ ModelParameters presetValues(Preset preset, const ModelParameters &current)
         = DeriveQuantities({ .Mass = p.Mass, .Stiffness = p.Stiffness });
     const double critical = derived.CriticalDamping;
     const double w0 = derived.NaturalFrequency;
+    for (const auto &[released, ratio] : Released) {
+        if (preset == released)
+            release(p, critical, ratio);
+    }
     switch (preset) {
-    case Preset::FreeOscillation:
-        release(p, critical, 0);
-        break;
-    case Preset::Underdamped:
-        release(p, critical, UnderdampedRatio);
-        break;
-    case Preset::CriticallyDamped:
-        release(p, critical, 1);
-        break;
-    case Preset::Overdamped:
-        release(p, critical, OverdampedRatio);
-        break;
     case Preset::Resonance:
         driveFromRest(p);
         p.Damping = static_cast<float>(critical * ResonanceRatio);
@@ -93,8 +87,7 @@ ModelParameters presetValues(Preset preset, const ModelParameters &current)
         // Beats repeat at the difference of the two frequencies.
         p.StopTime = static_cast<float>(2 * 2 * std::numbers::pi / (w0 * BeatsDetuning));
         break;
-    case Preset::HorizontalPlane:
-    case Preset::Nominal:
+    default:
         break;
     }
     return p;
