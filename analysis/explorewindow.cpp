@@ -96,6 +96,8 @@ void ExploreWindow::CreateControls()
     PaintBox1->KeptLabel = [this](const ModelParameters &kept, const ModelParameters &current) {
         return KeptLabel(kept, current);
     };
+    // Made first for its menu, reached by Tab after the fields.
+    setTabOrder(Fields.back()->Edit, PaintBox1);
     ChartMenu->AddOutputEntries([this]() -> ExportedSeries {
         return { PaintBox1->Motion(), PaintBox1->Parameters().PrintStep };
     });
