@@ -243,7 +243,10 @@ void ExploreChart::Paint(QPainter &painter)
         plot.DrawCurve(painter,
             curvePoints(*kept.motion, MotionModel::Coordinate, kept.parameters.PrintStep, columns),
             KeptColours[i], 1);
-        const QString label = KeptLabel ? KeptLabel(kept.parameters, m_parameters) : QString();
+        // Several differences may run past the canvas.
+        const QString label = painter.fontMetrics().elidedText(
+            KeptLabel ? KeptLabel(kept.parameters, m_parameters) : QString(), Qt::ElideRight,
+            width() - area.left() - 40);
         DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + int(i) * LegendRowHeight),
             KeptColours[i], label);
     }
