@@ -1,8 +1,12 @@
 #include "app/analysiswindows.h"
 
 #include "analysis/energywindow.h"
+#include "analysis/explorewindow.h"
 #include "analysis/resonancewindow.h"
 #include "forms/field.h"
+#include "forms/input1.h"
+
+#include <array>
 
 AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
     : QObject(&mainWindow)
@@ -10,6 +14,7 @@ AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
 {
     connect(&mainWindow, &TForm2::ResonanceRequested, this, &AnalysisWindows::OpenResonance);
     connect(&mainWindow, &TForm2::EnergyRequested, this, &AnalysisWindows::OpenEnergy);
+    connect(&mainWindow, &TForm2::ExploreRequested, this, &AnalysisWindows::OpenExplore);
 }
 
 void AnalysisWindows::OpenResonance()
@@ -24,4 +29,16 @@ void AnalysisWindows::OpenEnergy()
     if (!m_energy)
         m_energy = new EnergyWindow(&m_mainWindow);
     m_energy->Open(m_mainWindow.ModelParameters, m_mainWindow.Motion);
+}
+
+void AnalysisWindows::OpenExplore()
+{
+    if (!m_explore) {
+        std::array<QString, ModelParameters::Count> captions;
+        for (std::size_t i = 0; i < captions.size(); ++i)
+            captions[i] = Form3->ParameterCaption(i);
+        m_explore = new ExploreWindow(captions, &m_mainWindow);
+        connect(m_explore, &ExploreWindow::Applied, &m_mainWindow, &TForm2::ReloadParameterFile);
+    }
+    m_explore->Open(m_mainWindow.ModelParameters);
 }

@@ -154,9 +154,12 @@ void TForm2::CreateSceneMenu()
         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
     QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
         QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
+    QAction *explore = SceneMenu->AddEntry(QStringLiteral("Исследование…"),
+        QKeySequence(Qt::CTRL | Qt::Key_I), [this] { emit ExploreRequested(); });
     // Named for the localisation file's keys.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
+    explore->setObjectName(QStringLiteral("MenuExplore"));
     SceneMenu->AddOutputEntries(MainWindowSeries);
 }
 
@@ -357,8 +360,12 @@ void TForm2::Button1Click()
 
 void TForm2::Button2Click()
 {
-    if (Form3->exec() != 1)
-        return;
+    if (Form3->exec() == 1)
+        ReloadParameterFile();
+}
+
+void TForm2::ReloadParameterFile()
+{
     // No tick may read the series while they are made again.
     StopPlayback();
     PlaybackIndex = 0;

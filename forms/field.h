@@ -43,6 +43,9 @@ public:
     // with a progress dialog when it takes long; cancelled, it leaves no result.
     void ComputeMotion();
     void UpdateReadouts();
+    // After the parameter file changed: stops playback, computes the motion
+    // afresh from the file and shows its first sample.
+    void ReloadParameterFile();
 
     ::ModelParameters ModelParameters;
     MotionModel Motion;
@@ -72,8 +75,8 @@ public:
     // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
     std::array<QLabel *, 7> Readouts {};
     QTimer *Timer1 = nullptr;
-    // Right click on the scene: the resonance curve, the energy balance and
-    // the output of the picture and the series.
+    // Right click on the scene: the resonance curve, the energy balance, the
+    // explore window and the output of the picture and the series.
     PictureMenu *SceneMenu = nullptr;
 
     // What the reading and the computation report, as the user reads it.
@@ -81,10 +84,11 @@ public:
     ComputationProgressTexts ProgressTexts;
 
 signals:
-    // The scene menu's first two entries: the windows beyond the design open
-    // from here, and whoever made them answers.
+    // The scene menu's first three entries: the windows beyond the design
+    // open from here, and whoever made them answers.
     void ResonanceRequested();
     void EnergyRequested();
+    void ExploreRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
