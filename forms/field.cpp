@@ -40,20 +40,6 @@ std::optional<CsvTable> MainWindowSeries()
     return SeriesTable(Form2->Motion, Form2->ModelParameters.PrintStep);
 }
 
-Handout MainWindowHandout(const QWidget &window)
-{
-    Handout handout;
-    handout.title = window.windowTitle();
-    if (!Form2 || !Form3)
-        return handout;
-    handout.parametersCaption = Form3->windowTitle();
-    const auto values = std::as_const(Form2->ModelParameters).fields();
-    for (std::size_t i = 0; i < values.size(); ++i)
-        handout.parameters.append(
-            { Form3->ParameterCaption(i), TForm3::ParameterText(i, *values[i]) });
-    return handout;
-}
-
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent)
     , ReadoutPrefixes { QStringLiteral("Время, сек"), QStringLiteral("Координата Х, м"),
@@ -168,9 +154,12 @@ void TForm2::CreateSceneMenu()
         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
     QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
         QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
+    QAction *explore = SceneMenu->AddEntry(QStringLiteral("Исследование…"),
+        QKeySequence(Qt::CTRL | Qt::Key_I), [this] { emit ExploreRequested(); });
     // Named for the localisation file's keys.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
+    explore->setObjectName(QStringLiteral("MenuExplore"));
     SceneMenu->AddOutputEntries(MainWindowSeries);
 }
 
@@ -371,8 +360,12 @@ void TForm2::Button1Click()
 
 void TForm2::Button2Click()
 {
-    if (Form3->exec() != 1)
-        return;
+    if (Form3->exec() == 1)
+        ReloadParameterFile();
+}
+
+void TForm2::ReloadParameterFile()
+{
     // No tick may read the series while they are made again.
     StopPlayback();
     PlaybackIndex = 0;

@@ -22,7 +22,6 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class PictureMenu;
-struct Handout;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
@@ -44,6 +43,9 @@ public:
     // with a progress dialog when it takes long; cancelled, it leaves no result.
     void ComputeMotion();
     void UpdateReadouts();
+    // After the parameter file changed: stops playback, computes the motion
+    // afresh from the file and shows its first sample.
+    void ReloadParameterFile();
 
     ::ModelParameters ModelParameters;
     MotionModel Motion;
@@ -73,8 +75,8 @@ public:
     // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
     std::array<QLabel *, 7> Readouts {};
     QTimer *Timer1 = nullptr;
-    // Right click on the scene: the resonance curve, the energy balance and
-    // the output of the picture and the series.
+    // Right click on the scene: the resonance curve, the energy balance, the
+    // explore window and the output of the picture and the series.
     PictureMenu *SceneMenu = nullptr;
 
     // What the reading and the computation report, as the user reads it.
@@ -82,10 +84,11 @@ public:
     ComputationProgressTexts ProgressTexts;
 
 signals:
-    // The scene menu's first two entries: the windows beyond the design open
-    // from here, and whoever made them answers.
+    // The scene menu's first three entries: the windows beyond the design
+    // open from here, and whoever made them answers.
     void ResonanceRequested();
     void EnergyRequested();
+    void ExploreRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -128,7 +131,3 @@ extern TForm2 *Form2;
 // The computed series of Form2 for an export, read in place; none while there
 // is no main window or no result.
 std::optional<CsvTable> MainWindowSeries();
-// The printed page of a chart in window: its caption, and the parameters of
-// Form2's motion as the parameters dialog names and shows them; the caption
-// alone while either window is missing.
-Handout MainWindowHandout(const QWidget &window);

@@ -2,6 +2,7 @@
 
 #include "forms/choice.h"
 #include "forms/field.h"
+#include "forms/input1.h"
 #include "forms/timegraphplot.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
@@ -121,7 +122,7 @@ void TForm8::CreateControls()
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
     PaintBox1Menu->SetHandout([this] {
-        Handout handout = MainWindowHandout(*this);
+        Handout handout = ParameterHandout(*this, Form2->ModelParameters);
         // The curves' names and the time axis' caption lie outside the canvas.
         handout.chart
             = Bevel1->geometry() | Label3->geometry() | Label2->geometry() | Label4->geometry();

@@ -11,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QShowEvent;
+struct Handout;
+struct ModelParameters;
 
 // The parameters dialog: shows the parameter file's fourteen values and
 // writes them back. Modal results: 1 after a complete write, 2 on cancel.
@@ -27,8 +29,6 @@ public:
     // The caption of parameter field (0-based, file order) as the dialog
     // shows it: windows and printouts that name a parameter use the same words.
     QString ParameterCaption(std::size_t field) const;
-    // value as the dialog shows it in the edit of field.
-    static QString ParameterText(std::size_t field, float value);
 
     QFrame *Panel1 = nullptr;
     QLabel *Label14 = nullptr;
@@ -61,3 +61,8 @@ private:
 };
 
 extern TForm3 *Form3;
+
+// The printed page of a chart in window drawn from values: the window's
+// caption, and values as Form3 names and shows them; the caption alone while
+// there is no Form3.
+Handout ParameterHandout(const QWidget &window, const ModelParameters &values);

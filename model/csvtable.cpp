@@ -1,8 +1,8 @@
 #include "model/csvtable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <stdexcept>
 
 namespace {
 
@@ -16,15 +16,17 @@ struct Cells
 {
     const float *floats = nullptr;
     const double *doubles = nullptr;
+    std::size_t count = 0;
 };
 
 Cells cells(const CsvTable::Column &column)
 {
+    const std::size_t count = length(column);
     if (const auto *kept = std::get_if<std::vector<double>>(&column.values))
-        return { nullptr, kept->data() };
+        return { nullptr, kept->data(), count };
     if (const auto *kept = std::get_if<std::vector<float>>(&column.values))
-        return { kept->data(), nullptr };
-    return { std::get<std::span<const float>>(column.values).data(), nullptr };
+        return { kept->data(), nullptr, count };
+    return { std::get<std::span<const float>>(column.values).data(), nullptr, count };
 }
 
 // value in its shortest form, the decimal point as style has it.
@@ -50,29 +52,35 @@ template <typename Value> void appendNumber(std::string &text, Value value, cons
 
 void CsvTable::AddColumn(std::string header, std::vector<float> values)
 {
-    add({ std::move(header), std::move(values) });
+    m_columns.push_back({ std::move(header), std::move(values) });
 }
 
 void CsvTable::AddColumn(std::string header, std::vector<double> values)
 {
-    add({ std::move(header), std::move(values) });
+    m_columns.push_back({ std::move(header), std::move(values) });
 }
 
 void CsvTable::AddColumnInPlace(std::string header, std::span<const float> values)
 {
-    add({ std::move(header), values });
+    m_columns.push_back({ std::move(header), values });
+}
+
+void CsvTable::AddColumn(Column column)
+{
+    m_columns.push_back(std::move(column));
+}
+
+void CsvTable::HoldOwner(std::shared_ptr<const void> owner)
+{
+    m_owners.push_back(std::move(owner));
 }
 
 std::size_t CsvTable::RowCount() const
 {
-    return m_columns.empty() ? 0 : length(m_columns.front());
-}
-
-void CsvTable::add(Column column)
-{
-    if (!m_columns.empty() && length(column) != RowCount())
-        throw std::invalid_argument("the column " + column.header + " differs in length");
-    m_columns.push_back(std::move(column));
+    std::size_t rows = 0;
+    for (const Column &column : m_columns)
+        rows = std::max(rows, length(column));
+    return rows;
 }
 
 bool PassFullPiece(std::string &piece, const CsvWriter &write)
@@ -99,6 +107,8 @@ bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &wri
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 piece += style.separator;
+            if (row >= columns[c].count)
+                continue;
             if (columns[c].doubles)
                 appendNumber(piece, columns[c].doubles[row], style);
             else

@@ -1,26 +1,32 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
-// Columns of numbers to write as CSV, all of one length. A header names the
-// quantity and its unit, joined by "_": "t_s", "v_m_per_s".
+// Columns of numbers to write as CSV. A header names the quantity and its
+// unit, joined by "_": "t_s", "v_m_per_s". A column shorter than the longest
+// leaves its cells below its end empty: curves of one chart may run for
+// different times.
 class CsvTable
 {
 public:
     // Columns that keep their values: a float column is written as the float
-    // it holds, a double column as the double. Each Add throws
-    // std::invalid_argument for a column longer or shorter than the others.
+    // it holds, a double column as the double.
     void AddColumn(std::string header, std::vector<float> values);
     void AddColumn(std::string header, std::vector<double> values);
     // A column read in place when the table is written, for series too large
     // to copy: values must outlive the table.
     void AddColumnInPlace(std::string header, std::span<const float> values);
+    // Keeps owner alive with the table: what a column reads in place may be
+    // given up by its window while a file dialog is open.
+    void HoldOwner(std::shared_ptr<const void> owner);
 
+    // The length of the longest column.
     std::size_t RowCount() const;
 
     struct Column
@@ -29,11 +35,11 @@ public:
         std::variant<std::vector<float>, std::vector<double>, std::span<const float>> values;
     };
     const std::vector<Column> &Columns() const { return m_columns; }
+    void AddColumn(Column column);
 
 private:
-    void add(Column column);
-
     std::vector<Column> m_columns;
+    std::vector<std::shared_ptr<const void>> m_owners;
 };
 
 // How the fields are written: the program's own format, or the one a

@@ -1,3 +1,5 @@
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
 #include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
 #include "app/windowset.h"
@@ -102,6 +104,12 @@ public:
         // The analysis windows, then the file and print dialogs, then a save refused.
         for (QAction *entry : sceneMenu->actions())
             entry->trigger();
+        // The explore window stays open for the last reading, with a refusal shown.
+        auto *explore = main.findChild<ExploreWindow *>();
+        QVERIFY(explore && explore->isVisible());
+        explore->Fields[0]->Edit->setText(QStringLiteral("--1"));
+        QTest::keyClick(explore->Fields[0]->Edit, Qt::Key_Return);
+        QVERIFY(!explore->Label15->text().isEmpty());
         SetDialogAnswers({ .saveFile = [](const SaveFileRequest &) {
             return SaveFileAnswer { QDir::tempPath(), 0 };
         } });
