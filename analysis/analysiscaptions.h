@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The built-in texts of the resonance and energy windows, kept in one place
+// The built-in texts of the resonance, energy and explore windows, kept in one place
 // so that the localisation step can replace them before the window captions
 // its controls; the members that caption a control carry the control's name.
 
@@ -58,4 +58,64 @@ struct EnergyCaptions
     QString NoMotion = QStringLiteral("Движение не рассчитано");
 
     bool operator==(const EnergyCaptions &) const = default;
+};
+
+struct ExploreCaptions
+{
+    QString FormCaption = QStringLiteral("Исследование");
+    QString PlotName = QStringLiteral("Движение груза при значениях ползунков");
+    QString CheckBox1 = QStringLiteral("Скорость v(t)");
+    QString GroupBox1 = QStringLiteral("Готовые режимы");
+    QString Button1 = QStringLiteral("Свободные колебания");
+    QString Button2 = QStringLiteral("Слабое затухание");
+    QString Button3 = QStringLiteral("Критическое затухание");
+    QString Button4 = QStringLiteral("Сильное затухание");
+    QString Button5 = QStringLiteral("Резонанс");
+    QString Button6 = QStringLiteral("Биения");
+    QString Button7 = QStringLiteral("Горизонтальная плоскость");
+    QString Button8 = QStringLiteral("Исходные значения");
+    QString Button9 = QStringLiteral("Запомнить");
+    QString Button10 = QStringLiteral("Очистить");
+    QString Button11 = QStringLiteral("Применить");
+    QString Button12 = QStringLiteral("Закрыть");
+    QString TimeAxis = QStringLiteral("t, сек");
+    QString CoordinateAxis = QStringLiteral("x, м");
+    QString VelocityAxis = QStringLiteral("v, м/с (правая шкала)");
+    // %1 what differs from the current values: "name = value; ...".
+    QString Kept = QStringLiteral("запомнено: %1");
+    QString KeptSame = QStringLiteral("запомнено: те же значения");
+    QString NaturalFrequency = QStringLiteral("ω₀ = √(k/m) = %1 1/с");
+    QString DampingRatio = QStringLiteral("ζ = b / (2√(km)) = %1");
+    QString CriticalDamping = QStringLiteral("Критическое демпфирование 2√(km) = %1 Н·с/м");
+    QString ResonanceFrequency = QStringLiteral("Резонансная частота ω₀√(1 − 2ζ²) = %1 1/с");
+    QString NoResonance = QStringLiteral("Резонансного пика нет (ζ ≥ 0,707)");
+    QString DampedPeriod = QStringLiteral("Период затухающих колебаний 2π/ω₁ = %1 с");
+    QString NoPeriod = QStringLiteral("Колебаний нет (ζ ≥ 1)");
+    QString QualityFactor = QStringLiteral("Добротность 1/(2ζ) = %1");
+    QString Infinite = QStringLiteral("∞");
+    QString Undefined = QStringLiteral("Нужны масса и жесткость больше нуля и демпфирование не "
+                                       "меньше нуля");
+    QString Undamped = QStringLiteral("Режим: без затухания");
+    QString Underdamped = QStringLiteral("Режим: слабое затухание (ζ < 1)");
+    QString CriticallyDamped = QStringLiteral("Режим: критическое затухание (ζ = 1)");
+    QString Overdamped = QStringLiteral("Режим: сильное затухание (ζ > 1)");
+    QString AtResonance = QStringLiteral("Сила действует на резонансной частоте");
+    QString CursorHint = QStringLiteral("Курсор: мышь или стрелки; два щелчка измеряют Δt и Δx");
+    // %1 the time, %2 the coordinate.
+    QString CursorValue = QStringLiteral("t = %1 с, x = %2 м");
+    // %1 the time span, %2 the coordinate difference.
+    QString Measured = QStringLiteral("Δt = %1 с, Δx = %2 м");
+    QString Computing = QStringLiteral("Расчет…");
+    QString NoMotion = QStringLiteral("Движение не рассчитано");
+    QString TooManySteps = QStringLiteral(
+        "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");
+    QString TooManySamples = QStringLiteral("Слишком много точек: увеличьте шаг печати");
+    QString OutOfMemory = QStringLiteral("Недостаточно памяти для расчета");
+    // %1 the text typed.
+    QString NotANumber = QStringLiteral("«%1» — не число");
+    // %1 the parameter's name, %2 the smallest value the file holds there.
+    QString LostAsZero = QStringLiteral("Значение поля «%1» слишком мало: в файл оно записалось "
+                                        "бы как 0. Наименьшее значение, которое хранит файл: %2");
+
+    bool operator==(const ExploreCaptions &) const = default;
 };

@@ -1,6 +1,7 @@
 #include "analysis/energywindow.h"
 
 #include "analysis/chartplot.h"
+#include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
@@ -30,11 +31,14 @@ std::vector<QPointF> curve(const std::vector<float> &time, const std::vector<flo
 EnergyWindow::EnergyWindow(QWidget *parent)
     : QDialog(parent)
 {
+    // The menu is there for the localisation step to relabel.
+    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 420);
+    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries([this] { return BalanceTable(); });
     RunLocalisationStep(*this, LocalisationSection::Energy);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
 
-    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 420);
     PaintBox1->SetFillsBackground(true);
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
     PaintBox1->setAccessibleName(Captions.PlotName);
@@ -48,6 +52,20 @@ int EnergyWindow::Open(const ModelParameters &parameters, const MotionModel &mot
     m_balance = ComputeEnergyBalance(motion, parameters, DrawnPoints);
     PaintBox1->update();
     return exec();
+}
+
+std::optional<CsvTable> EnergyWindow::BalanceTable() const
+{
+    if (m_balance.Count() == 0)
+        return std::nullopt;
+    CsvTable table;
+    table.AddColumn("t_s", m_balance.Time);
+    table.AddColumn("E_kinetic_J", m_balance.Kinetic);
+    table.AddColumn("E_spring_J", m_balance.Spring);
+    table.AddColumn("W_damper_J", m_balance.DamperWork);
+    table.AddColumn("W_drive_J", m_balance.DriveWork);
+    table.AddColumn("residual_J", m_balance.Residual);
+    return table;
 }
 
 void EnergyWindow::PaintBox1Paint(QPainter &painter)

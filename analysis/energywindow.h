@@ -1,12 +1,16 @@
 #pragma once
 
 #include "analysis/analysiscaptions.h"
+#include "model/csvtable.h"
 #include "model/energybalance.h"
 
 #include <QDialog>
 
+#include <optional>
+
 class TPaintBox;
 class MotionModel;
+class PictureMenu;
 class QLabel;
 class QPainter;
 class QPushButton;
@@ -27,11 +31,14 @@ public:
     EnergyCaptions Captions; // as localised while constructing
 
     TPaintBox *PaintBox1 = nullptr;
+    PictureMenu *PaintBox1Menu = nullptr; // printing, saving, copying, the balance as CSV
     QLabel *Label1 = nullptr; // how the works and the residual are formed
     QPushButton *Button1 = nullptr; // closes
 
 private:
     void PaintBox1Paint(QPainter &painter);
+    // The balance as drawn, each term by time; none without a motion.
+    std::optional<CsvTable> BalanceTable() const;
 
     EnergyBalance m_balance;
 };

@@ -2,6 +2,7 @@
 
 #include "analysis/chartplot.h"
 #include "model/frequencysweep.h"
+#include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
 #include "widgets/formgeometry.h"
@@ -27,11 +28,17 @@ const QColor CurrentColour(255, 0, 0);
 ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
 {
+    // The menu is there for the localisation step to relabel.
+    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 380);
+    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
+    PaintBox1Menu->AddOutputEntries([this] { return CurveTable(); });
+    PictureMenuTexts menuTexts = PaintBox1Menu->Texts();
+    menuTexts.NoData = QStringLiteral("Резонансная кривая не рассчитана");
+    PaintBox1Menu->SetTexts(menuTexts);
     RunLocalisationStep(*this, LocalisationSection::Resonance);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 200, 150, 700, 473, WindowSizing::Fixed);
 
-    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 380);
     PaintBox1->SetFillsBackground(true);
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
     PaintBox1->setAccessibleName(Captions.PlotName);
@@ -130,6 +137,30 @@ QString ResonanceWindow::StatusText() const
     if (!(m_parameters.Damping > 0))
         return Captions.Undamped;
     return Captions.ClosedForm.arg(GeneralStyle(NaturalFrequency(m_parameters), 4, 1));
+}
+
+std::optional<CsvTable> ResonanceWindow::CurveTable() const
+{
+    if (!m_sweep)
+        return std::nullopt;
+    std::vector<float> frequencies;
+    std::vector<double> computed, steady;
+    for (const SweepPoint &point : m_sweep->Points()) {
+        if (!point.Done)
+            continue;
+        frequencies.push_back(point.Frequency);
+        computed.push_back(point.Amplitude);
+        steady.push_back(SteadyStateAmplitude(m_parameters, point.Frequency));
+    }
+    if (frequencies.empty())
+        return std::nullopt;
+    CsvTable table;
+    table.AddColumn("omega_1_per_s", std::move(frequencies));
+    table.AddColumn("A_computed_m", std::move(computed));
+    // Without damping there is no steady state, as the window says.
+    if (m_parameters.Damping > 0)
+        table.AddColumn("A_steady_state_m", std::move(steady));
+    return table;
 }
 
 void ResonanceWindow::PaintBox1Paint(QPainter &painter)

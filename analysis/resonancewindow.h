@@ -1,14 +1,17 @@
 #pragma once
 
 #include "analysis/analysiscaptions.h"
+#include "model/csvtable.h"
 #include "model/modelparameters.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class TPaintBox;
 class FrequencySweep;
+class PictureMenu;
 class QLabel;
 class QPainter;
 class QProgressBar;
@@ -32,6 +35,7 @@ public:
     ResonanceCaptions Captions; // as localised while constructing
 
     TPaintBox *PaintBox1 = nullptr;
+    PictureMenu *PaintBox1Menu = nullptr; // printing, saving, copying, the curve as CSV
     QLabel *Label1 = nullptr; // the measuring rule
     QLabel *Label2 = nullptr; // progress, the closed form or why there is no curve
     QProgressBar *ProgressBar1 = nullptr;
@@ -47,6 +51,9 @@ private:
     void PaintBox1Paint(QPainter &painter);
     void ShowProgress();
     QString StatusText() const;
+    // The points done: omega_1_per_s, A_computed_m and, with damping,
+    // A_steady_state_m; none before the first.
+    std::optional<CsvTable> CurveTable() const;
 
     ModelParameters m_parameters;
     std::unique_ptr<FrequencySweep> m_sweep;

@@ -1,6 +1,7 @@
 #include "app/applylocalisation.h"
 
 #include "analysis/energywindow.h"
+#include "analysis/explorewindow.h"
 #include "analysis/resonancewindow.h"
 #include "app/localisationfile.h"
 #include "forms/field.h"
@@ -124,7 +125,9 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuToolTip", &PictureMenuTexts::ToolTip),
     menuKey("MenuPngFilter", &PictureMenuTexts::PngFilter),
     menuKey("MenuBmpFilter", &PictureMenuTexts::BmpFilter),
+    menuKey("MenuSvgFilter", &PictureMenuTexts::SvgFilter),
     menuKey("MenuCsvFilter", &PictureMenuTexts::CsvFilter),
+    menuKey("MenuSpreadsheetCsvFilter", &PictureMenuTexts::SpreadsheetCsvFilter),
     menuKey("MenuWriteFailed", &PictureMenuTexts::WriteFailed),
     menuKey("MenuNotRegularFile", &PictureMenuTexts::NotRegularFile),
     menuKey("MenuNotEncoded", &PictureMenuTexts::NotEncoded),
@@ -133,6 +136,7 @@ constexpr LocaleKey PictureMenuKeys[] = {
     menuKey("MenuPrintNotFinished", &PictureMenuTexts::PrintNotFinished),
     menuKey("MenuNoPicture", &PictureMenuTexts::NoPicture),
     menuKey("MenuNoData", &PictureMenuTexts::NoData),
+    menuKey("MenuHandoutDate", &PictureMenuTexts::HandoutDate),
 };
 
 template <auto... Members> constexpr LocaleKey mainWindowKey(const char *name)
@@ -169,9 +173,10 @@ constexpr LocaleKey MainWindowKeys[] = {
     { "CheckBox4" },
     { "CheckBox1" },
     { "CheckBox2" },
-    // The scene's menu entries that open the resonance and energy windows.
+    // The scene's menu entries that open the windows beyond the design.
     { .name = "MenuResonance", .optional = true },
     { .name = "MenuEnergy", .optional = true },
+    { .name = "MenuExplore", .optional = true },
     accessibleNameKey("SceneName", "OpenGLPanel1"),
     // The button in the scene's corner that opens its menu.
     { .name = "SpeedButton2", .optional = true },
@@ -318,9 +323,64 @@ constexpr LocaleKey EnergyKeys[] = {
     energyKey<&EnergyCaptions::NoMotion>("NoMotion"),
 };
 
-const std::array<SectionTable, 7> &sectionTables()
+template <auto Member> constexpr LocaleKey exploreKey(const char *name)
 {
-    static const std::array<SectionTable, 7> tables { {
+    return textKey<ExploreWindow, &ExploreWindow::Captions, Member>(name);
+}
+
+constexpr LocaleKey ExploreKeys[] = {
+    { "CharSet", Sets::Charset },
+    exploreKey<&ExploreCaptions::FormCaption>("FormCaption"),
+    exploreKey<&ExploreCaptions::PlotName>("PlotName"),
+    exploreKey<&ExploreCaptions::CheckBox1>("CheckBox1"),
+    exploreKey<&ExploreCaptions::GroupBox1>("GroupBox1"),
+    exploreKey<&ExploreCaptions::Button1>("Button1"),
+    exploreKey<&ExploreCaptions::Button2>("Button2"),
+    exploreKey<&ExploreCaptions::Button3>("Button3"),
+    exploreKey<&ExploreCaptions::Button4>("Button4"),
+    exploreKey<&ExploreCaptions::Button5>("Button5"),
+    exploreKey<&ExploreCaptions::Button6>("Button6"),
+    exploreKey<&ExploreCaptions::Button7>("Button7"),
+    exploreKey<&ExploreCaptions::Button8>("Button8"),
+    exploreKey<&ExploreCaptions::Button9>("Button9"),
+    exploreKey<&ExploreCaptions::Button10>("Button10"),
+    exploreKey<&ExploreCaptions::Button11>("Button11"),
+    exploreKey<&ExploreCaptions::Button12>("Button12"),
+    exploreKey<&ExploreCaptions::TimeAxis>("TimeAxis"),
+    exploreKey<&ExploreCaptions::CoordinateAxis>("CoordinateAxis"),
+    exploreKey<&ExploreCaptions::VelocityAxis>("VelocityAxis"),
+    exploreKey<&ExploreCaptions::Kept>("Kept"),
+    exploreKey<&ExploreCaptions::KeptSame>("KeptSame"),
+    exploreKey<&ExploreCaptions::NaturalFrequency>("NaturalFrequency"),
+    exploreKey<&ExploreCaptions::DampingRatio>("DampingRatio"),
+    exploreKey<&ExploreCaptions::CriticalDamping>("CriticalDamping"),
+    exploreKey<&ExploreCaptions::ResonanceFrequency>("ResonanceFrequency"),
+    exploreKey<&ExploreCaptions::NoResonance>("NoResonance"),
+    exploreKey<&ExploreCaptions::DampedPeriod>("DampedPeriod"),
+    exploreKey<&ExploreCaptions::NoPeriod>("NoPeriod"),
+    exploreKey<&ExploreCaptions::QualityFactor>("QualityFactor"),
+    exploreKey<&ExploreCaptions::Infinite>("Infinite"),
+    exploreKey<&ExploreCaptions::Undefined>("Undefined"),
+    exploreKey<&ExploreCaptions::Undamped>("Undamped"),
+    exploreKey<&ExploreCaptions::Underdamped>("Underdamped"),
+    exploreKey<&ExploreCaptions::CriticallyDamped>("CriticallyDamped"),
+    exploreKey<&ExploreCaptions::Overdamped>("Overdamped"),
+    exploreKey<&ExploreCaptions::AtResonance>("AtResonance"),
+    exploreKey<&ExploreCaptions::CursorHint>("CursorHint"),
+    exploreKey<&ExploreCaptions::CursorValue>("CursorValue"),
+    exploreKey<&ExploreCaptions::Measured>("Measured"),
+    exploreKey<&ExploreCaptions::Computing>("Computing"),
+    exploreKey<&ExploreCaptions::NoMotion>("NoMotion"),
+    exploreKey<&ExploreCaptions::TooManySteps>("TooManySteps"),
+    exploreKey<&ExploreCaptions::TooManySamples>("TooManySamples"),
+    exploreKey<&ExploreCaptions::OutOfMemory>("OutOfMemory"),
+    exploreKey<&ExploreCaptions::NotANumber>("NotANumber"),
+    exploreKey<&ExploreCaptions::LostAsZero>("LostAsZero"),
+};
+
+const std::array<SectionTable, 8> &sectionTables()
+{
+    static const std::array<SectionTable, 8> tables { {
         { .keys = MainWindowKeys, .menuKeys = PictureMenuKeys },
         { .keys = ParametersDialogKeys },
         { .keys = GraphsKeys,
@@ -329,8 +389,9 @@ const std::array<SectionTable, 7> &sectionTables()
             .menuKeys = PictureMenuKeys },
         { .keys = GraphChoiceKeys },
         { .keys = PhasePortraitKeys, .menuKeys = PictureMenuKeys },
-        { .keys = ResonanceKeys, .optional = true },
-        { .keys = EnergyKeys, .optional = true },
+        { .keys = ResonanceKeys, .optional = true, .menuKeys = PictureMenuKeys },
+        { .keys = EnergyKeys, .optional = true, .menuKeys = PictureMenuKeys },
+        { .keys = ExploreKeys, .optional = true, .menuKeys = PictureMenuKeys },
     } };
     return tables;
 }

@@ -1,7 +1,7 @@
 // A paint of the time graphs with both curves and markers over 10^6 samples,
 // against QPainter drawing the same two polylines from precomputed points.
 
-#include "bench/runbenchmarks.h"
+#include "bench/offscreenbenchmarks.h"
 #include "forms/timegraphplot.h"
 
 #include <QGuiApplication>
@@ -139,9 +139,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    // Fonts and the locale need an application object, not a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
     RatioReporter reporter;
-    return RunBenchmarks(argc, argv, reporter);
+    return RunOffscreenBenchmarks<QGuiApplication>(argc, argv, reporter);
 }

@@ -6,6 +6,7 @@
 #include "forms/phaseportrait.h"
 #include "forms/scene.h"
 #include "glpanel/openglpanel.h"
+#include "model/seriescsv.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -34,11 +35,11 @@
 
 TForm2 *Form2 = nullptr;
 
-ExportedSeries MainWindowSeries()
+std::optional<CsvTable> MainWindowSeries()
 {
-    if (!Form2)
-        return {};
-    return { &Form2->Motion, Form2->ModelParameters.PrintStep };
+    if (!Form2 || !Form2->Motion.HasResult())
+        return std::nullopt;
+    return SeriesTable(Form2->Motion, Form2->ModelParameters.PrintStep);
 }
 
 TForm2::TForm2(QWidget *parent)
@@ -156,9 +157,12 @@ void TForm2::CreateSceneMenu()
         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
     QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
         QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
+    QAction *explore = SceneMenu->AddEntry(QStringLiteral("Исследование…"),
+        QKeySequence(Qt::CTRL | Qt::Key_I), [this] { emit ExploreRequested(); });
     // Named for the localisation file's keys.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
+    explore->setObjectName(QStringLiteral("MenuExplore"));
     SceneMenu->AddOutputEntries(MainWindowSeries);
 }
 
@@ -400,8 +404,12 @@ void TForm2::Button1Click()
 
 void TForm2::Button2Click()
 {
-    if (Form3->exec() != 1)
-        return;
+    if (Form3->exec() == 1)
+        ReloadParameterFile();
+}
+
+void TForm2::ReloadParameterFile()
+{
     // No tick may read the series while they are made again.
     StopPlayback();
     PlaybackIndex = 0;

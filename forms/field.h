@@ -2,6 +2,7 @@
 
 #include "forms/computationprogressdialog.h"
 #include "forms/motionmessages.h"
+#include "model/csvtable.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QFrame;
@@ -20,7 +22,6 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class PictureMenu;
-struct ExportedSeries;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
@@ -42,6 +43,9 @@ public:
     // with a progress dialog when it takes long; cancelled, it leaves no result.
     void ComputeMotion();
     void UpdateReadouts();
+    // After the parameter file changed: stops playback, computes the motion
+    // afresh from the file and shows its first sample.
+    void ReloadParameterFile();
 
     ::ModelParameters ModelParameters;
     MotionModel Motion;
@@ -74,8 +78,8 @@ public:
     // Label1, Label4, Label5, Label6, Label8, Label9, Label2, top to bottom.
     std::array<QLabel *, 7> Readouts {};
     QTimer *Timer1 = nullptr;
-    // Right click on the scene: the resonance curve, the energy balance and
-    // the output of the picture and the series.
+    // Right click on the scene: the resonance curve, the energy balance, the
+    // explore window and the output of the picture and the series.
     PictureMenu *SceneMenu = nullptr;
 
     // What the reading and the computation report, as the user reads it.
@@ -83,10 +87,11 @@ public:
     ComputationProgressTexts ProgressTexts;
 
 signals:
-    // The scene menu's first two entries: the windows beyond the design open
-    // from here, and whoever made them answers.
+    // The scene menu's first three entries: the windows beyond the design
+    // open from here, and whoever made them answers.
     void ResonanceRequested();
     void EnergyRequested();
+    void ExploreRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -129,5 +134,6 @@ private:
 
 extern TForm2 *Form2;
 
-// The series of Form2 for an export; none while there is no main window.
-ExportedSeries MainWindowSeries();
+// The computed series of Form2 for an export, read in place; none while there
+// is no main window or no result.
+std::optional<CsvTable> MainWindowSeries();

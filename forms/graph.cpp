@@ -2,6 +2,7 @@
 
 #include "forms/choice.h"
 #include "forms/field.h"
+#include "forms/input1.h"
 #include "forms/timegraphplot.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
@@ -120,6 +121,13 @@ void TForm8::CreateControls()
 
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
+    PaintBox1Menu->SetHandout([this] {
+        Handout handout = ParameterHandout(*this, Form2->ModelParameters);
+        // The curves' names and the time axis' caption lie outside the canvas.
+        handout.chart
+            = Bevel1->geometry() | Label3->geometry() | Label2->geometry() | Label4->geometry();
+        return handout;
+    });
     setTabOrder(RadioGroup1, PaintBox1); // after the designed order
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/modelparameters.h"
 #include "model/texttofloat.h"
+#include "output/printedpage.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
@@ -85,6 +86,12 @@ float rowValue(const Row &row, const QString &text)
         }
         throw;
     }
+}
+
+// value as row's edit shows it.
+QString rowText(const Row &row, float value)
+{
+    return GeneralStyle(value, row.precision, row.exponentDigits);
 }
 
 // Whether Accept takes text on row i.
@@ -193,9 +200,7 @@ void TForm3::FormShow()
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         const float value = *fields[i];
         // Nothing is invented for a missing value: the user must supply it.
-        Edits[i]->setText(std::isnan(value)
-                ? QString()
-                : GeneralStyle(value, Rows[i].precision, Rows[i].exponentDigits));
+        Edits[i]->setText(std::isnan(value) ? QString() : rowText(Rows[i], value));
     }
     // The reference value stays closed to editing only while Accept can take
     // it; otherwise no Accept could ever succeed.
@@ -251,4 +256,17 @@ QString TForm3::ParameterCaption(std::size_t field) const
     const auto *name
         = ScrollBox1->widget()->findChild<QLabel *>(QLatin1String(Rows.at(field).label));
     return name->text();
+}
+
+Handout ParameterHandout(const QWidget &window, const ModelParameters &values)
+{
+    Handout handout;
+    handout.title = window.windowTitle();
+    if (!Form3)
+        return handout;
+    handout.parametersCaption = Form3->windowTitle();
+    const auto fields = values.fields();
+    for (std::size_t i = 0; i < Rows.size(); ++i)
+        handout.parameters.append({ Form3->ParameterCaption(i), rowText(Rows[i], *fields[i]) });
+    return handout;
 }

@@ -11,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QShowEvent;
+struct Handout;
+struct ModelParameters;
 
 // The parameters dialog: shows the parameter file's fourteen values and
 // writes them back. Modal results: 1 after a complete write, 2 on cancel.
@@ -59,3 +61,8 @@ private:
 };
 
 extern TForm3 *Form3;
+
+// The printed page of a chart in window drawn from values: the window's
+// caption, and values as Form3 names and shows them; the caption alone while
+// there is no Form3.
+Handout ParameterHandout(const QWidget &window, const ModelParameters &values);

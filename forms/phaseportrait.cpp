@@ -1,6 +1,7 @@
 #include "forms/phaseportrait.h"
 
 #include "forms/field.h"
+#include "forms/input1.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
@@ -39,6 +40,7 @@ TForm5::TForm5(QWidget *parent)
     PaintBox1->setAccessibleName(QStringLiteral("Фазовый портрет: скорость от координаты"));
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
+    PaintBox1Menu->SetHandout([this] { return ParameterHandout(*this, Form2->ModelParameters); });
     Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
         "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));

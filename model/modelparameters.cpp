@@ -305,15 +305,17 @@ double SmallestWrittenValue(int field)
     return hasSixDecimals(field) ? 1e-6 : 1e-5;
 }
 
-bool WrittenAsZero(int field, float value)
+float WrittenValue(int field, float value)
 {
     const ScopedCLocale cLocale;
-    char line[64];
-    // Only a value below one decimal is in question; its line is short.
-    if (value == 0 || !(std::abs(value) < 1))
-        return false;
+    char line[64]; // the longest float takes 39 digits before the point
     std::snprintf(line, sizeof line, lineFormat(field), double(value));
-    return std::strtod(line, nullptr) == 0;
+    return std::strtof(line, nullptr);
+}
+
+bool WrittenAsZero(int field, float value)
+{
+    return value != 0 && WrittenValue(field, value) == 0;
 }
 
 namespace {

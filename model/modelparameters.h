@@ -72,6 +72,8 @@ std::string FormatParameterFile(const ModelParameters &parameters);
 // The smallest magnitude other than 0 that line `field` (0-based) holds: one
 // unit of its last decimal.
 double SmallestWrittenValue(int field);
+// value as line `field` gives it back once written: rounded to the line's decimals.
+float WrittenValue(int field, float value);
 // Whether value, not 0, is written on line `field` as zero and so lost.
 bool WrittenAsZero(int field, float value);
 

@@ -3,13 +3,23 @@
 #include "model/clocale.h"
 #include "model/motionmodel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
-bool WriteSeriesCsv(const MotionModel &model, float printStep,
-    const std::function<bool(std::string_view piece)> &write)
+namespace {
+
+// The time of sample index as the program shows it.
+float sampleTime(int index, float printStep)
 {
-    constexpr std::size_t PieceSize = 1 << 16;
+    return static_cast<float>(index * double(printStep));
+}
+
+} // namespace
+
+bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write)
+{
     const ScopedCLocale cLocale;
     std::string piece = "index,time,coordinate,velocity,resistance_force,elastic_force,"
                         "driving_force\n";
@@ -21,15 +31,28 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep,
     const int last = model.PlayableLastIndex();
     for (int i = 0; i <= last; ++i) {
         append("%d", i);
-        append(",%.9g", double(static_cast<float>(i * double(printStep))));
+        append(",%.9g", double(sampleTime(i, printStep)));
         for (int s = 0; s < MotionModel::SeriesCount; ++s)
             append(",%.9g", double(model.ResultSeries[s][i]));
         piece += '\n';
-        if (piece.size() >= PieceSize) {
-            if (!write(piece))
-                return false;
-            piece.clear();
-        }
+        if (!PassFullPiece(piece, write))
+            return false;
     }
     return piece.empty() || write(piece);
+}
+
+CsvTable SeriesTable(const MotionModel &model, float printStep)
+{
+    static const char *const Headers[MotionModel::SeriesCount]
+        = { "x_m", "v_m_per_s", "F_resistance_N", "F_elastic_N", "F_drive_N" };
+    const int rows = std::max(model.PlayableLastIndex() + 1, 0);
+    std::vector<float> time;
+    time.reserve(std::size_t(rows));
+    for (int i = 0; i < rows; ++i)
+        time.push_back(sampleTime(i, printStep));
+    CsvTable table;
+    table.AddColumn("t_s", std::move(time));
+    for (int s = 0; s < MotionModel::SeriesCount; ++s)
+        table.AddColumnInPlace(Headers[s], { model.ResultSeries[s].get(), std::size_t(rows) });
+    return table;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <functional>
-#include <string_view>
+#include "model/csvtable.h"
 
 class MotionModel;
 
@@ -10,5 +9,9 @@ class MotionModel;
 // then one row per sample 0 ... PlayableLastIndex(), time = index × printStep,
 // numbers with 9 significant digits and "." whatever the locale. The text goes
 // to write in pieces; returns false as soon as write does.
-bool WriteSeriesCsv(const MotionModel &model, float printStep,
-    const std::function<bool(std::string_view piece)> &write);
+bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write);
+
+// The same samples as a table with units: t_s (the float index × printStep),
+// x_m, v_m_per_s, F_resistance_N, F_elastic_N, F_drive_N. The series are read
+// in place: model must outlive the table.
+CsvTable SeriesTable(const MotionModel &model, float printStep);

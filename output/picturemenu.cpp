@@ -3,13 +3,14 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/printlayout.h"
 #include "glpanel/replacefile.h"
-#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "output/pictureoutput.h"
 #include "services/messagebox.h"
+#include "services/numberstyles.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -65,9 +66,9 @@ QAction *PictureMenu::AddEntry(
     return action;
 }
 
-void PictureMenu::AddOutputEntries(SeriesSource series)
+void PictureMenu::AddOutputEntries(TableSource table)
 {
-    m_series = std::move(series);
+    m_table = std::move(table);
     if (!m_menu->isEmpty())
         m_menu->addSeparator();
     m_print = AddEntry(m_texts.Print, QKeySequence::Print, [this] { Print(); });
@@ -167,11 +168,12 @@ void PictureMenu::Print()
         return;
     try {
         if (m_panel) {
-            m_panel->PrintOpenGLPanel(printer);
+            PrintPanelFitted(*m_panel, printer);
         } else {
-            const QImage picture = Picture();
-            if (!picture.isNull())
-                PrintPicture(picture, printer);
+            // In digits, so that no month name of another language comes onto the page.
+            const QString date = QDate::currentDate().toString(Qt::ISODate);
+            PrintHandout(
+                m_window, m_picture, PageHandout(), m_texts.HandoutDate.arg(date), printer);
         }
     } catch (const PrintFailure &failure) {
         ShowMessageBox(m_texts.PrintFailed.arg(failure.GetStage() == PrintFailure::Begin
@@ -180,23 +182,43 @@ void PictureMenu::Print()
     }
 }
 
+Handout PictureMenu::PageHandout() const
+{
+    if (m_handout)
+        return m_handout();
+    Handout handout;
+    handout.title = m_window.windowTitle();
+    return handout;
+}
+
 void PictureMenu::SaveImage()
 {
-    const SaveFileAnswer answer = AskSaveFileName(&m_window,
-        { m_texts.SaveImage, QStringLiteral("mirvane.png"),
-            { m_texts.PngFilter, m_texts.BmpFilter } });
+    // In the order of the filters; the scene is a raster, offered no SVG.
+    enum Format { Png, Bmp, Svg };
+    static const char *const Suffixes[] = { "png", "bmp", "svg" };
+    QStringList filters { m_texts.PngFilter, m_texts.BmpFilter };
+    if (!m_panel)
+        filters.append(m_texts.SvgFilter);
+    const SaveFileAnswer answer
+        = AskSaveFileName(&m_window, { m_texts.SaveImage, QStringLiteral("mirvane.png"), filters });
     if (answer.fileName.isEmpty())
         return;
     const QString &fileName = answer.fileName;
     // The name's suffix decides; without a known one, the chosen filter.
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const bool bmp
-        = suffix == QLatin1String("bmp") || (suffix != QLatin1String("png") && answer.filter == 1);
-    const QImage picture = Picture();
-    if (picture.isNull())
-        return;
+    int format = answer.filter;
+    for (int known = Png; known < filters.size(); ++known) {
+        if (suffix == QLatin1String(Suffixes[known]))
+            format = known;
+    }
     try {
-        SavePicture(picture, fileName, bmp ? "BMP" : "PNG");
+        if (format == Svg) {
+            SaveCanvasSvg(m_picture, m_window.windowTitle(), fileName);
+            return;
+        }
+        const QImage picture = Picture();
+        if (!picture.isNull())
+            SavePicture(picture, fileName, format == Bmp ? "BMP" : "PNG");
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(fileName, failure);
     }
@@ -211,17 +233,23 @@ void PictureMenu::Copy()
 
 void PictureMenu::ExportCsv()
 {
-    const ExportedSeries series = m_series ? m_series() : ExportedSeries();
-    if (!series.motion || !series.motion->HasResult()) {
+    // Taken before the dialog, which is modal: nothing is computed anew while it is open.
+    const std::optional<CsvTable> table = m_table ? m_table() : std::nullopt;
+    if (!table) {
         ShowMessageBox(m_texts.NoData);
         return;
     }
-    const SaveFileAnswer answer = AskSaveFileName(
-        &m_window, { m_texts.ExportCsv, QStringLiteral("mirvane.csv"), { m_texts.CsvFilter } });
+    const SaveFileAnswer answer = AskSaveFileName(&m_window,
+        { m_texts.ExportCsv, QStringLiteral("mirvane.csv"),
+            { m_texts.CsvFilter, m_texts.SpreadsheetCsvFilter } });
     if (answer.fileName.isEmpty())
         return;
+    // A spreadsheet reads numbers with its language's decimal separator, often
+    // ",", which leaves ";" to part the fields.
+    const CsvStyle style
+        = answer.filter == 1 ? CsvStyle { ';', UserNumberSeparators().decimal } : CsvStyle();
     try {
-        SaveSeriesCsv(*series.motion, series.printStep, answer.fileName);
+        SaveCsv(*table, style, answer.fileName);
     } catch (const std::runtime_error &failure) {
         ReportWriteFailure(answer.fileName, failure);
     }

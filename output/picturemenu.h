@@ -1,14 +1,16 @@
 #pragma once
 
+#include "model/csvtable.h"
 #include "output/picturemenutexts.h"
+#include "output/printedpage.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
-class MotionModel;
 class QAction;
 class QImage;
 class QKeySequence;
@@ -16,20 +18,17 @@ class QMenu;
 class QWidget;
 class TOpenGLPanel;
 
-// What the export writes: a computed motion and its print step. Without a
-// motion, or one without a result, there is nothing to export.
-struct ExportedSeries
-{
-    const MotionModel *motion = nullptr;
-    float printStep = 0;
-};
-using SeriesSource = std::function<ExportedSeries()>;
+// What the export writes, made when it is asked for; nothing when there is
+// nothing computed to export.
+using TableSource = std::function<std::optional<CsvTable>()>;
+// What a chart's printed page says besides the chart, at the time of printing.
+using HandoutSource = std::function<Handout()>;
 
 // The context menu of a picture: the main window's scene or a chart's canvas.
 // A right click over the picture, the menu key or Shift+F10 opens it, as the
 // picture's tooltip says; every entry is also a shortcut of the window, which
-// the entry names. AddOutputEntries adds printing, saving, copying and the
-// export of the computed series.
+// the entry names. AddOutputEntries adds printing, saving (a chart also as
+// SVG), copying and the export of the computed data as CSV.
 class PictureMenu : public QObject
 {
     Q_OBJECT
@@ -43,8 +42,11 @@ public:
     QAction *AddEntry(
         const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
     // Appends, after a separator: "Печать…", "Сохранить изображение…",
-    // "Копировать" and "Экспорт данных (CSV)…" of what series gives at the time.
-    void AddOutputEntries(SeriesSource series);
+    // "Копировать" and "Экспорт данных (CSV)…" of what table gives at the time.
+    void AddOutputEntries(TableSource table);
+    // A canvas prints with handout's title and parameters; without a source,
+    // under the window's caption alone.
+    void SetHandout(HandoutSource handout) { m_handout = std::move(handout); }
     QMenu *Menu() const { return m_menu; }
 
     const PictureMenuTexts &Texts() const { return m_texts; }
@@ -60,6 +62,8 @@ private:
     PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, QWidget &window);
     void Popup(const QPoint &globalPosition);
     void Print();
+    // What the source gives; without one, the window's caption.
+    Handout PageHandout() const;
     void SaveImage();
     void Copy();
     void ExportCsv();
@@ -77,7 +81,8 @@ private:
     QAction *m_saveImage = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_exportCsv = nullptr;
-    SeriesSource m_series;
+    TableSource m_table;
+    HandoutSource m_handout;
     QTimer m_toolTipDelay; // runs while the mouse rests over the scene
     QPoint m_toolTipPosition;
 };

@@ -15,7 +15,12 @@ struct PictureMenuTexts
     QString ToolTip = QStringLiteral("Правая кнопка мыши: меню"); // "MenuToolTip"
     QString PngFilter = QStringLiteral("Изображение PNG (*.png)"); // "MenuPngFilter"
     QString BmpFilter = QStringLiteral("Изображение BMP (*.bmp)"); // "MenuBmpFilter"
+    // Offered for a chart; the scene is a raster.
+    QString SvgFilter = QStringLiteral("Векторное изображение SVG (*.svg)"); // "MenuSvgFilter"
     QString CsvFilter = QStringLiteral("Данные CSV (*.csv)"); // "MenuCsvFilter"
+    // ";" between the fields and the decimal separator the program shows.
+    QString SpreadsheetCsvFilter = QStringLiteral(
+        "Данные CSV для электронной таблицы (*.csv)"); // "MenuSpreadsheetCsvFilter"
     // %1 the file, %2 the reason.
     QString WriteFailed = QStringLiteral("Не удалось записать файл %1:\n%2"); // "MenuWriteFailed"
     // The reason when the name is a device, a pipe or a folder.
@@ -31,6 +36,8 @@ struct PictureMenuTexts
         = QStringLiteral("принтер не закончил печать"); // "MenuPrintNotFinished"
     QString NoPicture = QStringLiteral("Изображение сейчас недоступно"); // "MenuNoPicture"
     QString NoData = QStringLiteral("Движение не рассчитано"); // "MenuNoData"
+    // Under a printed chart's title; %1 the date.
+    QString HandoutDate = QStringLiteral("Дата: %1"); // "MenuHandoutDate"
 
     bool operator==(const PictureMenuTexts &) const = default;
 };

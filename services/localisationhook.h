@@ -14,6 +14,7 @@ enum class LocalisationSection {
     // Beyond the designed windows: files made before them may lack these.
     Resonance,
     Energy,
+    Explore,
 };
 
 // Every window runs the installed localisation step at the end of its

@@ -5,9 +5,7 @@
 
 #include <QLocale>
 
-namespace {
-
-NumberSeparators userSeparators()
+NumberSeparators UserNumberSeparators()
 {
     const QLocale locale;
     const bool grouped = !(locale.numberOptions() & QLocale::OmitGroupSeparator);
@@ -15,17 +13,16 @@ NumberSeparators userSeparators()
         grouped ? locale.groupSeparator().toStdString() : std::string() };
 }
 
-} // namespace
-
 QString NumberStyle(double value, int precision, int decimals)
 {
-    return QString::fromStdString(FormatNumberStyle(value, precision, decimals, userSeparators()));
+    return QString::fromStdString(
+        FormatNumberStyle(value, precision, decimals, UserNumberSeparators()));
 }
 
 QString GeneralStyle(double value, int precision, int exponentDigits)
 {
     return QString::fromStdString(
-        FormatGeneralStyle(value, precision, exponentDigits, userSeparators()));
+        FormatGeneralStyle(value, precision, exponentDigits, UserNumberSeparators()));
 }
 
 float UserTextToFloat(const QString &text)

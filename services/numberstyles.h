@@ -1,8 +1,13 @@
 #pragma once
 
+#include "model/numberformat.h"
+
 #include <QString>
 
 // The number styles of the program's texts, with the separators of QLocale().
+
+// The separators the program shows numbers with.
+NumberSeparators UserNumberSeparators();
 
 // precision significant digits, exactly decimals digits after the separator,
 // grouped; the general style for a value with more than precision digits

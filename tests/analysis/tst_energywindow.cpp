@@ -2,6 +2,7 @@
 #include "analysis/energywindow.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
+#include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
@@ -52,6 +53,11 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
         QVERIFY(start > 0);
         QVERIFY(
             topmostPixel(image, plot.right() - 2, DamperWork, plot) > start + plot.height() / 4);
+        // Each term by time, one row a sample; no work done at the start.
+        const QByteArray csv = ExportedCsv(*window.PaintBox1Menu);
+        QVERIFY(csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
+        QCOMPARE(csv.count('\n'), 1002);
+        QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
     });
     clickSceneMenuEntry(fixture.window(), 1);
     QVERIFY(shown);

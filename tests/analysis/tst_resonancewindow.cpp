@@ -1,6 +1,7 @@
 #include "analysis/chartplot.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
+#include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
@@ -65,6 +66,9 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
         }
         // The drive frequency is w0 to six digits: truncation may take the column before.
         QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
+        const QByteArray csv = ExportedCsv(*window.PaintBox1Menu);
+        QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m\n"));
+        QCOMPARE(csv.count('\n'), 201);
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);

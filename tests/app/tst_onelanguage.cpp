@@ -1,8 +1,11 @@
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
 #include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
 #include "app/windowset.h"
 #include "forms/field.h"
 #include "forms/input1.h"
+#include "forms/phaseportrait.h"
 #include "output/outputdialogs.h"
 #include "output/picturemenu.h"
 #include "services/parameterfilelocation.h"
@@ -15,14 +18,18 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -35,7 +42,7 @@ namespace {
 // paths, shortcuts, file formats and patterns, the program's name, and the
 // message the program has always given in English.
 const QRegularExpression LatinAllowed(
-    QStringLiteral("(?<!\\S)/\\S*|\\bCtrl\\+\\S+|\\*\\.\\w+|\\b(PNG|BMP|CSV|PDF|mirvane)\\b"
+    QStringLiteral("(?<!\\S)/\\S*|\\bCtrl\\+\\S+|\\*\\.\\w+|\\b(PNG|BMP|SVG|CSV|PDF|mirvane)\\b"
                    "|'[^']*' is not a valid floating point value"));
 // Units and symbols have fewer letters: m/s, Fd, dt.
 const QRegularExpression LatinWord(QStringLiteral("\\p{Latin}{3,}"));
@@ -97,6 +104,12 @@ public:
         // The analysis windows, then the file and print dialogs, then a save refused.
         for (QAction *entry : sceneMenu->actions())
             entry->trigger();
+        // The explore window stays open for the last reading, with a refusal shown.
+        auto *explore = main.findChild<ExploreWindow *>();
+        QVERIFY(explore && explore->isVisible());
+        explore->Fields[0]->Edit->setText(QStringLiteral("--1"));
+        QTest::keyClick(explore->Fields[0]->Edit, Qt::Key_Return);
+        QVERIFY(!explore->Label15->text().isEmpty());
         SetDialogAnswers({ .saveFile = [](const SaveFileRequest &) {
             return SaveFileAnswer { QDir::tempPath(), 0 };
         } });
@@ -105,6 +118,8 @@ public:
                 entry->trigger();
         }
         SetDialogAnswers({});
+        // A chart's file kinds are more than the scene's.
+        Form5->PaintBox1Menu->Menu()->actions().at(1)->trigger(); // saving
 
         // A number the dialog cannot read, then a computation long enough
         // for its progress, then one refused.
@@ -175,6 +190,10 @@ private:
                 add(control, where, box->title());
             if (auto *menu = qobject_cast<QMenu *>(control))
                 add(control, where, menu->title());
+            if (auto *files = qobject_cast<QFileDialog *>(control)) {
+                for (const QString &kind : files->nameFilters())
+                    add(control, where, kind);
+            }
             if (QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control)) {
                 add(control, where, accessible->text(QAccessible::Name));
                 add(control, where, accessible->text(QAccessible::Description));
@@ -187,6 +206,26 @@ private:
         }
     }
 
+    // The lines pdftotext finds on the page the chart's menu prints.
+    void readPrintedPage(QWidget &window, const PictureMenu &chart)
+    {
+        const QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+        DialogAnswers toPdf;
+        toPdf.print = [&pdf](QPrinter &printer) {
+            printer.setOutputFileName(pdf); // a PDF by the suffix
+            return true;
+        };
+        const DialogAnswers real = SetDialogAnswers(std::move(toPdf));
+        chart.Menu()->actions().constFirst()->trigger(); // "Печать…" heads a chart's menu
+        SetDialogAnswers(real);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+        text.waitForFinished();
+        for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+            add(&window, QStringLiteral("printed page of \"%1\"").arg(window.windowTitle()), line);
+    }
+
     // Reads the modal window on top once it is up and closes it: the
     // parameters dialog may be answered otherwise, the progress cancelled.
     void answerModal()
@@ -197,6 +236,8 @@ private:
             return;
         opened.append(QLatin1String(window->metaObject()->className()));
         read(*window);
+        if (auto *chart = window->findChild<PictureMenu *>(); chart && !qtDialog(*window))
+            readPrintedPage(*window, *chart);
         auto *parameters = qobject_cast<TForm3 *>(window);
         if (parameters && m_parameters)
             m_parameters(*parameters);
@@ -268,7 +309,7 @@ void OneLanguageTest::everyTextInTheFilesScript()
 
     walk.opened.sort();
     QCOMPARE(walk.opened,
-        (QStringList { "EnergyWindow", "QFileDialog", "QFileDialog", "QPrintDialog",
+        (QStringList { "EnergyWindow", "QFileDialog", "QFileDialog", "QFileDialog", "QPrintDialog",
             "QProgressDialog", "ResonanceWindow", "TForm3", "TForm3", "TForm3", "TForm5", "TForm8",
             "TForm9" }));
     QStringList foreign;

@@ -1,6 +1,5 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/replacefile.h"
-#include "model/motionmodel.h"
 #include "output/outputdialogs.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
@@ -9,10 +8,16 @@
 #include "widgets/paintbox.h"
 
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <QSaveFile>
@@ -36,6 +41,7 @@ public:
             [this](QPrinter &printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(path(printTo));
+                paintArea = printer.pageLayout().paintRect(QPageLayout::Inch);
                 return true;
             } }))
     { }
@@ -45,6 +51,7 @@ public:
 
     QString saveAs;
     QString printTo = QStringLiteral("print.pdf");
+    QRectF paintArea; // of the last page printed, in inches
     int filter = 0;
     int asked = 0;
 
@@ -59,6 +66,29 @@ QByteArray readAll(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// What a poppler tool writes to its standard output.
+QByteArray popplerOutput(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished();
+    return process.readAllStandardOutput();
+}
+
+// The first and last column of page that a tenth of its height darkens.
+std::pair<int, int> darkColumns(const QImage &page)
+{
+    std::pair<int, int> columns { -1, -1 };
+    for (int x = 0; x < page.width(); ++x) {
+        int dark = 0;
+        for (int y = 0; y < page.height(); ++y)
+            dark += qGray(page.pixel(x, y)) < 64;
+        if (dark > page.height() / 10)
+            columns = { columns.first < 0 ? x : columns.first, x };
+    }
+    return columns;
+}
+
 } // namespace
 
 class PictureMenuTest : public QObject
@@ -67,37 +97,79 @@ class PictureMenuTest : public QObject
 
 private slots:
     void graphsExportTheSeriesAsTheToolWrites();
+    void saveDialogOpensInDocumentsThenInTheLastFolder();
     void sceneSavesItsPicture();
     void portraitPrintsCopiesAndReportsAFailedWrite();
     void failedExportKeepsTheOldFile_data();
     void failedExportKeepsTheOldFile();
     void nothingToExportBeforeAComputation();
+    void printedPagesSpanThePrintableWidth();
 };
 
 void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
 {
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
-    dialogs.saveAs = dialogs.path(QStringLiteral("series.csv"));
-    // A "," locale must not reach the file.
+    // A "," locale must not reach the program's own CSV; the spreadsheet's takes it.
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     std::setlocale(LC_ALL, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     whenShown<TForm9>([](TForm9 &) {});
     Form8->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form8));
     QTRY_VERIFY(!Form9->isVisible());
-    clickMenuEntry(
-        Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Экспорт данных (CSV)…"));
+    for (const int filter : { 0, 1 }) {
+        dialogs.filter = filter;
+        dialogs.saveAs = dialogs.path(QStringLiteral("series%1.csv").arg(filter));
+        clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(),
+            QStringLiteral("Экспорт данных (CSV)…"));
+    }
     std::setlocale(LC_ALL, previous.c_str());
+    QLocale::setDefault(QLocale::c());
     Form8->done(1);
 
     QProcess tool;
-    tool.start(QStringLiteral(MIRVANE_SERIES), { QString::fromStdString(ParameterFilePath()) });
+    tool.start(QStringLiteral(MIRVANE_SERIES),
+        { QStringLiteral("--export"), QString::fromStdString(ParameterFilePath()) });
     QVERIFY(tool.waitForFinished());
-    const QByteArray expected = tool.readAllStandardOutput();
+    QByteArray expected = tool.readAllStandardOutput();
     QCOMPARE(expected.count('\n'), 1002);
-    QCOMPARE(readAll(dialogs.saveAs), expected);
+    // Units in the header; times as typed, no "-0" where the forces start at rest.
+    QVERIFY(expected.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
+                                "0,0,0,0,0,0\n0.01,"));
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("series0.csv"))), expected);
+    QCOMPARE(readAll(dialogs.path(QStringLiteral("series1.csv"))),
+        expected.replace(',', ';').replace('.', ','));
     QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+// The real dialog: first in the documents folder, then where the last file went.
+void PictureMenuTest::saveDialogOpensInDocumentsThenInTheLastFolder()
+{
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("Documents"));
+    const QString lesson = documents + QStringLiteral("/lesson");
+    QVERIFY(QDir().mkpath(lesson));
+    const QByteArray previousHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&previousHome] { qputenv("HOME", previousHome); });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME"); // where the desktop may name another documents folder
+    QStringList folders;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        folders.append(dialog->directory().absolutePath());
+        dialog->setDirectory(lesson);
+        QMetaObject::invokeMethod(dialog, "accept"); // as the Save button does
+    });
+    answer.start(10);
+    const SaveFileRequest request { QStringLiteral("CSV"), QStringLiteral("mirvane.csv"),
+        { QStringLiteral("CSV (*.csv)") } };
+    QCOMPARE(AskSaveFileName(nullptr, request).fileName, lesson + QStringLiteral("/mirvane.csv"));
+    AskSaveFileName(nullptr, request);
+    QCOMPARE(folders, (QStringList { documents, lesson }));
 }
 
 void PictureMenuTest::sceneSavesItsPicture()
@@ -135,7 +207,7 @@ void PictureMenuTest::sceneSavesItsPicture()
     texts.Copy = QStringLiteral("Copy");
     texts.ToolTip = QStringLiteral("Right mouse button: menu");
     form.SceneMenu->SetTexts(texts);
-    QCOMPARE(form.SceneMenu->Menu()->actions().at(5)->text(), texts.Copy);
+    QCOMPARE(form.SceneMenu->Menu()->actions().at(6)->text(), texts.Copy);
     QCOMPARE(form.OpenGLPanel1->toolTip(), texts.ToolTip);
 }
 
@@ -156,6 +228,13 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
     // The black curve on the button-face surface the portrait lies on.
     QCOMPARE(copied.pixelColor(0, 0), Form5->palette().color(QPalette::Button));
     QVERIFY(countPixels(copied, qRgb(0, 0, 0), copied.rect()) > 500);
+    // As SVG the curve is vectors, not a picture.
+    dialogs.saveAs = dialogs.path(QStringLiteral("portrait.svg"));
+    clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Сохранить изображение…"));
+    const QByteArray svg = readAll(dialogs.saveAs);
+    QVERIFY(svg.contains("<polyline") && !svg.contains("<image"));
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid() && renderer.viewBox().size() == copied.size());
     QVERIFY(fixture.boxes.boxes.isEmpty());
 
     dialogs.saveAs = dialogs.path(QStringLiteral("missing/series.csv"));
@@ -199,30 +278,34 @@ bool failingCommit(QSaveFile &)
 void PictureMenuTest::failedExportKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("filter"); // 2: SVG
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("reason");
     const QString picture = QStringLiteral("Сохранить изображение…");
     const QString series = QStringLiteral("Экспорт данных (CSV)…");
     const QString fullDisk = QString::fromLocal8Bit(std::strerror(EFBIG));
     // A small picture fails as its file is closed, the series while it is written.
-    QTest::newRow("picture, full disk") << picture << "full disk" << fullDisk;
-    QTest::newRow("series, full disk") << series << "full disk" << fullDisk;
+    QTest::newRow("picture, full disk") << picture << 0 << "full disk" << fullDisk;
+    QTest::newRow("SVG, full disk") << picture << 2 << "full disk" << fullDisk;
+    QTest::newRow("series, full disk") << series << 0 << "full disk" << fullDisk;
     QTest::newRow("picture, failed fsync")
-        << picture << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
-    QTest::newRow("series, failed commit") << series << "commit" << QString();
+        << picture << 0 << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
+    QTest::newRow("series, failed commit") << series << 0 << "commit" << QString();
     QTest::newRow("picture onto a pipe")
-        << picture << "pipe" << QStringLiteral("это не обычный файл");
+        << picture << 0 << "pipe" << QStringLiteral("это не обычный файл");
 }
 
 // The message names the file and the system's reason; the old file stays whole.
 void PictureMenuTest::failedExportKeepsTheOldFile()
 {
     QFETCH(QString, entry);
+    QFETCH(int, filter);
     QFETCH(QString, failure);
     QFETCH(QString, reason);
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
     dialogs.saveAs = dialogs.path(QStringLiteral("old"));
+    dialogs.filter = filter;
     if (failure == "pipe") {
         QCOMPARE(mkfifo(QFile::encodeName(dialogs.saveAs), 0600), 0);
     } else {
@@ -259,7 +342,7 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
         QStringList { "old" });
 }
 
-// Before a computation there is nothing to export: no file, not even a header.
+// Without a computed result there is nothing to export: no file, not even a header.
 void PictureMenuTest::nothingToExportBeforeAComputation()
 {
     MessageBoxCapture boxes;
@@ -268,8 +351,7 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QWidget window;
     auto *canvas = new QWidget(&window);
     PictureMenu menu(*canvas, window);
-    const MotionModel uncomputed;
-    menu.AddOutputEntries([&uncomputed] { return ExportedSeries { &uncomputed, 0.01f }; });
+    menu.AddOutputEntries([] { return std::optional<CsvTable>(); });
     for (QAction *action : menu.Menu()->actions()) {
         if (action->text() == menu.Texts().ExportCsv)
             action->trigger();
@@ -278,6 +360,56 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QVERIFY(!QFile::exists(dialogs.saveAs));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.first().text, menu.Texts().NoData);
+}
+
+// The scene prints through the panel's own printing, the time graphs as a
+// handout: each as wide as the printable area within the margins.
+void PictureMenuTest::printedPagesSpanThePrintableWidth()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("poppler-utils is not installed");
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    AnsweredDialogs dialogs;
+    const QString pdf = dialogs.path(dialogs.printTo);
+    form.OpenGLPanel1->SetOpenGLPrintScale(pglNone);
+    clickMenuEntry(
+        form.OpenGLPanel1->PanelWindow(), form.SceneMenu->Menu(), QStringLiteral("Печать…"));
+    QCOMPARE(form.OpenGLPanel1->PrintScale(), pglNone); // the user's settings stay
+    QCOMPARE(form.OpenGLPanel1->PixelsPerInch(), 96);
+    // "page num type width height color comp bpc enc interp object ID x-ppi ..."
+    const QList<QByteArray> image = popplerOutput(QStringLiteral("pdfimages"), { "-list", pdf })
+                                        .split('\n')
+                                        .value(2)
+                                        .simplified()
+                                        .split(' ');
+    const double printable = dialogs.paintArea.width() - 0.36;
+    const double inches = image.value(3).toDouble() / image.value(12).toDouble();
+    QVERIFY2(inches <= printable && inches > 0.98 * printable, image.join(' '));
+
+    whenShown<TForm9>([](TForm9 &) {});
+    Form8->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form8));
+    QTRY_VERIFY(!Form9->isVisible());
+    clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Печать…"));
+    Form8->done(1);
+    constexpr int Dpi = 72;
+    const QImage page = QImage::fromData(
+        popplerOutput(QStringLiteral("pdftoppm"), { "-r", QString::number(Dpi), "-png", pdf }));
+    // The black plot area leaves the scales 30 of the canvas' 669 pixels each side.
+    const auto [first, last] = darkColumns(page);
+    const double left = (dialogs.paintArea.left() + 0.18) * Dpi;
+    QVERIFY2(first >= left - 1 && last <= left + printable * Dpi + 1
+            && last - first >= 0.88 * printable * Dpi,
+        qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(left)));
+    // Under the caption and the date, the parameters as the dialog shows them.
+    const QString text
+        = QString::fromUtf8(popplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));
+    for (const QString &expected : { QStringLiteral("^Графики\n"),
+             "\nДата: " + QDate::currentDate().toString(Qt::ISODate) + '\n',
+             QStringLiteral("\n600 +Жесткость пружины, Н/м\n") })
+        QVERIFY2(text.contains(QRegularExpression(expected)), qPrintable(text));
+    QVERIFY(fixture.boxes.boxes.isEmpty());
 }
 
 QTEST_MAIN(PictureMenuTest)

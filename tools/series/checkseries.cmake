@@ -35,7 +35,7 @@ if(MODE STREQUAL "errors")
     file(WRITE ${massless} "${text}")
     foreach(arguments "" "--info" "--bogus;${DATA}" "${DATA};${DATA}" "/nonexistent/file.dat"
             "--info;/nonexistent/file.dat" "/" "--strict;${partial}" "--info;--strict;${partial}"
-            "--strict;${belowStep}" "--strict;${massless}")
+            "--strict;${belowStep}" "--strict;${massless}" "--info;--export;${DATA}")
         execute_process(COMMAND ${TOOL} ${arguments} RESULT_VARIABLE code
             OUTPUT_VARIABLE out ERROR_VARIABLE err)
         if(code EQUAL 0)
@@ -110,4 +110,17 @@ endforeach()
 string(REGEX MATCH "coordinate_max=([0-9.]+)" match "${info}")
 if(NOT CMAKE_MATCH_1 GREATER 1.5)
     message(FATAL_ERROR "coordinate range too small: ${CMAKE_MATCH_1}")
+endif()
+
+# As the program exports: units, shortest floats, no "-0", "." whatever the locale.
+execute_process(COMMAND ${TOOL} --export ${DATA} RESULT_VARIABLE code OUTPUT_VARIABLE csv)
+string(REGEX MATCHALL "[^\n]*\n" lines "${csv}")
+list(LENGTH lines count)
+list(GET lines 0 header)
+list(GET lines 1 first)
+list(GET lines 2 second)
+if(NOT code EQUAL 0 OR NOT count EQUAL 1002
+        OR NOT header STREQUAL "t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
+        OR NOT first STREQUAL "0,0,0,0,0,0\n" OR NOT second MATCHES "^0\\.01,[^,]+,[^,]+,0,")
+    message(FATAL_ERROR "--export: ${code}, ${count} lines, '${header}${first}${second}'")
 endif()

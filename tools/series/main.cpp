@@ -1,5 +1,6 @@
 // mirvane-series: computes the motion for a parameter file and writes the
-// sampled series as CSV, or a summary with --info.
+// sampled series as CSV (with --export as the program exports them), or a
+// summary with --info.
 
 #include "model/clocale.h"
 #include "model/modelparameters.h"
@@ -14,12 +15,16 @@
 
 namespace {
 
-const char Usage[] = "Usage: mirvane-series [--info] [--strict] FILE\n"
+const char Usage[] = "Usage: mirvane-series [--info | --export] [--strict] FILE\n"
                      "Computes the motion for the parameter file FILE and writes the sampled\n"
                      "series as CSV (index,time,coordinate,velocity,resistance_force,\n"
                      "elastic_force,driving_force), one row per sample 0 ... last_sample_index.\n"
                      "  --info    write key=value lines: last sample index, origin position,\n"
                      "            sampling interval, samples computed, ranges of series 0-3\n"
+                     "  --export  write the CSV as the program exports it: the header with\n"
+                     "            units (t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,\n"
+                     "            F_drive_N), each number in the shortest form that reads\n"
+                     "            back to the same float, zero without a sign\n"
                      "  --strict  fail, instead of warning on stderr, when the file holds\n"
                      "            fewer than fourteen values or a \",\" typed as decimal\n"
                      "            point, or when the result shows no motion, values that\n"
@@ -163,18 +168,20 @@ int main(int argc, char **argv)
         std::fputs(Usage, stdout);
         return 0;
     }
-    bool info = false, strict = false;
+    bool info = false, exported = false, strict = false;
     int at = 1;
     for (; at < argc - 1; ++at) {
         const std::string option = argv[at];
         if (option == "--info")
             info = true;
+        else if (option == "--export")
+            exported = true;
         else if (option == "--strict")
             strict = true;
         else
             break;
     }
-    if (at != argc - 1 || argv[at][0] == '-' || argv[at][0] == '\0')
+    if (at != argc - 1 || argv[at][0] == '-' || argv[at][0] == '\0' || (info && exported))
         return fail("bad arguments; see mirvane-series --help");
 
     const std::string path = argv[at];
@@ -206,9 +213,13 @@ int main(int argc, char **argv)
             const ScopedCLocale cLocale;
             writeInfo(model);
         } else {
-            WriteSeriesCsv(model, parameters.PrintStep, [](std::string_view piece) {
+            const auto writeOut = [](std::string_view piece) {
                 return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
-            });
+            };
+            if (exported)
+                WriteCsv(SeriesTable(model, parameters.PrintStep), CsvStyle(), writeOut);
+            else
+                WriteSeriesCsv(model, parameters.PrintStep, writeOut);
         }
     } catch (const ComputationTooLarge &refused) {
         return fail(refusalMessage(refused.Refusal()));

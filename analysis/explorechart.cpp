@@ -1,0 +1,294 @@
+#include "analysis/explorechart.h"
+
+#include "analysis/chartplot.h"
+#include "analysis/parameterslider.h"
+#include "model/motionmodel.h"
+#include "model/seriescsv.h"
+#include "widgets/formgeometry.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+
+namespace {
+
+const QColor CursorColour(255, 255, 255);
+const QColor MarkColour(0, 255, 255);
+constexpr int KeptLegendRows = ExploreChart::MaxKept;
+constexpr int LegendRowHeight = 16;
+
+// The samples 0 ... last of a motion, at their print-step times.
+int lastSample(const MotionModel &motion)
+{
+    return std::max(motion.PlayableLastIndex(), 0);
+}
+
+double duration(const MotionModel &motion, const ModelParameters &parameters)
+{
+    return lastSample(motion) * double(parameters.PrintStep);
+}
+
+// The points of series to draw across columns pixels: every sample, or,
+// where samples crowd, each column's lowest and highest in the order they
+// come, which draws the same picture.
+std::vector<QPointF> curvePoints(
+    const MotionModel &motion, MotionModel::Series series, double printStep, int columns)
+{
+    const int count = lastSample(motion) + 1;
+    const float *values = motion.ResultSeries[series].get();
+    std::vector<QPointF> points;
+    const int perColumn = count / std::max(columns, 1);
+    if (perColumn < 4) {
+        points.reserve(count);
+        for (int i = 0; i < count; ++i)
+            points.emplace_back(i * printStep, values[i]);
+        return points;
+    }
+    points.reserve(2 * (columns + 1));
+    for (int start = 0; start < count; start += perColumn) {
+        const int end = std::min(start + perColumn, count);
+        const auto [low, high] = std::minmax_element(values + start, values + end);
+        for (const float *extreme : { std::min(low, high), std::max(low, high) })
+            points.emplace_back((extreme - values) * printStep, *extreme);
+    }
+    return points;
+}
+
+SeriesRange rangeOf(const MotionModel &motion, MotionModel::Series series)
+{
+    return motion.SeriesRanges[series];
+}
+
+} // namespace
+
+const QColor ExploreChart::CoordinateColour(255, 255, 0);
+const QColor ExploreChart::VelocityColour(255, 0, 0);
+// Dim on the black plot, so that the current curve stands out.
+const std::array<QColor, ExploreChart::MaxKept> ExploreChart::KeptColours { QColor(140, 140, 60),
+    QColor(60, 140, 140), QColor(140, 70, 140), QColor(70, 140, 70), QColor(150, 100, 60) };
+
+ExploreChart::ExploreChart(const ExploreCaptions &captions, QWidget *parent)
+    : TPaintBox(parent)
+    , m_captions(captions)
+{
+    SetFillsBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::CrossCursor);
+    OnPaint = [this](QPainter &painter) { Paint(painter); };
+}
+
+ExploreChart::~ExploreChart() = default;
+
+void ExploreChart::SetMotion(
+    const ModelParameters &parameters, std::shared_ptr<const MotionModel> motion)
+{
+    m_parameters = parameters;
+    m_motion = std::move(motion);
+    update();
+    emit CursorChanged();
+}
+
+void ExploreChart::Keep()
+{
+    if (!m_motion)
+        return;
+    if (int(m_kept.size()) == MaxKept)
+        m_kept.erase(m_kept.begin());
+    m_kept.push_back({ m_parameters, m_motion });
+    update();
+}
+
+std::optional<CsvTable> ExploreChart::Table() const
+{
+    if (!m_motion || !m_motion->HasResult())
+        return std::nullopt;
+    CsvTable table = SeriesTable(*m_motion, m_parameters.PrintStep);
+    table.HoldOwner(m_motion);
+    // A kept curve may run on other times, so it brings its own.
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const CsvTable kept = SeriesTable(*m_kept[i].motion, m_kept[i].parameters.PrintStep);
+        for (const CsvTable::Column &series : std::span(kept.Columns()).first(2)) {
+            CsvTable::Column column = series;
+            column.header += "_kept" + std::to_string(i + 1);
+            table.AddColumn(std::move(column));
+        }
+        table.HoldOwner(m_kept[i].motion);
+    }
+    return table;
+}
+
+void ExploreChart::ClearKept()
+{
+    m_kept.clear();
+    update();
+}
+
+void ExploreChart::SetShowsVelocity(bool shows)
+{
+    m_showsVelocity = shows;
+    update();
+}
+
+QRect ExploreChart::PlotRect() const
+{
+    return { 60, 24, width() - 130, height() - 24 - 40 - KeptLegendRows * LegendRowHeight };
+}
+
+bool ExploreChart::Measurable() const
+{
+    return m_motion && m_parameters.PrintStep > 0;
+}
+
+double ExploreChart::TimeAt(int x) const
+{
+    const QRect area = PlotRect();
+    const PlotScale time = PlotScale::Around(0, duration(*m_motion, m_parameters));
+    const double share = double(x - area.left()) / (area.width() - 1);
+    const double t = time.lower + share * (time.upper - time.lower);
+    const double p = m_parameters.PrintStep;
+    return std::clamp(std::round(t / p), 0.0, double(lastSample(*m_motion))) * p;
+}
+
+double ExploreChart::ValueAt(double time) const
+{
+    return m_motion->Value(
+        MotionModel::Coordinate, int(std::lround(time / double(m_parameters.PrintStep))));
+}
+
+void ExploreChart::MoveCursor(double time)
+{
+    m_cursor = time;
+    update();
+    emit CursorChanged();
+}
+
+QString ExploreChart::CursorText() const
+{
+    if (!Measurable() || !m_cursor)
+        return m_captions.CursorHint;
+    const auto value = [this](double time) {
+        return m_captions.CursorValue.arg(ShownValue(time), ShownValue(ValueAt(time)));
+    };
+    QString text = value(*m_cursor);
+    if (m_marks.size() == 2) {
+        text += QStringLiteral("; ")
+            + m_captions.Measured.arg(ShownValue(m_marks[1] - m_marks[0]),
+                ShownValue(ValueAt(m_marks[1]) - ValueAt(m_marks[0])));
+    }
+    return text;
+}
+
+void ExploreChart::mouseMoveEvent(QMouseEvent *event)
+{
+    if (Measurable() && PlotRect().contains(event->position().toPoint()))
+        MoveCursor(TimeAt(event->position().toPoint().x()));
+}
+
+void ExploreChart::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton || !Measurable()
+        || !PlotRect().contains(event->position().toPoint()))
+        return TPaintBox::mousePressEvent(event);
+    const double time = TimeAt(event->position().toPoint().x());
+    if (m_marks.size() == 2)
+        m_marks.clear();
+    m_marks.push_back(time);
+    MoveCursor(time);
+}
+
+void ExploreChart::keyPressEvent(QKeyEvent *event)
+{
+    if (!Measurable())
+        return TPaintBox::keyPressEvent(event);
+    // One pixel column a press, or one sample where they lie wider apart.
+    const double p = m_parameters.PrintStep;
+    const double step
+        = std::max(p, std::round(duration(*m_motion, m_parameters) / PlotRect().width() / p) * p);
+    const double last = duration(*m_motion, m_parameters);
+    const double now = m_cursor.value_or(0);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        MoveCursor(std::max(0.0, now - step));
+        break;
+    case Qt::Key_Right:
+        MoveCursor(std::min(last, m_cursor ? now + step : 0));
+        break;
+    case Qt::Key_Space:
+        if (m_marks.size() == 2)
+            m_marks.clear();
+        m_marks.push_back(now);
+        MoveCursor(now);
+        break;
+    default:
+        TPaintBox::keyPressEvent(event);
+    }
+}
+
+void ExploreChart::Paint(QPainter &painter)
+{
+    const QRect area = PlotRect();
+    if (!m_motion) {
+        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_captions.NoMotion);
+        return;
+    }
+    SeriesRange coordinates = rangeOf(*m_motion, MotionModel::Coordinate);
+    const double stop = duration(*m_motion, m_parameters);
+    for (const Curve &kept : m_kept) {
+        const SeriesRange range = rangeOf(*kept.motion, MotionModel::Coordinate);
+        coordinates.Include(range.min);
+        coordinates.Include(range.max);
+    }
+    const SeriesRange velocities = rangeOf(*m_motion, MotionModel::Velocity);
+    const PlotScale velocityScale = PlotScale::Around(velocities.min, velocities.max);
+    const PlotArea plot(area, PlotScale::Around(0, stop),
+        PlotScale::Around(coordinates.min, coordinates.max),
+        m_showsVelocity ? &velocityScale : nullptr);
+    plot.DrawFrame(painter);
+    painter.setPen(PlotArea::LabelText);
+    painter.drawText(QPoint(4, 14), m_captions.CoordinateAxis);
+    if (m_showsVelocity) {
+        const QString axis = m_captions.VelocityAxis;
+        painter.drawText(
+            QPoint(width() - 4 - painter.fontMetrics().horizontalAdvance(axis), 14), axis);
+    }
+    painter.drawText(QPoint(area.right() - 40, area.bottom() + 32), m_captions.TimeAxis);
+
+    const int columns = area.width();
+    for (std::size_t i = 0; i < m_kept.size(); ++i) {
+        const Curve &kept = m_kept[i];
+        plot.DrawCurve(painter,
+            curvePoints(*kept.motion, MotionModel::Coordinate, kept.parameters.PrintStep, columns),
+            KeptColours[i], 1);
+        // Several differences may run past the canvas.
+        const QString label = painter.fontMetrics().elidedText(
+            KeptLabel ? KeptLabel(kept.parameters, m_parameters) : QString(), Qt::ElideRight,
+            width() - area.left() - 40);
+        DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + int(i) * LegendRowHeight),
+            KeptColours[i], label);
+    }
+    const double p = m_parameters.PrintStep;
+    if (m_showsVelocity)
+        plot.DrawCurve(painter, curvePoints(*m_motion, MotionModel::Velocity, p, columns),
+            VelocityColour, 1, true);
+    plot.DrawCurve(
+        painter, curvePoints(*m_motion, MotionModel::Coordinate, p, columns), CoordinateColour, 2);
+
+    const auto vertical = [&](double time, const QColor &colour, Qt::PenStyle style) {
+        if (time > stop)
+            return;
+        painter.setPen(QPen(colour, 1, style));
+        const DesignedLines lines(painter);
+        painter.drawLine(plot.X(time), area.top() + 1, plot.X(time), area.bottom() - 1);
+    };
+    for (const double mark : m_marks)
+        vertical(mark, MarkColour, Qt::SolidLine);
+    if (m_cursor)
+        vertical(*m_cursor, CursorColour, Qt::DashLine);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "analysis/analysiscaptions.h"
+#include "model/csvtable.h"
+#include "model/modelparameters.h"
+#include "widgets/paintbox.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class MotionModel;
+
+// The explore window's chart: x(t) of the current values, v(t) on request,
+// the kept curves faint behind them, and a measuring cursor. The mouse or
+// the arrow keys move the cursor; a click or Space sets a mark, two marks
+// measure the span between them.
+class ExploreChart : public TPaintBox
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxKept = 5;
+
+    ExploreChart(const ExploreCaptions &captions, QWidget *parent = nullptr);
+    ~ExploreChart() override;
+
+    // The motion to draw; null when the values give none.
+    void SetMotion(const ModelParameters &parameters, std::shared_ptr<const MotionModel> motion);
+    const MotionModel *Motion() const { return m_motion.get(); }
+    const ModelParameters &Parameters() const { return m_parameters; }
+
+    // Keeps the current curve, the oldest kept one giving way beyond MaxKept.
+    void Keep();
+    void ClearKept();
+    int KeptCount() const { return int(m_kept.size()); }
+    void SetShowsVelocity(bool shows);
+
+    // What names a kept curve: how its values differ from the current ones.
+    std::function<QString(const ModelParameters &kept, const ModelParameters &current)> KeptLabel;
+
+    // The current series and each kept curve's times and x, for the export;
+    // nothing while there is no motion.
+    std::optional<CsvTable> Table() const;
+
+    // The cursor's and the marks' reading, or the hint when there is no cursor.
+    QString CursorText() const;
+    // The time of the cursor, if it is on the chart.
+    std::optional<double> CursorTime() const { return m_cursor; }
+
+    static const QColor CoordinateColour;
+    static const QColor VelocityColour;
+    static const std::array<QColor, MaxKept> KeptColours;
+
+signals:
+    void CursorChanged();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    struct Curve
+    {
+        ModelParameters parameters;
+        std::shared_ptr<const MotionModel> motion;
+    };
+
+    void Paint(QPainter &painter);
+    QRect PlotRect() const;
+    // The time of the sample nearest to pixel column x.
+    double TimeAt(int x) const;
+    double ValueAt(double time) const;
+    // Whether there are samples for the cursor to read.
+    bool Measurable() const;
+    void MoveCursor(double time);
+
+    const ExploreCaptions &m_captions;
+    ModelParameters m_parameters;
+    std::shared_ptr<const MotionModel> m_motion;
+    std::vector<Curve> m_kept;
+    bool m_showsVelocity = false;
+    std::optional<double> m_cursor; // s
+    std::vector<double> m_marks; // s, at most two
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "analysis/analysiscaptions.h"
+#include "model/modelparameters.h"
+
+#include <QWidget>
+
+#include <array>
+
+class BackgroundMotion;
+class ExploreChart;
+class ParameterSlider;
+class PictureMenu;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+struct ComputedMotion;
+
+// What-ifs at the speed of a hand: sliders for the parameters, the motion
+// recomputed and drawn at every move, the quantities derived from the
+// values, presets, kept curves and a measuring cursor. Modeless; only
+// "Применить" passes the values on, through the parameter file.
+class ExploreWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // parameterCaptions: the names of the fourteen parameters, in file order,
+    // as the parameters dialog shows them.
+    ExploreWindow(
+        const std::array<QString, ModelParameters::Count> &parameterCaptions, QWidget *parent);
+    ~ExploreWindow() override;
+
+    // Starts from parameters, with the slider ranges around them, unless
+    // the window is open, and shows it on top.
+    void Open(const ModelParameters &parameters);
+    // The values the controls give.
+    ModelParameters Values() const;
+    // Whether the motion of the values shown is still being computed.
+    bool Computing() const;
+
+    ExploreCaptions Captions; // as localised while constructing
+
+    // TrackBar1 ... TrackBar9 with Edit1 ... Edit9: mass, damping,
+    // stiffness, force amplitude, force frequency, force phase, plane angle,
+    // initial deflection, initial velocity; then Edit10 ... Edit12, typed
+    // only: time step, print step, stop time.
+    std::array<ParameterSlider *, 12> Fields {};
+    ExploreChart *PaintBox1 = nullptr;
+    QCheckBox *CheckBox1 = nullptr; // shows v(t)
+    QGroupBox *GroupBox1 = nullptr;
+    // Button1 ... Button8, in the order of Preset.
+    std::array<QPushButton *, 8> PresetButtons {};
+    QPushButton *Button9 = nullptr; // keeps the curve
+    QPushButton *Button10 = nullptr; // clears the kept curves
+    QPushButton *Button11 = nullptr; // applies
+    QPushButton *Button12 = nullptr; // closes
+    QLabel *Label13 = nullptr; // the derived quantities
+    QLabel *Label14 = nullptr; // the cursor's reading
+    QLabel *Label15 = nullptr; // the computation's state or a refusal
+    PictureMenu *ChartMenu = nullptr;
+
+signals:
+    // The values were written to the parameter file.
+    void Applied();
+
+private:
+    void CreateControls();
+    void ShowValues(const ModelParameters &values, bool refit);
+    void ValuesChanged();
+    void ShowDerived(const ModelParameters &values);
+    void MotionComputed(const ComputedMotion &computed);
+    void Apply();
+    QString KeptLabel(const ModelParameters &kept, const ModelParameters &current) const;
+
+    const std::array<QString, ModelParameters::Count> m_parameterCaptions;
+    ModelParameters m_values; // with what no control shows: gravity, spring length
+    BackgroundMotion *m_computer = nullptr;
+};

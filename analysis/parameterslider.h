@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QWidget;
+
+// How a slider spreads its values.
+struct SliderScale
+{
+    double lower = 0;
+    double upper = 1;
+    // Values grow with the square of the position: fine steps near lower.
+    bool fineNearLower = false;
+    // The range follows the value set from outside; a fixed one only clamps the slider.
+    bool fixed = false;
+    // A refitted range reaches at least this far from zero.
+    double reach = 1;
+    bool symmetric = false; // refitted as [-upper, upper] rather than [0, upper]
+};
+
+// One parameter as a caption over a slider with a typed field beside it
+// (the locale's number format), or as a typed field only. The values the slider gives are multiples
+// of what the parameter file holds of the field, so that what is shown is what would be written.
+class ParameterSlider : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Steps = 1000;
+
+    // number: of the controls' names (TrackBarN, EditN, LabelN); field:
+    // 0-based in file order.
+    // Without a scale, the field stands beside the caption, with no slider.
+    ParameterSlider(QWidget &parent, int number, int field, std::optional<SliderScale> scale,
+        int left, int top, const QString &caption);
+
+    float Value() const { return m_value; }
+    // Shows value without signalling; a range that is not fixed is refitted
+    // around a value outside it, or always when refit is set.
+    void SetValue(float value, bool refit = false);
+    // The least a refitted range reaches, for a range that depends on other values.
+    void SetReach(double reach) { m_scale.reach = reach; }
+
+    QLabel *Label = nullptr;
+    QSlider *Slider = nullptr; // none for a typed field only
+    QLineEdit *Edit = nullptr;
+
+    static constexpr int Height = 44; // with a slider
+    static constexpr int TypedHeight = 26;
+
+signals:
+    // The user moved the slider or typed a number.
+    void ValueChanged();
+    // The user typed something that is no number; the field shows the value again.
+    void TextRefused(const QString &text);
+
+private:
+    void SliderMoved(int position);
+    void EditFinished();
+    void ShowText();
+    void Refit(double around);
+    int PositionOf(double value) const;
+
+    const int m_field;
+    SliderScale m_scale;
+    float m_value = 0;
+    bool m_settingSlider = false;
+};
+
+// value with the number of significant digits the explore window shows.
+QString ShownValue(double value);

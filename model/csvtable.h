@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// Columns of numbers to write as CSV. A header names the quantity and its
+// unit, joined by "_": "t_s", "v_m_per_s". A column shorter than the longest
+// leaves its cells below its end empty: curves of one chart may run for
+// different times.
+class CsvTable
+{
+public:
+    // Columns that keep their values: a float column is written as the float
+    // it holds, a double column as the double.
+    void AddColumn(std::string header, std::vector<float> values);
+    void AddColumn(std::string header, std::vector<double> values);
+    // A column read in place when the table is written, for series too large
+    // to copy: values must outlive the table.
+    void AddColumnInPlace(std::string header, std::span<const float> values);
+    // Keeps owner alive with the table: what a column reads in place may be
+    // given up by its window while a file dialog is open.
+    void HoldOwner(std::shared_ptr<const void> owner);
+
+    // The length of the longest column.
+    std::size_t RowCount() const;
+
+    struct Column
+    {
+        std::string header;
+        std::variant<std::vector<float>, std::vector<double>, std::span<const float>> values;
+    };
+    const std::vector<Column> &Columns() const { return m_columns; }
+    void AddColumn(Column column);
+
+private:
+    std::vector<Column> m_columns;
+    std::vector<std::shared_ptr<const void>> m_owners;
+};
+
+// How the fields are written: the program's own format, or the one a
+// spreadsheet of the user's language reads (";" and the decimal comma).
+struct CsvStyle
+{
+    char separator = ',';
+    std::string decimalPoint = ".";
+};
+
+using CsvWriter = std::function<bool(std::string_view piece)>;
+
+// Hands rows gathered in piece to write once they fill about 64 KiB, a write
+// for many rows, and empties it; false when write fails.
+bool PassFullPiece(std::string &piece, const CsvWriter &write);
+
+// Writes the headers, then one line per row; each number in the shortest form
+// that reads back to the same value ("0.01", "1e-05"), zero without a sign,
+// "nan", "inf", "-inf" for the values that are no numbers. The text goes to
+// write in pieces; returns false as soon as write does.
+bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &write);

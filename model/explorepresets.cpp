@@ -1,0 +1,106 @@
+#include "model/explorepresets.h"
+
+#include "model/derivedquantities.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+ModelParameters NominalModelParameters()
+{
+    return { .TimeStep = 0.01f,
+        .PrintStep = 0.01f,
+        .StopTime = 10,
+        .Mass = 2,
+        .Damping = 0,
+        .Stiffness = 600,
+        .ForceAmplitude = 12,
+        .ForceFrequency = 17.3205f,
+        .ForcePhase = 0,
+        .PlaneAngle = 30,
+        .Gravity = 9.8f,
+        .SpringLength = 0.4f,
+        .InitialDeflection = 0,
+        .InitialVelocity = 0 };
+}
+
+namespace {
+
+// Far enough to see, short of the spring's length.
+constexpr float ReleaseDeflection = 0.1f;
+// The presets that release the mass, with the damping ratio each gives.
+constexpr std::pair<Preset, double> Released[] = { { Preset::FreeOscillation, 0 },
+    { Preset::Underdamped, 0.1 }, { Preset::CriticallyDamped, 1 }, { Preset::Overdamped, 2 } };
+// Light enough for a clear peak, heavy enough for a steady state.
+constexpr double ResonanceRatio = 0.05;
+
+// A released mass with no drive and damping ratio zeta.
+void release(ModelParameters &p, double critical, double zeta)
+{
+    p.Damping = static_cast<float>(critical * zeta);
+    p.ForceAmplitude = 0;
+    p.InitialDeflection = ReleaseDeflection;
+    p.InitialVelocity = 0;
+}
+
+// Driven from rest by a force, the nominal one when there is none.
+void driveFromRest(ModelParameters &p)
+{
+    if (p.ForceAmplitude == 0)
+        p.ForceAmplitude = NominalModelParameters().ForceAmplitude;
+    p.InitialDeflection = 0;
+    p.InitialVelocity = 0;
+}
+
+ModelParameters presetValues(Preset preset, const ModelParameters &current)
+{
+    if (preset == Preset::Nominal)
+        return NominalModelParameters();
+    ModelParameters p = current;
+    if (preset == Preset::HorizontalPlane) {
+        p.PlaneAngle = 0;
+        return p;
+    }
+    if (std::isnan(DeriveQuantities(p).NaturalFrequency)) {
+        p.Mass = NominalModelParameters().Mass;
+        p.Stiffness = NominalModelParameters().Stiffness;
+    }
+    const DerivedQuantities derived
+        = DeriveQuantities({ .Mass = p.Mass, .Stiffness = p.Stiffness });
+    const double critical = derived.CriticalDamping;
+    const double w0 = derived.NaturalFrequency;
+    for (const auto &[released, ratio] : Released) {
+        if (preset == released)
+            release(p, critical, ratio);
+    }
+    switch (preset) {
+    case Preset::Resonance:
+        driveFromRest(p);
+        p.Damping = static_cast<float>(critical * ResonanceRatio);
+        p.ForceFrequency
+            = static_cast<float>(w0 * std::sqrt(1 - 2 * ResonanceRatio * ResonanceRatio));
+        break;
+    case Preset::Beats:
+        driveFromRest(p);
+        p.Damping = 0;
+        p.ForceFrequency = static_cast<float>(w0 * (1 - BeatsDetuning));
+        // Beats repeat at the difference of the two frequencies.
+        p.StopTime = static_cast<float>(2 * 2 * std::numbers::pi / (w0 * BeatsDetuning));
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+} // namespace
+
+ModelParameters ApplyPreset(Preset preset, const ModelParameters &current)
+{
+    // What the file gives back, so that applying a preset keeps its motion.
+    ModelParameters p = presetValues(preset, current);
+    const auto fields = p.fields();
+    for (int field = 0; field < ModelParameters::Count; ++field)
+        *fields[field] = WrittenValue(field, *fields[field]);
+    return p;
+}

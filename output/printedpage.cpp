@@ -1,0 +1,165 @@
+#include "output/printedpage.h"
+
+#include "glpanel/openglpanel.h"
+#include "glpanel/printlayout.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QScopeGuard>
+#include <QWidget>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr qreal TitlePoints = 14;
+constexpr qreal TextPoints = 10;
+constexpr int Wrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
+// The window's font at a size for paper: it keeps the families a localised
+// window added for the captions' letters.
+QFont paperFont(const QWidget &window, qreal points, bool bold)
+{
+    QFont font = window.font();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// The parameters under their caption, laid out as the parameters dialog
+// shows them: the values right-aligned in a column of their own, each name
+// beside its value, wrapped where it is long.
+class ParameterTable
+{
+public:
+    ParameterTable(const Handout &handout, const QFont &font, const QPaintDevice &page, int width)
+        : m_handout(handout)
+        , m_font(font)
+        , m_captionFont(font)
+    {
+        m_captionFont.setBold(true);
+        if (handout.parameters.isEmpty())
+            return;
+        const QFontMetrics metrics(font, &page);
+        for (const HandoutParameter &parameter : handout.parameters)
+            m_valueWidth = std::max(m_valueWidth, metrics.horizontalAdvance(parameter.value));
+        m_nameLeft = m_valueWidth + metrics.horizontalAdvance(QLatin1Char('M'));
+        m_nameWidth = std::max(1, width - m_nameLeft);
+        m_height = QFontMetrics(m_captionFont, &page).height();
+        for (const HandoutParameter &parameter : handout.parameters) {
+            m_rowHeights.append(
+                metrics.boundingRect(QRect(0, 0, m_nameWidth, INT_MAX / 2), Wrapped, parameter.name)
+                    .height());
+            m_height += m_rowHeights.last();
+        }
+    }
+
+    int Height() const { return m_height; }
+
+    void Draw(QPainter &painter, int left, int top) const
+    {
+        if (m_handout.parameters.isEmpty())
+            return;
+        painter.setFont(m_captionFont);
+        QRect caption;
+        painter.drawText(QRect(left, top, m_nameLeft + m_nameWidth, m_height), Wrapped,
+            m_handout.parametersCaption, &caption);
+        top += caption.height();
+        painter.setFont(m_font);
+        for (qsizetype i = 0; i < m_handout.parameters.size(); ++i) {
+            const HandoutParameter &parameter = m_handout.parameters[i];
+            const int height = m_rowHeights[i];
+            painter.drawText(QRect(left, top, m_valueWidth, height), Qt::AlignRight | Qt::AlignTop,
+                parameter.value);
+            painter.drawText(
+                QRect(left + m_nameLeft, top, m_nameWidth, height), Wrapped, parameter.name);
+            top += height;
+        }
+    }
+
+private:
+    const Handout &m_handout;
+    QFont m_font;
+    QFont m_captionFont;
+    int m_valueWidth = 0;
+    int m_nameLeft = 0;
+    int m_nameWidth = 0;
+    int m_height = 0;
+    QList<int> m_rowHeights;
+};
+
+// The smallest whole pixels per inch at which the proportional rule prints
+// pixels within room printer pixels.
+qint64 fittingPixelsPerInch(qint64 pixels, int dpi, qint64 room)
+{
+    room = std::max<qint64>(room, 1);
+    return (pixels * dpi + room - 1) / room;
+}
+
+} // namespace
+
+void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, const QString &dateLine,
+    QPaintDevice &page)
+{
+    QPainter painter;
+    if (!painter.begin(&page))
+        throw PrintFailure(PrintFailure::Begin);
+    const int marginX = PrintMargin(page.logicalDpiX());
+    const int marginY = PrintMargin(page.logicalDpiY());
+    const QRect area(marginX, marginY, page.width() - 2 * marginX, page.height() - 2 * marginY);
+    const QFont textFont = paperFont(window, TextPoints, false);
+    const int gap = QFontMetrics(textFont, &page).height();
+
+    int top = area.top();
+    // A line of text across the area, wrapped where it is long.
+    const auto line = [&](const QFont &font, const QString &text) {
+        painter.setFont(font);
+        QRect used;
+        painter.drawText(
+            QRect(area.left(), top, area.width(), area.bottom() - top), Wrapped, text, &used);
+        top += used.height();
+    };
+    line(paperFont(window, TitlePoints, true), handout.title);
+    line(textFont, dateLine);
+    top += gap;
+
+    const ParameterTable table(handout, textFont, page, area.width());
+    const int chartRoom = area.bottom() - top - gap - table.Height();
+    QWidget &source = handout.chart.isEmpty() ? canvas : window;
+    const QRect chart = handout.chart.isEmpty() ? canvas.rect() : handout.chart;
+    const qreal scale = chart.isEmpty()
+        ? 0
+        : std::min(qreal(area.width()) / chart.width(), qreal(chartRoom) / chart.height());
+    if (scale > 0) {
+        painter.save();
+        painter.translate(area.left(), top);
+        painter.scale(scale, scale);
+        // The window's own painting, as vectors.
+        source.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
+        painter.restore();
+        top += qCeil(chart.height() * scale) + gap;
+    }
+    table.Draw(painter, area.left(), top);
+    if (!painter.end())
+        throw PrintFailure(PrintFailure::Finish);
+}
+
+void PrintPanelFitted(TOpenGLPanel &panel, QPaintDevice &page)
+{
+    const TOpenGLPrintScale scale = panel.PrintScale();
+    const qint32 pixelsPerInch = panel.PixelsPerInch();
+    const auto restore = qScopeGuard([&] {
+        panel.SetOpenGLPrintScale(scale);
+        panel.SetOpenGLPixelsPerInch(pixelsPerInch);
+    });
+    const QSize picture = panel.PixelSize();
+    const int xdpi = page.logicalDpiX();
+    const int ydpi = page.logicalDpiY();
+    const qint64 fitting = std::max(
+        fittingPixelsPerInch(picture.width(), xdpi, page.width() - 2 * PrintMargin(xdpi)),
+        fittingPixelsPerInch(picture.height(), ydpi, page.height() - 2 * PrintMargin(ydpi)));
+    panel.SetOpenGLPrintScale(pglProportional);
+    panel.SetOpenGLPixelsPerInch(int(std::clamp<qint64>(fitting, 1, INT_MAX)));
+    panel.PrintOpenGLPanel(page);
+}

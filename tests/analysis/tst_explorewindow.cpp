@@ -1,0 +1,214 @@
+#include "analysis/explorechart.h"
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
+#include "app/analysiswindows.h"
+#include "model/explorepresets.h"
+#include "output/picturemenu.h"
+#include "tests/support/exportedcsv.h"
+#include "tests/support/mainwindowfixture.h"
+#include "tests/support/pixels.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+
+#include <cstring>
+
+namespace {
+
+// The scene menu's entry for the explore window.
+QAction *exploreEntry(TForm2 &form)
+{
+    return form.SceneMenu->Menu()->actions().at(2);
+}
+
+// The explore window opened from the scene menu; null when none opened.
+ExploreWindow *openExplore(TForm2 &form)
+{
+    new AnalysisWindows(form); // a child of the main window
+    exploreEntry(form)->trigger();
+    return form.findChild<ExploreWindow *>();
+}
+
+void waitForCurve(ExploreWindow &window)
+{
+    QTRY_VERIFY(!window.Computing());
+}
+
+// The computed coordinates, bit for bit.
+QByteArray coordinates(const MotionModel &motion)
+{
+    return QByteArray(
+        reinterpret_cast<const char *>(motion.ResultSeries[MotionModel::Coordinate].get()),
+        qsizetype(sizeof(float)) * (motion.PlayableLastIndex() + 1));
+}
+
+QString dampingRatioLine(const ExploreWindow &window)
+{
+    for (const QString &line : window.Label13->text().split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("ζ")))
+            return line;
+    }
+    return {};
+}
+
+QByteArray fileBytes()
+{
+    QFile file(QString::fromStdString(ParameterFilePath()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+}
+
+} // namespace
+
+class ExploreWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dampingSliderMovesCurveAndKeepsTheKeptOne();
+    void presetsGiveTheRegimesTheyName_data();
+    void presetsGiveTheRegimesTheyName();
+    void applyRecomputesTheMainWindowFromTheFile();
+    void closingWithoutApplyLeavesTheFile();
+};
+
+void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened && opened->isVisible() && !opened->isModal());
+    ExploreWindow &window = *opened;
+    waitForCurve(window);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Исследование"));
+    QCOMPARE(exploreEntry(fixture.window())->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    QCOMPARE(window.Fields[1]->Slider->accessibleName(), Form3->ParameterCaption(4));
+    // The same computation as the main window's.
+    const QByteArray undamped = coordinates(*window.PaintBox1->Motion());
+    QCOMPARE(undamped, coordinates(fixture.window().Motion));
+    QVERIFY(dampingRatioLine(window).endsWith(QLocale().toString(0.0, 'f', 4)));
+
+    QTest::mouseClick(window.Button9, Qt::LeftButton);
+    QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
+    waitForCurve(window);
+    QVERIFY(window.Values().Damping > 0);
+    QVERIFY(coordinates(*window.PaintBox1->Motion()) != undamped);
+    QVERIFY(!dampingRatioLine(window).endsWith(QLocale().toString(0.0, 'f', 4)));
+    // The kept curve is still drawn, faint, under the new one.
+    QCOMPARE(window.PaintBox1->KeptCount(), 1);
+    const QImage image = window.PaintBox1->grab().toImage();
+    QVERIFY(countPixels(image, ExploreChart::KeptColours[0].rgb(), image.rect()) > 100);
+    QVERIFY(countPixels(image, ExploreChart::CoordinateColour.rgb(), image.rect()) > 100);
+    // The export holds the kept curve beside the current one.
+    const QByteArray csv = ExportedCsv(*window.ChartMenu);
+    QVERIFY2(csv.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N,"
+                            "t_s_kept1,x_m_kept1\n0,"),
+        csv.left(120).constData());
+
+    // The arrow keys move the cursor along the curve; two clicks measure.
+    QTest::keyClick(window.PaintBox1, Qt::Key_Right);
+    QCOMPARE(window.Label14->text(),
+        window.Captions.CursorValue.arg(QStringLiteral("0"), QStringLiteral("0")));
+    QTest::mouseClick(window.PaintBox1, Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::mouseClick(window.PaintBox1, Qt::LeftButton, {}, QPoint(300, 100));
+    QVERIFY2(window.Label14->text().contains(QStringLiteral("Δt = ")),
+        qPrintable(window.Label14->text()));
+    QTest::mouseClick(window.Button10, Qt::LeftButton);
+    QCOMPARE(window.PaintBox1->KeptCount(), 0);
+}
+
+void ExploreWindowTest::presetsGiveTheRegimesTheyName_data()
+{
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("regime");
+    const ExploreCaptions texts;
+    QTest::newRow("free") << int(Preset::FreeOscillation) << texts.Undamped;
+    QTest::newRow("under") << int(Preset::Underdamped) << texts.Underdamped;
+    QTest::newRow("critical") << int(Preset::CriticallyDamped) << texts.CriticallyDamped;
+    QTest::newRow("over") << int(Preset::Overdamped) << texts.Overdamped;
+    QTest::newRow("resonance") << int(Preset::Resonance) << texts.Underdamped;
+    QTest::newRow("beats") << int(Preset::Beats) << texts.Undamped;
+}
+
+void ExploreWindowTest::presetsGiveTheRegimesTheyName()
+{
+    QFETCH(int, preset);
+    QFETCH(QString, regime);
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened && opened->isVisible() && !opened->isModal());
+    ExploreWindow &window = *opened;
+    waitForCurve(window);
+    QTest::mouseClick(window.PresetButtons[preset], Qt::LeftButton);
+    waitForCurve(window);
+    const QStringList lines = window.Label13->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), regime);
+    QCOMPARE(lines.contains(window.Captions.AtResonance), Preset(preset) == Preset::Resonance);
+    if (Preset(preset) == Preset::CriticallyDamped) {
+        QVERIFY(dampingRatioLine(window).endsWith(QLocale().toString(1.0, 'f', 4)));
+        // Released from a deflection, the mass creeps back without crossing.
+        const MotionModel &motion = *window.PaintBox1->Motion();
+        for (int i = 0; i <= motion.PlayableLastIndex(); ++i)
+            QVERIFY2(motion.Value(MotionModel::Coordinate, i) >= 0, qPrintable(QString::number(i)));
+    }
+    QCOMPARE(window.Fields[11]->Edit->text(), ShownValue(window.Values().StopTime));
+}
+
+void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
+{
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+    QCOMPARE(form.PlaybackIndex, 1);
+    ExploreWindow *opened = openExplore(form);
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    waitForCurve(window);
+
+    // A value the file would hold as 0 is refused like the dialog refuses it.
+    QLineEdit *damping = window.Fields[1]->Edit;
+    damping->setText(QLocale().toString(0.000001, 'f', 6));
+    QTest::keyClick(damping, Qt::Key_Return);
+    QTest::mouseClick(window.Button11, Qt::LeftButton);
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QVERIFY(fixture.boxes.boxes[0].text.contains(Form3->ParameterCaption(4)));
+    QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(NominalParameters())));
+
+    QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
+    waitForCurve(window);
+    QTest::mouseClick(window.Button11, Qt::LeftButton);
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(window.Values())));
+    QCOMPARE(form.PlaybackIndex, 0);
+    QCOMPARE(form.ModelParameters.Damping, window.Values().Damping);
+    QCOMPARE(coordinates(form.Motion), coordinates(*window.PaintBox1->Motion()));
+}
+
+void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
+{
+    MainWindowFixture fixture;
+    const QByteArray before = fileBytes();
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened && opened->isVisible() && !opened->isModal());
+    ExploreWindow &window = *opened;
+    waitForCurve(window);
+    QTest::keyClick(window.Fields[0]->Slider, Qt::Key_PageDown);
+    QTest::mouseClick(window.PresetButtons[int(Preset::Beats)], Qt::LeftButton);
+    // A refused computation is told in the window, not in a box.
+    QLineEdit *stopTime = window.Fields[11]->Edit;
+    stopTime->setText(QStringLiteral("1E9"));
+    QTest::keyClick(stopTime, Qt::Key_Return);
+    waitForCurve(window);
+    QCOMPARE(window.Label15->text(), window.Captions.TooManySamples);
+    QVERIFY(!window.PaintBox1->Motion());
+    QTest::mouseClick(window.Button12, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(fileBytes(), before);
+    QCOMPARE(fixture.window().ModelParameters.Damping, NominalParameters().Damping);
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+QTEST_MAIN(ExploreWindowTest)
+#include "tst_explorewindow.moc"
