@@ -16,7 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,12 +64,24 @@ ExploreWindow::ExploreWindow(
     : QWidget(parent, Qt::Window)
     , m_parameterCaptions(parameterCaptions)
 {
+    // The controls lie on a surface of their own that scrolls where the screen
+    // is smaller than the window, as on a projector at twice the size.
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    m_surface = new QWidget;
+    m_surface->setFixedSize(ContentSize);
+    scroll->setWidget(m_surface);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    setMaximumSize(ContentSize);
+
     // The chart's menu first: the localisation step relabels it.
-    PaintBox1 = PlaceControl(new ExploreChart(Captions, this), "PaintBox1", 390, 8, 632, 410);
+    PaintBox1 = PlaceControl(new ExploreChart(Captions, m_surface), "PaintBox1", 390, 8, 632, 410);
     ChartMenu = new PictureMenu(*PaintBox1, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
-    PlaceWindow(*this, 120, 60, 1030, 650, WindowSizing::Fixed);
+    PlaceWindow(*this, 120, 60, ContentSize.width(), ContentSize.height(), WindowSizing::Sizeable);
     CreateControls();
 }
 
@@ -77,7 +93,7 @@ void ExploreWindow::CreateControls()
     for (int i = 0; i < int(Fields.size()); ++i) {
         const int field = ShownFields[i];
         const bool slider = i < SliderCount;
-        Fields[i] = new ParameterSlider(*this, i + 1, field,
+        Fields[i] = new ParameterSlider(*m_surface, i + 1, field,
             slider ? std::optional(scaleOf(field)) : std::nullopt, 8, top,
             m_parameterCaptions[field]);
         top += slider ? ParameterSlider::Height : ParameterSlider::TypedHeight;
@@ -88,7 +104,7 @@ void ExploreWindow::CreateControls()
         connect(Fields[i], &ParameterSlider::TextRefused, this,
             [this](const QString &text) { Label15->setText(Captions.NotANumber.arg(text)); });
     }
-    Label13 = PlaceControl(new QLabel(this), "Label13", 8, top + 8, 370, 650 - top - 16);
+    Label13 = PlaceControl(new QLabel(m_surface), "Label13", 8, top + 8, 370, 650 - top - 16);
     Label13->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label13->setTextFormat(Qt::PlainText);
 
@@ -100,17 +116,17 @@ void ExploreWindow::CreateControls()
     setTabOrder(Fields.back()->Edit, PaintBox1);
     ChartMenu->AddOutputEntries([this] { return PaintBox1->Table(); });
 
-    CheckBox1
-        = PlaceControl(new QCheckBox(Captions.CheckBox1, this), "CheckBox1", 390, 424, 140, 20);
+    CheckBox1 = PlaceControl(
+        new QCheckBox(Captions.CheckBox1, m_surface), "CheckBox1", 390, 424, 140, 20);
     connect(CheckBox1, &QCheckBox::toggled, PaintBox1, &ExploreChart::SetShowsVelocity);
-    Label14 = PlaceControl(new QLabel(this), "Label14", 540, 426, 482, 16);
+    Label14 = PlaceControl(new QLabel(m_surface), "Label14", 540, 426, 482, 16);
     Label14->setTextFormat(Qt::PlainText);
     Label14->setText(PaintBox1->CursorText());
     connect(PaintBox1, &ExploreChart::CursorChanged, this,
         [this] { Label14->setText(PaintBox1->CursorText()); });
 
-    GroupBox1
-        = PlaceControl(new QGroupBox(Captions.GroupBox1, this), "GroupBox1", 390, 450, 632, 116);
+    GroupBox1 = PlaceControl(
+        new QGroupBox(Captions.GroupBox1, m_surface), "GroupBox1", 390, 450, 632, 116);
     const std::array<const QString *, 8> presetCaptions { &Captions.Button1, &Captions.Button2,
         &Captions.Button3, &Captions.Button4, &Captions.Button5, &Captions.Button6,
         &Captions.Button7, &Captions.Button8 };
@@ -125,7 +141,7 @@ void ExploreWindow::CreateControls()
     }
 
     const auto button = [this](const QString &caption, const char *name, int left) {
-        return PlaceControl(new QPushButton(caption, this), name, left, 574, 110, 25);
+        return PlaceControl(new QPushButton(caption, m_surface), name, left, 574, 110, 25);
     };
     Button9 = button(Captions.Button9, "Button9", 390);
     Button10 = button(Captions.Button10, "Button10", 508);
@@ -136,7 +152,7 @@ void ExploreWindow::CreateControls()
     connect(Button11, &QPushButton::clicked, this, &ExploreWindow::Apply);
     connect(Button12, &QPushButton::clicked, this, &QWidget::close);
 
-    Label15 = PlaceControl(new QLabel(this), "Label15", 390, 606, 632, 36);
+    Label15 = PlaceControl(new QLabel(m_surface), "Label15", 390, 606, 632, 36);
     Label15->setWordWrap(true);
     Label15->setTextFormat(Qt::PlainText);
 
@@ -150,6 +166,13 @@ void ExploreWindow::Open(const ModelParameters &parameters)
     if (!isVisible()) {
         ShowValues(parameters, true);
         ValuesChanged();
+    }
+    if (!isVisible()) {
+        // Within the screen, with the scroll bars the smaller size then needs.
+        const QRect available = screen()->availableGeometry();
+        resize(ContentSize.boundedTo(available.size()));
+        move(pos().x() + std::min(0, available.right() - frameGeometry().right()),
+            pos().y() + std::min(0, available.bottom() - frameGeometry().bottom()));
     }
     show();
     raise();

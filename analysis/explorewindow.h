@@ -3,6 +3,7 @@
 #include "analysis/analysiscaptions.h"
 #include "model/modelparameters.h"
 
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -66,6 +67,8 @@ signals:
     void Applied();
 
 private:
+    static constexpr QSize ContentSize { 1030, 650 };
+
     void CreateControls();
     void ShowValues(const ModelParameters &values, bool refit);
     void ValuesChanged();
@@ -77,4 +80,5 @@ private:
     const std::array<QString, ModelParameters::Count> m_parameterCaptions;
     ModelParameters m_values; // with what no control shows: gravity, spring length
     BackgroundMotion *m_computer = nullptr;
+    QWidget *m_surface = nullptr; // the controls' parent, in the scroll area
 };
