@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPalette>
 #include <QScopeGuard>
 #include <QWidget>
 
@@ -12,6 +13,31 @@
 #include <climits>
 
 namespace {
+
+// While it lives, the surface a chart paints under its plot (the button
+// face) is white, as the paper it is printed on: a grey field would only
+// cost toner.
+class PaperSurface
+{
+public:
+    explicit PaperSurface(QWidget &widget)
+        : m_widget(widget)
+        , m_screen(widget.palette())
+        , m_ownPalette(widget.testAttribute(Qt::WA_SetPalette))
+    {
+        QPalette paper = m_screen;
+        paper.setColor(QPalette::Button, Qt::white);
+        widget.setPalette(paper);
+    }
+    ~PaperSurface() { m_widget.setPalette(m_ownPalette ? m_screen : QPalette()); }
+    PaperSurface(const PaperSurface &) = delete;
+    PaperSurface &operator=(const PaperSurface &) = delete;
+
+private:
+    QWidget &m_widget;
+    const QPalette m_screen;
+    const bool m_ownPalette;
+};
 
 constexpr qreal TitlePoints = 14;
 constexpr qreal TextPoints = 10;
@@ -135,7 +161,8 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
         painter.save();
         painter.translate(area.left(), top);
         painter.scale(scale, scale);
-        // The window's own painting, as vectors.
+        // The window's own painting, as vectors, on paper's white.
+        const PaperSurface paper(source);
         source.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
         painter.restore();
         top += qCeil(chart.height() * scale) + gap;
