@@ -4,11 +4,14 @@
 #include "app/analysiswindows.h"
 #include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
+#include "tests/support/printedpage.h"
 #include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
 
 #include <QPushButton>
 #include <QToolTip>
+
+#include <cstdlib>
 
 namespace {
 
@@ -58,6 +61,21 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
         QVERIFY(csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
         QCOMPARE(csv.count('\n'), 1002);
         QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
+        // On paper the chart lies on white, not on the window's grey.
+        const QImage page = PrintedPage(*window.PaintBox1Menu, 36);
+        QVERIFY(!page.isNull());
+        // PDF colours may round off by one.
+        const QColor grey = window.palette().color(QPalette::Button);
+        int greyPixels = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor pixel = page.pixelColor(x, y);
+                greyPixels += std::abs(pixel.red() - grey.red()) <= 2
+                    && std::abs(pixel.green() - grey.green()) <= 2
+                    && std::abs(pixel.blue() - grey.blue()) <= 2;
+            }
+        }
+        QVERIFY2(greyPixels < page.width() * page.height() / 100, "grey around the plot");
     });
     clickSceneMenuEntry(fixture.window(), 1);
     QVERIFY(shown);
