@@ -166,8 +166,6 @@ void ExploreWindow::Open(const ModelParameters &parameters)
     if (!isVisible()) {
         ShowValues(parameters, true);
         ValuesChanged();
-    }
-    if (!isVisible()) {
         // Within the screen, with the scroll bars the smaller size then needs.
         const QRect available = screen()->availableGeometry();
         resize(ContentSize.boundedTo(available.size()));
