@@ -59,11 +59,6 @@ std::vector<QPointF> curvePoints(
     return points;
 }
 
-SeriesRange rangeOf(const MotionModel &motion, MotionModel::Series series)
-{
-    return motion.SeriesRanges[series];
-}
-
 } // namespace
 
 const QColor ExploreChart::CoordinateColour(255, 255, 0);
@@ -238,14 +233,14 @@ void ExploreChart::Paint(QPainter &painter)
         painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_captions.NoMotion);
         return;
     }
-    SeriesRange coordinates = rangeOf(*m_motion, MotionModel::Coordinate);
+    SeriesRange coordinates = m_motion->SeriesRanges[MotionModel::Coordinate];
     const double stop = duration(*m_motion, m_parameters);
     for (const Curve &kept : m_kept) {
-        const SeriesRange range = rangeOf(*kept.motion, MotionModel::Coordinate);
+        const SeriesRange range = kept.motion->SeriesRanges[MotionModel::Coordinate];
         coordinates.Include(range.min);
         coordinates.Include(range.max);
     }
-    const SeriesRange velocities = rangeOf(*m_motion, MotionModel::Velocity);
+    const SeriesRange velocities = m_motion->SeriesRanges[MotionModel::Velocity];
     const PlotScale velocityScale = PlotScale::Around(velocities.min, velocities.max);
     const PlotArea plot(area, PlotScale::Around(0, stop),
         PlotScale::Around(coordinates.min, coordinates.max),

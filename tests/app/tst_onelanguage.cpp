@@ -11,6 +11,7 @@
 #include "services/parameterfilelocation.h"
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/nominalparameters.h"
+#include "tests/support/printedpage.h"
 #include "tests/support/scopedlocalisationstep.h"
 
 #include <QAbstractButton>
@@ -84,8 +85,9 @@ public:
     // language: the one Qt's own dialogs should speak.
     explicit Walk(const QString &language)
     {
-        m_qt.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (!m_qt.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            qWarning("No Qt translation for %s", qPrintable(language));
         QObject::connect(&m_poll, &QTimer::timeout, [this] { answerModal(); });
         m_poll.start(10);
     }
@@ -110,9 +112,11 @@ public:
         explore->Fields[0]->Edit->setText(QStringLiteral("--1"));
         QTest::keyClick(explore->Fields[0]->Edit, Qt::Key_Return);
         QVERIFY(!explore->Label15->text().isEmpty());
-        SetDialogAnswers({ .saveFile = [](const SaveFileRequest &) {
-            return SaveFileAnswer { QDir::tempPath(), 0 };
-        } });
+        SetDialogAnswers({ .saveFile =
+                               [](const SaveFileRequest &) {
+                                   return SaveFileAnswer { QDir::tempPath(), 0 };
+                               },
+            .print = {} });
         for (QAction *entry : sceneMenu->actions()) {
             if (entry->text() == main.SceneMenu->Texts().SaveImage)
                 entry->trigger();
@@ -211,18 +215,9 @@ private:
     {
         const QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-        DialogAnswers toPdf;
-        toPdf.print = [&pdf](QPrinter &printer) {
-            printer.setOutputFileName(pdf); // a PDF by the suffix
-            return true;
-        };
-        const DialogAnswers real = SetDialogAnswers(std::move(toPdf));
-        chart.Menu()->actions().constFirst()->trigger(); // "Печать…" heads a chart's menu
-        SetDialogAnswers(real);
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
-        text.waitForFinished();
-        for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+        PrintToPdf(chart, pdf);
+        const QByteArray text = PopplerOutput(QStringLiteral("pdftotext"), { pdf, "-" });
+        for (const QString &line : QString::fromUtf8(text).split('\n'))
             add(&window, QStringLiteral("printed page of \"%1\"").arg(window.windowTitle()), line);
     }
 

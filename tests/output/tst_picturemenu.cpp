@@ -3,6 +3,7 @@
 #include "output/outputdialogs.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
+#include "tests/support/printedpage.h"
 #include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedhook.h"
 #include "widgets/paintbox.h"
@@ -64,15 +65,6 @@ QByteArray readAll(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// What a poppler tool writes to its standard output.
-QByteArray popplerOutput(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished();
-    return process.readAllStandardOutput();
 }
 
 // The first and last column of page that a tenth of its height darkens.
@@ -378,7 +370,7 @@ void PictureMenuTest::printedPagesSpanThePrintableWidth()
     QCOMPARE(form.OpenGLPanel1->PrintScale(), pglNone); // the user's settings stay
     QCOMPARE(form.OpenGLPanel1->PixelsPerInch(), 96);
     // "page num type width height color comp bpc enc interp object ID x-ppi ..."
-    const QList<QByteArray> image = popplerOutput(QStringLiteral("pdfimages"), { "-list", pdf })
+    const QList<QByteArray> image = PopplerOutput(QStringLiteral("pdfimages"), { "-list", pdf })
                                         .split('\n')
                                         .value(2)
                                         .simplified()
@@ -395,7 +387,7 @@ void PictureMenuTest::printedPagesSpanThePrintableWidth()
     Form8->done(1);
     constexpr int Dpi = 72;
     const QImage page = QImage::fromData(
-        popplerOutput(QStringLiteral("pdftoppm"), { "-r", QString::number(Dpi), "-png", pdf }));
+        PopplerOutput(QStringLiteral("pdftoppm"), { "-r", QString::number(Dpi), "-png", pdf }));
     // The black plot area leaves the scales 30 of the canvas' 669 pixels each side.
     const auto [first, last] = darkColumns(page);
     const double left = (dialogs.paintArea.left() + 0.18) * Dpi;
@@ -404,7 +396,7 @@ void PictureMenuTest::printedPagesSpanThePrintableWidth()
         qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(left)));
     // Under the caption and the date, the parameters as the dialog shows them.
     const QString text
-        = QString::fromUtf8(popplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));
+        = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));
     for (const QString &expected : { QStringLiteral("^Графики\n"),
              "\nДата: " + QDate::currentDate().toString(Qt::ISODate) + '\n',
              QStringLiteral("\n600 +Жесткость пружины, Н/м\n") })

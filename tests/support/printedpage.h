@@ -5,31 +5,30 @@
 #include "tests/support/scopedhook.h"
 
 #include <QAction>
-#include <QImage>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
-#include <QTemporaryDir>
 
-// The page the print entry of menu prints, read back at dpi; null when none
-// was printed or poppler-utils' pdftoppm is missing.
-inline QImage PrintedPage(const PictureMenu &menu, int dpi)
+// What one of poppler-utils' tools (pdftoppm, pdftotext, pdfimages) writes
+// for arguments; empty when it is missing.
+inline QByteArray PopplerOutput(const QString &tool, const QStringList &arguments)
 {
-    const QTemporaryDir folder;
-    const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-    {
-        const ScopedHook<DialogAnswers, SetDialogAnswers> answers(
-            { .saveFile = {}, .print = [&pdf](QPrinter &printer) {
-                 printer.setOutputFileName(pdf); // a PDF by the suffix
-                 return true;
-             } });
-        for (QAction *entry : menu.Menu()->actions()) {
-            if (entry->text() == menu.Texts().Print)
-                entry->trigger();
-        }
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished();
+    return process.readAllStandardOutput();
+}
+
+// Prints what the print entry of menu prints to pdf, its print dialog answered.
+inline void PrintToPdf(const PictureMenu &menu, const QString &pdf)
+{
+    const ScopedHook<DialogAnswers, SetDialogAnswers> answers(
+        { .saveFile = {}, .print = [&pdf](QPrinter &printer) {
+             printer.setOutputFileName(pdf); // a PDF by the suffix
+             return true;
+         } });
+    for (QAction *entry : menu.Menu()->actions()) {
+        if (entry->text() == menu.Texts().Print)
+            entry->trigger();
     }
-    QProcess render;
-    render.start(QStringLiteral("pdftoppm"), { "-r", QString::number(dpi), "-png", pdf });
-    render.waitForFinished();
-    return QImage::fromData(render.readAllStandardOutput());
 }
