@@ -83,6 +83,14 @@ void MotionMessagesTest::warningsNameTheCause_data()
         << NominalWithTimes(0.01f, 0.015f, 1) << "точки отстоят друг от друга на 0,01 с";
     // N h and p differ in the last bits only.
     QTest::newRow("print step 7 time steps") << NominalWithTimes(0.1f, 0.7f, 7) << QString();
+    // The rounding grows with the steps: a tolerance in seconds would miss the
+    // first (3 h is 10^-7 s short of p) and warn on the second (7 h is p in
+    // decimal, 2·10^-5 s off in floats).
+    QTest::newRow("print step just over 3 time steps")
+        << NominalWithTimes(0.0033333f, 0.01f, 1) << "точки отстоят друг от друга на 0,0099999 с";
+    ModelParameters slow = NominalWithTimes(100.1f, 700.7f, 1401.4f);
+    slow.Stiffness = 0.001f; // keeps steps of 100 s finite
+    QTest::newRow("print step 7 long time steps") << slow << QString();
 }
 
 void MotionMessagesTest::warningsNameTheCause()
