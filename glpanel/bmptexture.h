@@ -21,6 +21,7 @@ struct BMPTexture
     std::vector<GLubyte> Pixels;
 };
 
-// The BMP file at path as a texture, or null when it is missing, not a readable BMP, or too
-// large for memory.
+// The BMP file at path as a texture, or null when it is missing, not a regular file, not a BMP
+// that gives every pixel (uncompressed, run-length or with colour masks), or too large for
+// memory.
 std::unique_ptr<BMPTexture> ReadBMPTexture(const QString &path, bool alpha);

@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(TOpenGLPrintScale)
 
@@ -36,6 +37,50 @@ quint32 le32(const QByteArray &bytes, int at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
+// A BMP file with an info header of 40 bytes; table holds the palette or the colour masks.
+QByteArray bmpFile(qint32 width, qint32 height, quint16 bits, quint32 compression,
+    const QByteArray &table, const QByteArray &pixels)
+{
+    QByteArray file(54, '\0');
+    file.replace(0, 2, "BM");
+    qToLittleEndian<quint32>(54 + table.size() + pixels.size(), file.data() + 2);
+    qToLittleEndian<quint32>(54 + table.size(), file.data() + 10);
+    qToLittleEndian<quint32>(40, file.data() + 14);
+    qToLittleEndian<qint32>(width, file.data() + 18);
+    qToLittleEndian<qint32>(height, file.data() + 22);
+    qToLittleEndian<quint16>(1, file.data() + 26);
+    qToLittleEndian<quint16>(bits, file.data() + 28);
+    qToLittleEndian<quint32>(compression, file.data() + 30);
+    if (bits <= 8)
+        qToLittleEndian<quint32>(table.size() / 4, file.data() + 46); // colours in the palette
+    return file + table + pixels;
+}
+
+QByteArray hex(const char *digits)
+{
+    return QByteArray::fromHex(digits); // spaces skipped
+}
+
+// Blue, green, red, 0 of entries 0 to 3; the test picture is 3 x 2 with the indices
+// 3 0 1 in its bottom row and 2 1 0 above.
+const QByteArray palette = hex("1e140a00 3c322800 5a504600 786e6400");
+const QByteArray bottomRow24 = hex("786e64 1e140a 3c3228 000000");
+const QByteArray topRow24 = hex("5a5046 3c3228 1e140a 000000");
+const QByteArray rows8 = hex("03000100 02010000");
+const QByteArray runLengths8 = hex("0003 03000100 0000 0102 0101 0100 0001");
+const QByteArray runLengths4 = hex("0003 3010 0000 0221 0100 0001");
+const QByteArray masks565 = hex("00f80000 e0070000 1f000000");
+const QByteArray rows565 = hex("00f8 e007 1f00 0000 ffff 0000 1f00 0000");
+
+std::unique_ptr<BMPTexture> loadBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return nullptr;
+    file.close();
+    return TOpenGLPanel::LoadBMPTexture(QFile::encodeName(path), false);
+}
+
 } // namespace
 
 class TestPanelOutput : public QObject
@@ -51,6 +96,10 @@ private slots:
     void printFailures();
     void savesBottomUpBmpAndLoadsItBack();
     void textures();
+    void decodesEachKind_data();
+    void decodesEachKind();
+    void malformedFilesGiveNoTexture_data();
+    void malformedFilesGiveNoTexture();
     void extensionWalk();
     void queries();
 
@@ -233,23 +282,80 @@ void TestPanelOutput::textures()
 
     const QString png = m_dir.filePath("picture.bmp");
     QVERIFY(image.save(png, "PNG"));
-    // A file cut short in its last row, and one whose pixels would start past its end.
-    QFile whole(path);
-    QVERIFY(whole.open(QIODevice::ReadOnly));
-    const QByteArray bmp = whole.readAll();
-    QCOMPARE(bmp.size(), 54 + 2 * 8);
-    QByteArray offsetPastTheEnd = bmp;
-    qToLittleEndian<quint32>(1000, offsetPastTheEnd.data() + 10);
-    const QList<std::pair<QString, QByteArray>> broken
-        = { { "short.bmp", bmp.left(bmp.size() - 2) }, { "offset.bmp", offsetPastTheEnd } };
-    QStringList bad { m_dir.filePath("missing.bmp"), png };
-    for (const auto &[name, bytes] : broken) {
-        QFile file(m_dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        bad << file.fileName();
-    }
-    for (const QString &file : bad)
+    const QString pipe = m_dir.filePath("pipe.bmp"); // opening it would wait for a writer
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &file : { m_dir.filePath("missing.bmp"), png, pipe })
         QVERIFY2(!TOpenGLPanel::LoadBMPTexture(QFile::encodeName(file), false), qPrintable(file));
+}
+
+// The test picture in each kind of file; a top-down file gives the bottom-up file's texture.
+void TestPanelOutput::decodesEachKind_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("texture");
+    const QByteArray picture = hex("646e78 0a141e 28323c 46505a 28323c 0a141e");
+    QTest::newRow("24 bits") << bmpFile(3, 2, 24, 0, {}, bottomRow24 + topRow24) << picture;
+    QTest::newRow("24 bits, top down")
+        << bmpFile(3, -2, 24, 0, {}, topRow24 + bottomRow24) << picture;
+    QTest::newRow("8 bits") << bmpFile(3, 2, 8, 0, palette, rows8) << picture;
+    QTest::newRow("4 bits") << bmpFile(3, 2, 4, 0, palette, hex("30100000 21000000")) << picture;
+    QTest::newRow("run-length, 8 bits") << bmpFile(3, 2, 8, 1, palette, runLengths8) << picture;
+    QTest::newRow("run-length, 4 bits") << bmpFile(3, 2, 4, 2, palette, runLengths4) << picture;
+    QTest::newRow("16 bits, masks 5-6-5") << bmpFile(3, 2, 16, 3, masks565, rows565)
+                                          << hex("ff0000 00ff00 0000ff ffffff 000000 0000ff");
+}
+
+void TestPanelOutput::decodesEachKind()
+{
+    QFETCH(QByteArray, bytes);
+    const auto texture = loadBytes(m_dir.filePath("good.bmp"), bytes);
+    QVERIFY(texture);
+    QCOMPARE(QList<qint32>({ texture->Width, texture->Height }), QList<qint32>({ 3, 2 }));
+    QTEST(QByteArray(reinterpret_cast<const char *>(texture->Pixels.data()),
+              qsizetype(texture->Pixels.size())),
+        "texture");
+}
+
+// Each file leaves a pixel of its picture to chance; it gives no texture.
+void TestPanelOutput::malformedFilesGiveNoTexture_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const auto rle8 = [](const char *digits) { return bmpFile(3, 2, 8, 1, palette, hex(digits)); };
+    const auto rle4 = [](const char *digits) { return bmpFile(3, 2, 4, 2, palette, hex(digits)); };
+    const QByteArray twoColours = palette.left(8);
+
+    const QByteArray whole = bmpFile(3, 2, 24, 0, {}, bottomRow24 + topRow24);
+    QByteArray offsetPastTheEnd = whole;
+    qToLittleEndian<quint32>(1000, offsetPastTheEnd.data() + 10);
+    QTest::newRow("pixels past the end") << offsetPastTheEnd;
+    QTest::newRow("last row without its padding") << whole.chopped(2);
+    QTest::newRow("8 bits, index past the palette") << bmpFile(3, 2, 8, 0, twoColours, rows8);
+    QTest::newRow("colour masks cut short") << bmpFile(3, 2, 16, 3, masks565.left(8), rows565);
+    QTest::newRow("empty colour mask")
+        << bmpFile(3, 2, 16, 3, hex("00f80000 00000000 1f000000"), rows565);
+
+    QTest::newRow("run-length, index past the palette")
+        << bmpFile(3, 2, 8, 1, twoColours, runLengths8);
+    QTest::newRow("run-length, top down") << bmpFile(3, -2, 8, 1, palette, runLengths8);
+    QTest::newRow("run-length, no end code") << rle8("0003 03000100 0000 0102 0101 0100");
+    QTest::newRow("run-length, cut in an absolute block") << rle8("0003 0300");
+    QTest::newRow("run-length, end code before the last row") << rle8("0003 03000100 0000 0001");
+    QTest::newRow("run-length, row ended early") << rle8("0203 0000 0102 0101 0100 0001");
+    QTest::newRow("run-length, run longer than the row")
+        << rle8("0003 03000100 0000 0102 0101 0200 0001");
+    QTest::newRow("run-length, absolute block longer than the row")
+        << rle8("0003 03000100 0000 0004 02010000 0001");
+    QTest::newRow("run-length, jump past the picture") << rle8("0003 03000100 0002 0005 0001");
+    QTest::newRow("run-length, rows past the picture")
+        << rle8("0003 03000100 0000 0102 0101 0100 0000 0101 0001");
+    QTest::newRow("run-length 4, run longer than the row") << rle4("0003 3010 0000 0421 0001");
+    QTest::newRow("run-length 4, cut in an absolute block") << rle4("0003 30");
+}
+
+void TestPanelOutput::malformedFilesGiveNoTexture()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!loadBytes(m_dir.filePath("malformed.bmp"), bytes));
 }
 
 // Whole names only: the first and the last match; a prefix, a longer name, another case,
