@@ -43,6 +43,7 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
     PaintBox1->setAccessibleName(Captions.PlotName);
     Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 444, 577, 16);
+    Label1->setTextFormat(Qt::PlainText); // a caption is never markup
     Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 595, 440, 97, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
 }

@@ -42,6 +42,7 @@ ParameterSlider::ParameterSlider(QWidget &parent, int number, int field,
     const QByteArray n = QByteArray::number(number);
     Label = PlaceControl(new QLabel(caption, &parent), ("Label" + n).constData(), left,
         scale ? top : top + 3, scale ? 370 : 270, 16);
+    Label->setTextFormat(Qt::PlainText); // a caption is never markup
     if (scale) {
         Slider = PlaceControl(new QSlider(Qt::Horizontal, &parent), ("TrackBar" + n).constData(),
             left, top + 16, 270, 24);

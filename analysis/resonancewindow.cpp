@@ -44,6 +44,9 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     PaintBox1->setAccessibleName(Captions.PlotName);
     Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 394, 684, 16);
     Label2 = PlaceControl(new QLabel(this), "Label2", 8, 414, 684, 16);
+    // Captions are never markup.
+    for (QLabel *label : { Label1, Label2 })
+        label->setTextFormat(Qt::PlainText);
     ProgressBar1 = PlaceControl(new QProgressBar(this), "ProgressBar1", 8, 440, 470, 25);
     Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 488, 440, 97, 25);
     Button2 = PlaceControl(new QPushButton(Captions.Button2, this), "Button2", 595, 440, 97, 25);

@@ -11,6 +11,7 @@
 #include "glpanel/openglpanel.h"
 #include "glpanel/panelfont.h"
 #include "output/picturemenu.h"
+#include "services/plaintooltip.h"
 #include "widgets/radiogroup.h"
 
 #include <QAbstractButton>
@@ -529,7 +530,7 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
         break;
     case Sets::ToolTip:
         if (auto *control = window.findChild<QWidget *>(QLatin1String(key.control)))
-            control->setToolTip(text);
+            SetPlainToolTip(*control, text);
         break;
     case Sets::MenuText:
         if (auto *menu = window.findChild<PictureMenu *>(QString(), Qt::FindDirectChildrenOnly)) {

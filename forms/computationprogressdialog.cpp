@@ -1,5 +1,6 @@
 #include "forms/computationprogressdialog.h"
 
+#include <QLabel>
 #include <QLocale>
 #include <QProgressDialog>
 
@@ -38,6 +39,7 @@ bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total
         m_dialog->setAutoReset(false);
         m_dialog->setMinimumDuration(0);
         m_dialog->setMinimumWidth(320); // room for the step counts to grow
+        m_dialog->findChild<QLabel *>()->setTextFormat(Qt::PlainText); // the step is no markup
         // Esc and the close box reject the dialog; either cancels, as the button does.
         QObject::connect(
             m_dialog.get(), &QDialog::rejected, m_dialog.get(), &QProgressDialog::cancel);

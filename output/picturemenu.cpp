@@ -7,6 +7,7 @@
 #include "output/pictureoutput.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
+#include "services/plaintooltip.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -46,7 +47,7 @@ PictureMenu::PictureMenu(QWidget &picture, QObject &input, TOpenGLPanel *panel, 
     , m_window(window)
     , m_menu(new QMenu(&window))
 {
-    picture.setToolTip(m_texts.ToolTip);
+    SetPlainToolTip(picture, m_texts.ToolTip);
     // The picture takes the keyboard focus, where the menu key reaches it.
     picture.setFocusPolicy(Qt::StrongFocus);
     input.installEventFilter(this);
@@ -88,7 +89,7 @@ void PictureMenu::SetTexts(const PictureMenuTexts &texts)
         if (action)
             action->setText(text);
     }
-    m_picture.setToolTip(texts.ToolTip);
+    SetPlainToolTip(m_picture, texts.ToolTip);
 }
 
 bool PictureMenu::eventFilter(QObject *watched, QEvent *event)

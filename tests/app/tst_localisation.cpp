@@ -1,10 +1,12 @@
 #include "analysis/energywindow.h"
+#include "analysis/explorewindow.h"
 #include "analysis/resonancewindow.h"
 #include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
 #include "app/localisationfile.h"
 #include "app/windowset.h"
 #include "forms/choice.h"
+#include "forms/computationprogressdialog.h"
 #include "forms/field.h"
 #include "forms/graph.h"
 #include "forms/input1.h"
@@ -25,13 +27,21 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -157,6 +167,16 @@ QString originWarning()
     return MotionWarningMessage(Form2->Messages, warning);
 }
 
+// What a user reads of a tooltip: Qt renders one that looks like markup.
+QString shownToolTip(const QString &tip)
+{
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(ReadText)
@@ -181,6 +201,7 @@ private slots:
     void shippedFiles();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
+    void markupShownAsWritten();
 
 private:
     // Each window's caption once the file has been applied to it.
@@ -497,6 +518,71 @@ void LocalisationTest::brokenFileEndsTheStart()
     QCOMPARE(boxes.boxes[0].text.remove(LocalisationFilePath() + ": "), message);
     QVERIFY(!Form2);
     QCoreApplication::processEvents(); // this test's timer, outside the program's run
+}
+
+// Every text of the Russian file made markup, but for the character sets the
+// windows read as numbers: labels and tooltips show it as written, and the
+// picture it names is never opened.
+void LocalisationTest::markupShownAsWritten()
+{
+    const QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("secret.png"));
+    QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(picture));
+    const QString markup = QStringLiteral("<img src=\"%1\"><b>x</b>&amp;").arg(picture);
+    QList<QList<Entry>> sections;
+    for (const LocaleSection &section : ReadLocaleFile(shippedFile(QStringLiteral("ru")))) {
+        QList<Entry> &entries = sections.emplaceBack();
+        for (const LocaleEntry &entry : section) {
+            Entry &marked = entries.emplaceBack();
+            for (auto it = entry.cbegin(); it != entry.cend(); ++it)
+                marked[it.key()] = it.key() == QLatin1String("CharSet") ? it.value() : markup;
+        }
+    }
+    writeLocaleFile(localeXml(sections));
+    const int watch = inotify_init1(IN_NONBLOCK);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { close(watch); });
+    QVERIFY(
+        inotify_add_watch(watch, QFile::encodeName(picture).constData(), IN_OPEN | IN_ACCESS) >= 0);
+
+    // Paints window and shows each tooltip, noting the controls that render the markup.
+    QStringList rendered;
+    const auto show = [&](QWidget &window) {
+        window.grab();
+        for (QWidget *control : window.findChildren<QWidget *>()) {
+            const QString name
+                = QStringLiteral("%1 %2 of %3")
+                      .arg(QLatin1String(control->metaObject()->className()), control->objectName(),
+                          QLatin1String(window.metaObject()->className()));
+            const auto *label = qobject_cast<QLabel *>(control);
+            if (label && label->text().contains(markup) && label->textFormat() != Qt::PlainText)
+                rendered.append(name);
+            if (control->toolTip().isEmpty())
+                continue;
+            QToolTip::showText(control->mapToGlobal(QPoint()), control->toolTip(), control);
+            if (shownToolTip(control->toolTip()) != markup)
+                rendered.append(name + QStringLiteral(" tooltip"));
+        }
+    };
+    WindowSet set;
+    {
+        // A computation that takes a while brings up its progress, in the main window.
+        ComputationProgressDialog progress(Form2, Form2->ProgressTexts);
+        QTRY_VERIFY(progress(1, 2) && Form2->findChild<QProgressDialog *>());
+        for (QWidget *window : windows())
+            show(*window);
+    }
+    const QList<QAction *> analysisEntries = Form2->SceneMenu->Menu()->actions();
+    analysisEntries.at(2)->trigger();
+    show(*Form2->findChild<ExploreWindow *>());
+    whenShown<ResonanceWindow>(show);
+    analysisEntries.at(0)->trigger();
+    whenShown<EnergyWindow>(show);
+    analysisEntries.at(1)->trigger();
+    QToolTip::hideText();
+    QVERIFY2(rendered.isEmpty(), qPrintable(rendered.join(QStringLiteral(", "))));
+    alignas(inotify_event) char events[4096];
+    QCOMPARE(read(watch, events, sizeof events), ssize_t(-1)); // no event: never opened
 }
 
 int main(int argc, char **argv)
