@@ -2,14 +2,21 @@
 
 #include "model/clocale.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 
@@ -241,43 +248,52 @@ bool ReadParameterFile(
     const ScopedCLocale cLocale;
     const auto fields = parameters.fields();
     LineReader reader(file.get());
-    ParameterFileReading found;
-    long problemStart = 0;
-    const auto problemHere = [&](bool decimalComma) {
-        if (found.ProblemLine != 0)
-            return;
-        found.ProblemLine = reader.line();
-        found.DecimalComma = decimalComma;
-        problemStart = reader.lineStart();
+    struct Place
+    {
+        int line = 0;
+        long start = 0;
     };
+    const auto here = [&] { return Place { reader.line(), reader.lineStart() }; };
+    std::optional<Place> stop; // where the reading ended short of the fourteen values
+    std::optional<Place> comma; // the first "0,01"
+    bool runsPast = false; // a fifteenth value follows
+    ParameterFileReading found;
     ScannedNumber previous;
     // Field by field, so that each value lands as soon as it is converted:
     // the same effect as one fscanf with fourteen "%f," conversions.
     for (int i = 0; i < ModelParameters::Count; ++i) {
         const std::optional<ScannedNumber> number = readNumber(reader);
         if (!number) {
-            problemHere(false);
+            stop = here();
             break;
         }
-        // Read as two values, which shifts all later ones.
-        if (i > 0 && looksLikeDecimalComma(previous, *number))
-            problemHere(true);
+        if (i > 0 && !comma && looksLikeDecimalComma(previous, *number))
+            comma = here();
         previous = *number;
         *fields[i] = number->value;
         ++found.ValuesRead;
-        if (i + 1 == ModelParameters::Count)
+        const int c = reader.get();
+        if (i + 1 == ModelParameters::Count) {
+            runsPast = c == ',' && readNumber(reader).has_value();
             break;
-        if (const int c = reader.get(); c != ',') {
+        }
+        if (c != ',') {
             reader.unget(c);
-            problemHere(false);
+            stop = here();
             break;
         }
     }
+    // A "," typed as decimal point reads as two values and so shifts the
+    // count: a file of exactly fourteen values has none.
+    const bool decimalComma = comma && (stop || runsPast);
+    const std::optional<Place> problem = decimalComma ? comma : stop;
     if (reading) {
-        if (found.ProblemLine != 0) {
+        if (problem) {
+            found.ProblemLine = problem->line;
+            found.DecimalComma = decimalComma;
             found.EmptyFile
                 = std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0;
-            found.ProblemText = reader.lineAt(problemStart, QuotedLength);
+            found.ProblemText = reader.lineAt(problem->start, QuotedLength);
         }
         *reading = found;
     }
@@ -349,13 +365,25 @@ mode_t permissionsFor(const struct stat *replaced)
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const std::string &text)
+// Writes text at the start of the file, in one call unless the system takes
+// less: a kill comes between calls, so the file never holds part of text.
+// Text beyond the process's file-size limit is refused before anything is
+// written, instead of in part and then by a signal that ends the process.
+bool writeFromStart(int fd, const std::string &text)
 {
+    rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+        && text.size() > limit.rlim_cur) {
+        errno = EFBIG;
+        return false;
+    }
     for (std::size_t done = 0; done < text.size();) {
-        const ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR)
+        const ssize_t written = pwrite(fd, text.data() + done, text.size() - done, done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
             return false;
-        done += written > 0 ? static_cast<std::size_t>(written) : 0;
+        done += static_cast<std::size_t>(written);
     }
     return true;
 }
@@ -380,16 +408,18 @@ ParameterFileCalls &installedCalls()
     return calls;
 }
 
-// Empties the open file and writes text into it; nothing else changes.
+// Puts text in place of the open file's content without emptying it first:
+// until the cut, a longer old text goes on after the new one, where the
+// reader, which stops after the fourteenth value, does not look.
 bool overwrite(int fd, const std::string &text)
 {
-    return ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, text)
+    return writeFromStart(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0
         && installedCalls().fsync(fd) == 0;
 }
 
-// Writes text into the existing file at target, as the design's "w" stream
-// does, so that its owner, group, links and inode stay. The old text is read
-// first and written back when the new one does not get in whole.
+// Writes text into the existing file at target, so that its owner, group,
+// links, extended attributes and inode stay. The old text is read first and
+// written back the same way when the new one does not get in whole.
 bool writeInPlace(const std::string &target, const std::string &text)
 {
     const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
@@ -406,13 +436,20 @@ bool writeInPlace(const std::string &target, const std::string &text)
     return written && closed;
 }
 
+// Whether the file carries extended attributes, an ACL among them, which a
+// new file taking its place would not have.
+bool hasExtendedAttributes(const std::string &path)
+{
+    return listxattr(path.c_str(), nullptr, 0) > 0;
+}
+
 // Makes a rename in folder durable. Some file systems cannot sync a folder;
 // the new file is in place either way.
 void syncFolder(const std::string &folder)
 {
     const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        fsync(fd);
+        installedCalls().fsync(fd);
         close(fd);
     }
 }
@@ -426,6 +463,129 @@ bool sameOwners(int fd, const struct stat &replaced)
         && info.st_gid == replaced.st_gid;
 }
 
+// A temporary file's name: the target's, ".saving-" and six letters or digits.
+const std::string TemporaryMark = ".saving-";
+constexpr std::size_t TemporarySuffixLength = 6;
+
+bool isTemporaryOf(const std::string &name, const std::string &targetName)
+{
+    const std::string prefix = targetName + TemporaryMark;
+    return name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix)
+        && std::all_of(name.begin() + prefix.size(), name.end(),
+            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// A new file beside a target, open for writing and locked while it is, so
+// that removeStaleTemporaries can tell it from one left by a killed save.
+// Unnamed where the file system allows, so that a kill before it is named
+// leaves nothing; elsewhere it has a name of its own from the start.
+class TemporaryFile
+{
+public:
+    explicit TemporaryFile(const std::string &target)
+        : m_target(target)
+    {
+        const std::string folder = folderOf(target);
+        m_fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+            // Created exclusively: nothing that another program or user put
+            // in the folder is followed or shared.
+            m_name = target + TemporaryMark + std::string(TemporarySuffixLength, 'X');
+            m_fd = mkostemp(m_name.data(), O_CLOEXEC);
+            if (m_fd < 0)
+                m_name.clear();
+        }
+        // Without locks (some network file systems) nothing is taken for stale.
+        if (m_fd >= 0)
+            flock(m_fd, LOCK_EX | LOCK_NB);
+    }
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_name.empty())
+            unlink(m_name.c_str());
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    int fd() const { return m_fd; }
+    // Gives the file a name beside the target, if it has none, and renames it
+    // over the target. Call it with the file written and synced.
+    bool replaceTarget()
+    {
+        if (m_name.empty() && !link())
+            return false;
+        if (installedCalls().rename(m_name.c_str(), m_target.c_str()) != 0)
+            return false;
+        m_name.clear();
+        return true;
+    }
+
+private:
+    // A name of its own for the unnamed file; a link never follows or
+    // replaces what the folder holds under that name.
+    bool link()
+    {
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = m_target + TemporaryMark + randomSuffix();
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                m_name = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+    static std::string randomSuffix()
+    {
+        static constexpr char Letters[]
+            = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        unsigned char bytes[TemporarySuffixLength] = {};
+        getrandom(bytes, sizeof bytes, 0);
+        std::string suffix;
+        for (const unsigned char byte : bytes)
+            suffix += Letters[byte % (sizeof Letters - 1)];
+        return suffix;
+    }
+
+    std::string m_target;
+    std::string m_name; // empty while the file has none
+    int m_fd = -1;
+};
+
+// A save killed between naming its temporary file and the rename leaves the
+// file behind. Removes those of target that are this user's and that no live
+// save holds locked.
+void removeStaleTemporaries(const std::string &target)
+{
+    const std::string folder = folderOf(target);
+    const std::string targetName = target.substr(folder.size());
+    DIR *const directory = opendir(folder.empty() ? "." : folder.c_str());
+    if (!directory)
+        return;
+    const int folderFd = dirfd(directory);
+    while (const dirent *entry = readdir(directory)) {
+        if (!isTemporaryOf(entry->d_name, targetName))
+            continue;
+        const int fd
+            = openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened, named;
+        // The name is checked again once locked: the save may have renamed it.
+        if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_nlink == 1
+            && opened.st_uid == geteuid() && flock(fd, LOCK_EX | LOCK_NB) == 0
+            && fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
+            && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            unlinkat(folderFd, entry->d_name, 0);
+        close(fd);
+    }
+    closedir(directory);
+}
+
 enum class Replacing { Done, Failed, NotHere };
 
 // Writes text to a temporary file of its own beside target and renames it
@@ -434,25 +594,18 @@ enum class Replacing { Done, Failed, NotHere };
 Replacing replaceByRename(
     const std::string &target, const std::string &text, const struct stat *replaced)
 {
-    // A name of its own, created exclusively: nothing that another program or
-    // user put in the folder is followed or shared.
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    TemporaryFile temporary(target);
+    const int fd = temporary.fd();
     if (fd < 0)
         return Replacing::NotHere;
-    if (replaced && !sameOwners(fd, *replaced)) {
-        close(fd);
-        unlink(temporary.c_str());
+    if (replaced && !sameOwners(fd, *replaced))
         return Replacing::NotHere;
-    }
-    const bool written = fchmod(fd, permissionsFor(replaced)) == 0 && writeAll(fd, text)
+    const bool written = fchmod(fd, permissionsFor(replaced)) == 0 && writeFromStart(fd, text)
         && installedCalls().fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || installedCalls().rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (!written || !temporary.replaceTarget())
         return Replacing::Failed;
-    }
     syncFolder(folderOf(target));
+    removeStaleTemporaries(target);
     return Replacing::Done;
 }
 
@@ -471,13 +624,15 @@ bool WriteParameterFile(const std::string &path, const ModelParameters &paramete
     // have left it; so does anything but a regular file.
     if (exists && (!S_ISREG(replaced.st_mode) || access(target->c_str(), W_OK) != 0))
         return false;
-    // A rename would split a hard link.
-    const Replacing replacing = exists && replaced.st_nlink != 1
+    // A rename would split a hard link and drop an ACL.
+    const Replacing replacing = exists && (replaced.st_nlink != 1 || hasExtendedAttributes(*target))
         ? Replacing::NotHere
         : replaceByRename(*target, text, exists ? &replaced : nullptr);
-    if (replacing == Replacing::NotHere && exists)
-        return writeInPlace(*target, text);
-    return replacing == Replacing::Done;
+    if (replacing == Replacing::Done)
+        return true;
+    // On a full disk, the old file's room still takes a text no longer than it.
+    const bool fits = exists && text.size() <= static_cast<std::size_t>(replaced.st_size);
+    return (replacing == Replacing::NotHere || fits) && exists && writeInPlace(*target, text);
 }
 
 ParameterFileCalls SetParameterFileCalls(ParameterFileCalls calls)

@@ -41,10 +41,12 @@ std::string ParameterFilePathFor(const std::string &executablePath, ParameterFil
 
 // How far ReadParameterFile got. The problem line is the first where the
 // reading stopped short of the fourteen values, or one where a whole number
-// is followed by its "," and digits at once ("0,01"): most likely a "," typed
-// as decimal point, which reads as two numbers and shifts the rest. Numbers
-// with a point ("0.01,0.01") or apart ("1, 2"), on one line or not, are what
-// the format allows.
+// is followed by its "," and digits at once ("0,01") in a file that does not
+// hold exactly fourteen values: most likely a "," typed as decimal point,
+// which reads as two numbers and shifts the rest, so that the reading stops
+// early or a fifteenth value follows. Numbers with a point ("0.01,0.01"),
+// apart ("1, 2") or fourteen in all ("10,2" among them), on one line or not,
+// are what the format allows.
 struct ParameterFileReading
 {
     int ValuesRead = 0;

@@ -13,12 +13,17 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <thread>
 
 #include <cerrno>
+#include <csignal>
 #include <grp.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -96,11 +101,15 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void failedStepKeepsTheOldFile_data();
     void failedStepKeepsTheOldFile();
+    void noRoomForANewFileWritesInPlace();
     void writeKeepsWhatTheUserSetUp_data();
     void writeKeepsWhatTheUserSetUp();
     void writeKeepsLinksAndPermissions();
     void writeFollowsNothingInTheFolder();
     void simultaneousWritesLeaveAWholeFile();
+    void killedSaveLeavesOneWholeText_data();
+    void killedSaveLeavesOneWholeText();
+    void saveKilledWhileSyncingLeavesNothing();
 
 private:
     // A file in a folder of each test's own.
@@ -156,6 +165,8 @@ void ParameterFileTest::readsWithScanfRules_data()
         return values;
     };
     const QList<float> counted { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 };
+    const QList<float> nominal { 0.01f, 0.01f, 10, 2, 0, 600, 12, 17.3205f, 0, 30, 9.8f, 0.4f, 0,
+        0 };
 
     QTest::newRow("short file") << "0.5,\n0.25,\n3,\n" << with({ 0.5f, 0.25f, 3 }) << "4 ";
     QTest::newRow("empty file") << "" << untouched << "1 ";
@@ -183,11 +194,17 @@ void ParameterFileTest::readsWithScanfRules_data()
     QTest::newRow("more than fourteen values")
         << "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,\nrubbish" << counted << "";
     QTest::newRow("all on one line")
-        << QString::fromStdString(NominalText).remove('\n')
-        << QList<float> { 0.01f, 0.01f, 10, 2, 0, 600, 12, 17.3205f, 0, 30, 9.8f, 0.4f, 0, 0 }
-        << "";
-    QTest::newRow("no comma after the last") << "1,2,3,4,5,6,7,8,9,10,11,12,13,14 end" << counted
-                                             << "1 +1,2,3,4,5,6,7,8,9,10,11,12,13,14 end";
+        << QString::fromStdString(NominalText).remove('\n') << nominal << "";
+    // Whole numbers side by side are no decimal comma while they add up to
+    // fourteen values; one that shifts a fifteenth into the file is.
+    QTest::newRow("no comma after the last")
+        << "1,2,3,4,5,6,7,8,9,10,11,12,13,14 end" << counted << "";
+    QTest::newRow("whole numbers on one line")
+        << "0.01,0.01,10,2,0,600,12,17.3205,0,30,9.8,0.4,0,0," << nominal << "";
+    QTest::newRow("comma decimal among fourteen lines")
+        << QString::fromStdString(NominalText).replace("17.32050", "17,32050")
+        << QList<float> { 0.01f, 0.01f, 10, 2, 0, 600, 12, 17, 32050, 0, 30, 9.8f, 0.4f, 0 }
+        << "8 +17,32050,";
 }
 
 // Exact comparisons: a float that differs in the last place is a fault.
@@ -338,20 +355,42 @@ void ParameterFileTest::failedStepKeepsTheOldFile()
     QCOMPARE(files().size(), hardLink ? 2 : 1);
 }
 
+// A full disk takes no new file, but the old one's room still takes a text
+// no longer than it.
+void ParameterFileTest::noRoomForANewFileWritesInPlace()
+{
+    ModelParameters longer = NominalParameters();
+    longer.Stiffness = 123456;
+    QVERIFY(WriteParameterFile(path(), longer));
+    const ino_t inode = statOf(path()).st_ino;
+    {
+        const FailingCalls fullDisk({ .rename = [](const char *, const char *) {
+            errno = ENOSPC;
+            return -1;
+        } });
+        QVERIFY(WriteParameterFile(path(), NominalParameters()));
+    }
+    QCOMPARE(readAll(path()), NominalText);
+    QCOMPARE(statOf(path()).st_ino, inode);
+    QCOMPARE(files(), QStringList { "p.dat" });
+}
+
 void ParameterFileTest::writeKeepsWhatTheUserSetUp_data()
 {
     QTest::addColumn<int>("folderMode");
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<bool>("writersFile");
     QTest::addColumn<bool>("hardLink");
+    QTest::addColumn<bool>("attribute"); // an extended one, as an ACL is
     QTest::addColumn<QString>("expected"); // "replaced", "in place" or "refused"
 
-    QTest::newRow("own file") << 0777 << 0644 << true << false << "replaced";
-    QTest::newRow("hard link") << 0777 << 0644 << true << true << "in place";
-    QTest::newRow("folder not writable") << 0555 << 0644 << true << false << "in place";
+    QTest::newRow("own file") << 0777 << 0644 << true << false << false << "replaced";
+    QTest::newRow("hard link") << 0777 << 0644 << true << true << false << "in place";
+    QTest::newRow("extended attribute") << 0777 << 0644 << true << false << true << "in place";
+    QTest::newRow("folder not writable") << 0555 << 0644 << true << false << false << "in place";
     // A class folder that the teacher shares: the file stays the teacher's.
-    QTest::newRow("another's file") << 0777 << 0666 << false << false << "in place";
-    QTest::newRow("write-protected file") << 0777 << 0444 << true << false << "refused";
+    QTest::newRow("another's file") << 0777 << 0666 << false << false << false << "in place";
+    QTest::newRow("write-protected file") << 0777 << 0444 << true << false << false << "refused";
 }
 
 void ParameterFileTest::writeKeepsWhatTheUserSetUp()
@@ -360,11 +399,14 @@ void ParameterFileTest::writeKeepsWhatTheUserSetUp()
     QFETCH(int, fileMode);
     QFETCH(bool, writersFile);
     QFETCH(bool, hardLink);
+    QFETCH(bool, attribute);
     QFETCH(QString, expected);
     const bool root = geteuid() == 0;
     if (!writersFile && !root)
         QSKIP("only root can give the file to another user");
     writeAll(path(), "1,\n");
+    if (attribute && setxattr(path().c_str(), "user.mirvane", "1", 1, 0) != 0)
+        QSKIP("the file system takes no user attributes");
     QCOMPARE(chmod(path().c_str(), fileMode), 0);
     if (writersFile && root)
         QCOMPARE(chown(path().c_str(), Nobody, Nobody), 0);
@@ -383,6 +425,8 @@ void ParameterFileTest::writeKeepsWhatTheUserSetUp()
         QList<uint>({ before.st_uid, before.st_gid, before.st_mode, uint(before.st_nlink) }));
     if (hardLink)
         QCOMPARE(readAll(path("link.dat")), NominalText);
+    if (attribute)
+        QCOMPARE(getxattr(path().c_str(), "user.mirvane", nullptr, 0), 1);
     QCOMPARE(files().size(), hardLink ? 2 : 1);
 }
 
@@ -440,6 +484,87 @@ void ParameterFileTest::simultaneousWritesLeaveAWholeFile()
     second.join();
     QCOMPARE(broken, 0);
     QCOMPARE(failures.load(), 0);
+    QCOMPARE(files(), QStringList { "p.dat" });
+}
+
+void ParameterFileTest::killedSaveLeavesOneWholeText_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("replaced") << "replaced";
+    QTest::newRow("in place") << "in place";
+    // The longer text is over the limit: its write fails, or would end the
+    // process part-way by the signal that the limit raises.
+    QTest::newRow("in place, file-size limit") << "limit";
+}
+
+// A save killed at any point leaves one whole text and nothing beside it, and
+// a reader meanwhile never finds anything else.
+void ParameterFileTest::killedSaveLeavesOneWholeText()
+{
+    QFETCH(QString, how);
+    ModelParameters longer = NominalParameters();
+    longer.Stiffness = 123456;
+    const std::string texts[]
+        = { FormatParameterFile(NominalParameters()), FormatParameterFile(longer) };
+    QVERIFY(WriteParameterFile(path(), NominalParameters()));
+    if (how != "replaced")
+        QCOMPARE(link(path().c_str(), path("link.dat").c_str()), 0);
+    const QStringList expectedFiles = files();
+    const auto readsWhole = [&] {
+        ModelParameters read;
+        ParameterFileReading reading;
+        const std::string text = ReadParameterFile(path(), read, &reading) && !reading.HasProblem()
+            ? FormatParameterFile(read)
+            : std::string();
+        return text == texts[0] || text == texts[1];
+    };
+    std::mt19937 random(1);
+    int broken = 0;
+    for (int kill = 0; kill < 200; ++kill) {
+        const pid_t child = fork();
+        if (child == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            // Syncing takes milliseconds and is no point a kill could miss.
+            SetParameterFileCalls({ .fsync = [](int) { return 0; } });
+            if (how == "limit") {
+                const rlimit limit { texts[0].size(), RLIM_INFINITY };
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            for (;;) {
+                WriteParameterFile(path(), NominalParameters());
+                WriteParameterFile(path(), longer);
+            }
+        }
+        QVERIFY(child > 0);
+        // The reads are the random wait before the kill.
+        for (int read = std::uniform_int_distribution(0, 100)(random); read > 0; --read)
+            broken += !readsWhole();
+        ::kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the writer died on its own");
+        broken += !readsWhole();
+    }
+    QCOMPARE(broken, 0);
+    // A kill between naming the temporary file and the rename leaves it; the
+    // next save removes it.
+    QVERIFY(WriteParameterFile(path(), longer));
+    QCOMPARE(files(), expectedFiles);
+}
+
+// Where a kill most likely finds a save on a real disk.
+void ParameterFileTest::saveKilledWhileSyncingLeavesNothing()
+{
+    writeAll(path(), "1,\n");
+    const pid_t child = fork();
+    if (child == 0) {
+        SetParameterFileCalls({ .fsync = [](int) { return raise(SIGKILL); } });
+        _exit(WriteParameterFile(path(), NominalParameters()) ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(readAll(path()), std::string("1,\n"));
     QCOMPARE(files(), QStringList { "p.dat" });
 }
 
