@@ -2,7 +2,7 @@
 
 #include "analysis/chartplot.h"
 #include "analysis/parameterslider.h"
-#include "model/motionmodel.h"
+#include "model/extremesamples.h"
 #include "model/seriescsv.h"
 #include "widgets/formgeometry.h"
 
@@ -33,29 +33,21 @@ double duration(const MotionModel &motion, const ModelParameters &parameters)
     return lastSample(motion) * double(parameters.PrintStep);
 }
 
-// The points of series to draw across columns pixels: every sample, or,
-// where samples crowd, each column's lowest and highest in the order they
-// come, which draws the same picture.
-std::vector<QPointF> curvePoints(
-    const MotionModel &motion, MotionModel::Series series, double printStep, int columns)
+// The samples 0 ... last of series.
+std::span<const float> samples(const MotionModel &motion, MotionModel::Series series)
 {
-    const int count = lastSample(motion) + 1;
-    const float *values = motion.ResultSeries[series].get();
+    return { motion.ResultSeries[series].get(), std::size_t(lastSample(motion) + 1) };
+}
+
+// The points of values to draw across columns pixels, timeOf(i) the time of
+// values[i]: every value while few share a column, otherwise the extremes
+// among them, which draw the same picture.
+template <typename TimeOf>
+std::vector<QPointF> curvePoints(std::span<const float> values, TimeOf timeOf, int columns)
+{
     std::vector<QPointF> points;
-    const int perColumn = count / std::max(columns, 1);
-    if (perColumn < 4) {
-        points.reserve(count);
-        for (int i = 0; i < count; ++i)
-            points.emplace_back(i * printStep, values[i]);
-        return points;
-    }
-    points.reserve(2 * (columns + 1));
-    for (int start = 0; start < count; start += perColumn) {
-        const int end = std::min(start + perColumn, count);
-        const auto [low, high] = std::minmax_element(values + start, values + end);
-        for (const float *extreme : { std::min(low, high), std::max(low, high) })
-            points.emplace_back((extreme - values) * printStep, *extreme);
-    }
+    for (const std::size_t i : ExtremeSamples(values, 4 * std::size_t(std::max(columns, 1))))
+        points.emplace_back(timeOf(i), values[i]);
     return points;
 }
 
@@ -91,11 +83,20 @@ void ExploreChart::SetMotion(
 
 void ExploreChart::Keep()
 {
-    if (!m_motion)
+    if (!m_motion || !m_motion->HasResult())
         return;
+    const std::span<const float> x = samples(*m_motion, MotionModel::Coordinate);
+    Curve kept { .parameters = m_parameters,
+        .range = m_motion->SeriesRanges[MotionModel::Coordinate] };
+    for (const std::size_t i : ExtremeSamples(x, KeptPoints)) {
+        // The float the series table writes for sample i.
+        kept.times.push_back(static_cast<float>(double(i) * m_parameters.PrintStep));
+        kept.coordinates.push_back(x[i]);
+    }
+    kept.thinned = kept.coordinates.size() < x.size();
     if (int(m_kept.size()) == MaxKept)
         m_kept.erase(m_kept.begin());
-    m_kept.push_back({ m_parameters, m_motion });
+    m_kept.push_back(std::move(kept));
     update();
 }
 
@@ -107,13 +108,11 @@ std::optional<CsvTable> ExploreChart::Table() const
     table.HoldOwner(m_motion);
     // A kept curve may run on other times, so it brings its own.
     for (std::size_t i = 0; i < m_kept.size(); ++i) {
-        const CsvTable kept = SeriesTable(*m_kept[i].motion, m_kept[i].parameters.PrintStep);
-        for (const CsvTable::Column &series : std::span(kept.Columns()).first(2)) {
-            CsvTable::Column column = series;
-            column.header += "_kept" + std::to_string(i + 1);
-            table.AddColumn(std::move(column));
-        }
-        table.HoldOwner(m_kept[i].motion);
+        const Curve &kept = m_kept[i];
+        const std::string suffix
+            = "_kept" + std::to_string(i + 1) + (kept.thinned ? "_thinned" : "");
+        table.AddColumn("t_s" + suffix, kept.times);
+        table.AddColumn("x_m" + suffix, kept.coordinates);
     }
     return table;
 }
@@ -236,9 +235,8 @@ void ExploreChart::Paint(QPainter &painter)
     SeriesRange coordinates = m_motion->SeriesRanges[MotionModel::Coordinate];
     const double stop = duration(*m_motion, m_parameters);
     for (const Curve &kept : m_kept) {
-        const SeriesRange range = kept.motion->SeriesRanges[MotionModel::Coordinate];
-        coordinates.Include(range.min);
-        coordinates.Include(range.max);
+        coordinates.Include(kept.range.min);
+        coordinates.Include(kept.range.max);
     }
     const SeriesRange velocities = m_motion->SeriesRanges[MotionModel::Velocity];
     const PlotScale velocityScale = PlotScale::Around(velocities.min, velocities.max);
@@ -259,7 +257,8 @@ void ExploreChart::Paint(QPainter &painter)
     for (std::size_t i = 0; i < m_kept.size(); ++i) {
         const Curve &kept = m_kept[i];
         plot.DrawCurve(painter,
-            curvePoints(*kept.motion, MotionModel::Coordinate, kept.parameters.PrintStep, columns),
+            curvePoints(
+                kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, columns),
             KeptColours[i], 1);
         // Several differences may run past the canvas.
         const QString label = painter.fontMetrics().elidedText(
@@ -268,12 +267,14 @@ void ExploreChart::Paint(QPainter &painter)
         DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + int(i) * LegendRowHeight),
             KeptColours[i], label);
     }
-    const double p = m_parameters.PrintStep;
+    const auto timeOf = [p = double(m_parameters.PrintStep)](std::size_t i) { return i * p; };
     if (m_showsVelocity)
-        plot.DrawCurve(painter, curvePoints(*m_motion, MotionModel::Velocity, p, columns),
-            VelocityColour, 1, true);
-    plot.DrawCurve(
-        painter, curvePoints(*m_motion, MotionModel::Coordinate, p, columns), CoordinateColour, 2);
+        plot.DrawCurve(painter,
+            curvePoints(samples(*m_motion, MotionModel::Velocity), timeOf, columns), VelocityColour,
+            1, true);
+    plot.DrawCurve(painter,
+        curvePoints(samples(*m_motion, MotionModel::Coordinate), timeOf, columns), CoordinateColour,
+        2);
 
     const auto vertical = [&](double time, const QColor &colour, Qt::PenStyle style) {
         if (time > stop)

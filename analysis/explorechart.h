@@ -3,6 +3,7 @@
 #include "analysis/analysiscaptions.h"
 #include "model/csvtable.h"
 #include "model/modelparameters.h"
+#include "model/motionmodel.h"
 #include "widgets/paintbox.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-class MotionModel;
 
 // The explore window's chart: x(t) of the current values, v(t) on request,
 // the kept curves faint behind them, and a measuring cursor. The mouse or
@@ -23,6 +22,9 @@ class ExploreChart : public TPaintBox
 
 public:
     static constexpr int MaxKept = 5;
+    // A kept curve holds at most this many samples, its extremes among them,
+    // so that five of them stay small however long the run.
+    static constexpr std::size_t KeptPoints = 100'000;
 
     ExploreChart(const ExploreCaptions &captions, QWidget *parent = nullptr);
     ~ExploreChart() override;
@@ -41,8 +43,9 @@ public:
     // What names a kept curve: how its values differ from the current ones.
     std::function<QString(const ModelParameters &kept, const ModelParameters &current)> KeptLabel;
 
-    // The current series and each kept curve's times and x, for the export;
-    // nothing while there is no motion.
+    // The current series and each kept curve's times and x, for the export,
+    // the headers of a thinned one ending in "_thinned"; nothing while there
+    // is no motion.
     std::optional<CsvTable> Table() const;
 
     // The cursor's and the marks' reading, or the hint when there is no cursor.
@@ -63,10 +66,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // What a kept curve needs to be drawn and exported, not its whole run.
     struct Curve
     {
         ModelParameters parameters;
-        std::shared_ptr<const MotionModel> motion;
+        std::vector<float> times; // s
+        std::vector<float> coordinates; // m
+        SeriesRange range; // of the whole run's coordinates
+        bool thinned = false;
     };
 
     void Paint(QPainter &painter);

@@ -33,9 +33,10 @@ ExploreWindow *openExplore(TForm2 &form)
     return form.findChild<ExploreWindow *>();
 }
 
-void waitForCurve(ExploreWindow &window)
+// Waits for the window's computation to end; whether it left a curve to read.
+bool curveShown(const ExploreWindow &window)
 {
-    QTRY_VERIFY(!window.Computing());
+    return QTest::qWaitFor([&window] { return !window.Computing(); }) && window.PaintBox1->Motion();
 }
 
 // The computed coordinates, bit for bit.
@@ -69,6 +70,7 @@ class ExploreWindowTest : public QObject
 
 private slots:
     void dampingSliderMovesCurveAndKeepsTheKeptOne();
+    void keptCurveOfALongRunIsThinned();
     void presetsGiveTheRegimesTheyName_data();
     void presetsGiveTheRegimesTheyName();
     void applyRecomputesTheMainWindowFromTheFile();
@@ -81,7 +83,7 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     ExploreWindow *opened = openExplore(fixture.window());
     QVERIFY(opened && opened->isVisible() && !opened->isModal());
     ExploreWindow &window = *opened;
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Исследование"));
     QCOMPARE(exploreEntry(fixture.window())->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
     QCOMPARE(window.Fields[1]->Slider->accessibleName(), Form3->ParameterCaption(4));
@@ -92,7 +94,7 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
 
     QTest::mouseClick(window.Button9, Qt::LeftButton);
     QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     QVERIFY(window.Values().Damping > 0);
     QVERIFY(coordinates(*window.PaintBox1->Motion()) != undamped);
     QVERIFY(!dampingRatioLine(window).endsWith(QLocale().toString(0.0, 'f', 4)));
@@ -119,6 +121,39 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QCOMPARE(window.PaintBox1->KeptCount(), 0);
 }
 
+void ExploreWindowTest::keptCurveOfALongRunIsThinned()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    // 150001 samples, half again as many as a kept curve holds.
+    QLineEdit *stopTime = window.Fields[11]->Edit;
+    stopTime->setText(QStringLiteral("1500"));
+    QTest::keyClick(stopTime, Qt::Key_Return);
+    QVERIFY(curveShown(window));
+    QTest::mouseClick(window.Button9, Qt::LeftButton);
+    QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
+    QVERIFY(curveShown(window));
+
+    const std::optional<CsvTable> table = window.PaintBox1->Table();
+    QVERIFY(table);
+    const std::vector<CsvTable::Column> &columns = table->Columns();
+    QCOMPARE(columns.size(), std::size_t(8));
+    QCOMPARE(table->RowCount(), std::size_t(150'001));
+    QCOMPARE(columns[6].header, "t_s_kept1_thinned");
+    QCOMPARE(columns[7].header, "x_m_kept1_thinned");
+    const auto &times = std::get<std::vector<float>>(columns[6].values);
+    QVERIFY2(times.size() <= ExploreChart::KeptPoints, qPrintable(QString::number(times.size())));
+    QCOMPARE(times.front(), 0.f);
+    QCOMPARE(times.back(), std::get<std::vector<float>>(columns[0].values).back());
+    // Drawn to the end of the time axis, not squeezed into its start.
+    const QImage image = window.PaintBox1->grab().toImage();
+    const QRect end(image.width() * 3 / 4, 0, image.width() / 4, image.height());
+    QVERIFY(countPixels(image, ExploreChart::KeptColours[0].rgb(), end) > 100);
+}
+
 void ExploreWindowTest::presetsGiveTheRegimesTheyName_data()
 {
     QTest::addColumn<int>("preset");
@@ -140,9 +175,9 @@ void ExploreWindowTest::presetsGiveTheRegimesTheyName()
     ExploreWindow *opened = openExplore(fixture.window());
     QVERIFY(opened && opened->isVisible() && !opened->isModal());
     ExploreWindow &window = *opened;
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     QTest::mouseClick(window.PresetButtons[preset], Qt::LeftButton);
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     const QStringList lines = window.Label13->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.first(), regime);
     QCOMPARE(lines.contains(window.Captions.AtResonance), Preset(preset) == Preset::Resonance);
@@ -165,7 +200,7 @@ void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
     ExploreWindow *opened = openExplore(form);
     QVERIFY(opened);
     ExploreWindow &window = *opened;
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
 
     // A value the file would hold as 0 is refused like the dialog refuses it.
     QLineEdit *damping = window.Fields[1]->Edit;
@@ -177,7 +212,7 @@ void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
     QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(NominalParameters())));
 
     QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     QTest::mouseClick(window.Button11, Qt::LeftButton);
     QCOMPARE(fixture.boxes.boxes.size(), 1);
     QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(window.Values())));
@@ -193,14 +228,14 @@ void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
     ExploreWindow *opened = openExplore(fixture.window());
     QVERIFY(opened && opened->isVisible() && !opened->isModal());
     ExploreWindow &window = *opened;
-    waitForCurve(window);
+    QVERIFY(curveShown(window));
     QTest::keyClick(window.Fields[0]->Slider, Qt::Key_PageDown);
     QTest::mouseClick(window.PresetButtons[int(Preset::Beats)], Qt::LeftButton);
     // A refused computation is told in the window, not in a box.
     QLineEdit *stopTime = window.Fields[11]->Edit;
     stopTime->setText(QStringLiteral("1E9"));
     QTest::keyClick(stopTime, Qt::Key_Return);
-    waitForCurve(window);
+    QTRY_VERIFY(!window.Computing());
     QCOMPARE(window.Label15->text(), window.Captions.TooManySamples);
     QVERIFY(!window.PaintBox1->Motion());
     QTest::mouseClick(window.Button12, Qt::LeftButton);
