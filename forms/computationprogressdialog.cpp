@@ -43,7 +43,9 @@ bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total
         // Esc and the close box reject the dialog; either cancels, as the button does.
         QObject::connect(
             m_dialog.get(), &QDialog::rejected, m_dialog.get(), &QProgressDialog::cancel);
-    } else if (m_sinceUpdate.isValid() && m_sinceUpdate.elapsed() < UpdateEveryMs) {
+    } else if (m_dialog->wasCanceled()
+        || (m_sinceUpdate.isValid() && m_sinceUpdate.elapsed() < UpdateEveryMs)) {
+        // A cancelled dialog brought up to date would show again.
         return !m_dialog->wasCanceled();
     }
     m_sinceUpdate.start();
