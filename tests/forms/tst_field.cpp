@@ -1,5 +1,6 @@
 #include "glpanel/openglpanel.h"
 #include "output/picturemenu.h"
+#include "tests/support/computationcanceller.h"
 #include "tests/support/mainwindowfixture.h"
 
 #include <QAccessible>
@@ -413,26 +414,14 @@ void MainWindowTest::longComputationShowsProgressAndCancels()
     MainWindowFixture fixture;
     TForm2 &window = fixture.window();
     QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
-    ModelParameters large = NominalParameters();
-    large.TimeStep = 0.0001f;
-    large.StopTime = 9999; // 10^8 steps, the most allowed
-    MainWindowFixture::WriteParameters(large);
+    MainWindowFixture::WriteParameters(LongComputation());
 
-    // Looks for the progress dialog while the computation runs, and cancels it.
     int shownAt = -1;
     bool timerStopped = false;
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto *dialog = window.findChild<QProgressDialog *>("ComputationProgress");
-        if (!dialog || !dialog->isVisible())
-            return;
-        watch.stop();
-        shownAt = dialog->value(); // in thousandths of the steps
+    const ComputationCanceller cancel([&](const QProgressDialog &dialog) {
+        shownAt = dialog.value(); // in thousandths of the steps
         timerStopped = !playing(window);
-        QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    watch.start();
     answerParametersDialog(&TForm3::Button1);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QVERIFY(shownAt >= 0 && shownAt < 100); // up well before the end

@@ -1,4 +1,6 @@
 #include "glpanel/openglpanel.h"
+#include "tests/support/computationcanceller.h"
+#include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 
 #include <QCheckBox>
@@ -88,6 +90,7 @@ private slots:
     void arrowsAtTheFirstSample_data();
     void arrowsAtTheFirstSample();
     void springRunsFromSupportToMass();
+    void nothingToExportAfterACancelledComputation();
 };
 
 void SceneTest::nominalScene()
@@ -267,6 +270,17 @@ void SceneTest::springRunsFromSupportToMass()
         onLine = dark;
     }
     QVERIFY2(crossings >= 15, qPrintable(QString::number(crossings)));
+}
+
+// The scene's menu offers the export before any motion exists.
+void SceneTest::nothingToExportAfterACancelledComputation()
+{
+    const ComputationCanceller cancel;
+    MainWindowFixture fixture(LongComputation());
+    QVERIFY(cancel.Cancelled());
+    QCOMPARE(ExportedCsv(*fixture.window().SceneMenu), QByteArray());
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QCOMPARE(fixture.boxes.boxes.first().text, QStringLiteral("Движение не рассчитано"));
 }
 
 QTEST_MAIN(SceneTest)
