@@ -66,29 +66,44 @@ void TestExplorePresets::eachPresetGivesWhatItNames_data()
     QTest::addColumn<DampingRegime>("regime");
     QTest::addColumn<bool>("atResonance");
     QTest::addColumn<bool>("driven");
+    QTest::addColumn<double>("detuning"); // the drive's frequency times this
 
-    QTest::newRow("free") << Preset::FreeOscillation << DampingRegime::Undamped << false << false;
-    QTest::newRow("under") << Preset::Underdamped << DampingRegime::Underdamped << false << false;
+    QTest::newRow("free") << Preset::FreeOscillation << DampingRegime::Undamped << false << false
+                          << 1.0;
+    QTest::newRow("under") << Preset::Underdamped << DampingRegime::Underdamped << false << false
+                           << 1.0;
     QTest::newRow("critical") << Preset::CriticallyDamped << DampingRegime::CriticallyDamped
-                              << false << false;
-    QTest::newRow("over") << Preset::Overdamped << DampingRegime::Overdamped << false << false;
-    QTest::newRow("resonance") << Preset::Resonance << DampingRegime::Underdamped << true << true;
-    QTest::newRow("beats") << Preset::Beats << DampingRegime::Undamped << false << true;
+                              << false << false << 1.0;
+    QTest::newRow("over") << Preset::Overdamped << DampingRegime::Overdamped << false << false
+                          << 1.0;
+    QTest::newRow("resonance") << Preset::Resonance << DampingRegime::Underdamped << true << true
+                               << 1.0;
+    // The band is a share of the resonance frequency: at 0.45 and 17 1/s a
+    // band of fixed width would answer otherwise.
+    QTest::newRow("1.5 % above resonance")
+        << Preset::Resonance << DampingRegime::Underdamped << true << true << 1.015;
+    QTest::newRow("2.5 % below resonance")
+        << Preset::Resonance << DampingRegime::Underdamped << false << true << 0.975;
+    QTest::newRow("beats") << Preset::Beats << DampingRegime::Undamped << false << true << 1.0;
 }
 
-// From a heavy, overdamped, undriven start, and from one without a natural frequency.
+// From a heavy, slow (w0 0.45 1/s), overdamped, undriven start, and from one
+// without a natural frequency, which takes the nominal w0 of 17 1/s.
 void TestExplorePresets::eachPresetGivesWhatItNames()
 {
     QFETCH(Preset, preset);
     QFETCH(DampingRegime, regime);
     QFETCH(bool, atResonance);
     QFETCH(bool, driven);
+    QFETCH(double, detuning);
     ModelParameters heavy = NominalParameters();
     heavy.Mass = 5;
+    heavy.Stiffness = 1;
     heavy.Damping = 500;
     heavy.ForceAmplitude = 0;
     for (const ModelParameters &start : { heavy, NominalWith(&ModelParameters::Stiffness, 0) }) {
-        const ModelParameters p = ApplyPreset(preset, start);
+        ModelParameters p = ApplyPreset(preset, start);
+        p.ForceFrequency *= float(detuning);
         const DerivedQuantities d = DeriveQuantities(p);
         QCOMPARE(d.Regime, regime);
         QCOMPARE(d.DrivenAtResonance, atResonance);
