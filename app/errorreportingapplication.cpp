@@ -2,6 +2,7 @@
 
 #include "services/messagebox.h"
 
+#include <csignal>
 #include <exception>
 
 namespace {
@@ -17,6 +18,9 @@ ErrorReportingApplication::ErrorReportingApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("mirvane"));
+    // A write past the file-size limit then fails as on a full disk, and is
+    // reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool ErrorReportingApplication::notify(QObject *receiver, QEvent *event)

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Shows an exception that escapes an event handler in the error box and lets
-// the event loop go on.
+// the event loop go on. A write past the file-size limit fails as on a full
+// disk, where the system's signal would end the program.
 class ErrorReportingApplication : public QApplication
 {
     Q_OBJECT

@@ -167,19 +167,28 @@ void PictureMenu::Print()
     QPrinter printer(QPrinter::HighResolution);
     if (!AskPrinter(&m_window, printer))
         return;
-    try {
+    const auto print = [this](QPaintDevice &page) {
         if (m_panel) {
-            PrintPanelFitted(*m_panel, printer);
-        } else {
-            // In digits, so that no month name of another language comes onto the page.
-            const QString date = QDate::currentDate().toString(Qt::ISODate);
-            PrintHandout(
-                m_window, m_picture, PageHandout(), m_texts.HandoutDate.arg(date), printer);
+            PrintPanelFitted(*m_panel, page);
+            return;
         }
+        // In digits, so that no month name of another language comes onto the page.
+        const QString date = QDate::currentDate().toString(Qt::ISODate);
+        PrintHandout(m_window, m_picture, PageHandout(), m_texts.HandoutDate.arg(date), page);
+    };
+    // Printed to a file, the page replaces it as a saved picture does.
+    const QString fileName = printer.outputFileName();
+    try {
+        if (fileName.isEmpty())
+            print(printer);
+        else
+            SavePrintedPdf(printer, print);
     } catch (const PrintFailure &failure) {
         ShowMessageBox(m_texts.PrintFailed.arg(failure.GetStage() == PrintFailure::Begin
                 ? m_texts.PrintNotBegun
                 : m_texts.PrintNotFinished));
+    } catch (const std::runtime_error &failure) {
+        ReportWriteFailure(fileName, failure);
     }
 }
 

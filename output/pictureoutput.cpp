@@ -5,7 +5,9 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
+#include <QPrinter>
 #include <QSvgGenerator>
 #include <QWidget>
 
@@ -56,6 +58,28 @@ void SaveCsv(const CsvTable &table, const CsvStyle &style, const QString &fileNa
             return file.write(piece.data(), qint64(piece.size())) == qint64(piece.size());
         });
     });
+}
+
+void SavePrintedPdf(const QPrinter &printer, const std::function<void(QPaintDevice &)> &print)
+{
+    // Made whole in memory: the PDF engine reports no failed write, and the
+    // printer's own file would be cut short by a full disk without a word.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        print(writer);
+    }
+    // A page that was not painted has been reported where it failed.
+    if (pdf.data().isEmpty())
+        return;
+    ReplaceFile(printer.outputFileName(),
+        [&pdf](QIODevice &file) { return file.write(pdf.data()) == pdf.size(); });
 }
 
 QImage CanvasPicture(QWidget &canvas)

@@ -3,8 +3,12 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 class CsvTable;
 struct CsvStyle;
+class QPaintDevice;
+class QPrinter;
 class QWidget;
 
 // Writing pictures and series to files. A file is written beside
@@ -18,6 +22,9 @@ void SavePicture(const QImage &picture, const QString &fileName, const char *for
 void SaveCanvasSvg(QWidget &canvas, const QString &title, const QString &fileName);
 // table as CSV in style to fileName.
 void SaveCsv(const CsvTable &table, const CsvStyle &style, const QString &fileName);
+// What print paints on a page of printer's layout and resolution, as a PDF to
+// printer's output file; no file when print paints nothing. Passes on what print throws.
+void SavePrintedPdf(const QPrinter &printer, const std::function<void(QPaintDevice &)> &print);
 // What the screen shows of canvas, with the surface of its parent behind it:
 // a canvas that paints no background lies on its parent's.
 QImage CanvasPicture(QWidget &canvas);

@@ -9,10 +9,13 @@
 #include "forms/graph.h"
 #include "forms/input1.h"
 #include "forms/phaseportrait.h"
+#include "output/outputdialogs.h"
 #include "services/parameterfilelocation.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/messageboxcapture.h"
 #include "tests/support/nominalparameters.h"
 #include "tests/support/scenemenuaccess.h"
+#include "tests/support/scopedhook.h"
 #include "tests/support/scopedlocalisationstep.h"
 
 #include <QDialogButtonBox>
@@ -20,6 +23,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +66,7 @@ private slots:
     void startShowsTheMainWindowWithItsParameters();
     void missingParameterFileEndsTheProgram();
     void refusedComputationIsShownAndTheProgramGoesOn();
+    void writePastTheFileSizeLimitIsShownAndTheProgramGoesOn();
     void startupErrorIsShownOnceAndLoopIsNotEntered();
     void handlerErrorIsShownAndLoopGoesOn();
 };
@@ -202,6 +207,27 @@ void StartupTest::refusedComputationIsShownAndTheProgramGoesOn()
     QCOMPARE(boxes.boxes[0].kind, MessageBoxKind::Error);
     QVERIFY(
         boxes.boxes[0].text.startsWith(QStringLiteral("Время расчета 1E9 с при шаге печати 0")));
+}
+
+// The system would end the program for such a write, unless the program
+// ignores the signal; then the write fails as on a full disk.
+void StartupTest::writePastTheFileSizeLimitIsShownAndTheProgramGoesOn()
+{
+    QTemporaryDir folder;
+    const QString csv = folder.filePath(QStringLiteral("series.csv"));
+    const ScopedHook<DialogAnswers, SetDialogAnswers> answers(
+        { .saveFile = [&csv](const SaveFileRequest &) { return SaveFileAnswer { csv }; },
+            .print = {} });
+    MessageBoxCapture boxes;
+    QVERIFY(runProgramWith(NominalParameters(), [] {
+        const FileSizeLimit fullDisk(100);
+        clickMenuEntry(Form2->OpenGLPanel1->PanelWindow(), Form2->SceneMenu->Menu(),
+            Form2->SceneMenu->Texts().ExportCsv);
+    }));
+    QCOMPARE(boxes.boxes.size(), 1);
+    QVERIFY2(boxes.boxes[0].text.startsWith(QStringLiteral("Не удалось записать файл ")),
+        qPrintable(boxes.boxes[0].text));
+    QVERIFY(!QFile::exists(csv));
 }
 
 void StartupTest::startupErrorIsShownOnceAndLoopIsNotEntered()

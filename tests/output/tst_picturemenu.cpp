@@ -1,8 +1,10 @@
+#include "forms/input1.h"
 #include "glpanel/openglpanel.h"
 #include "glpanel/replacefile.h"
 #include "output/outputdialogs.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/mainwindowfixture.h"
+#include "tests/support/panelfailurecapture.h"
 #include "tests/support/printedpage.h"
 #include "tests/support/scenemenuaccess.h"
 #include "tests/support/scopedhook.h"
@@ -23,10 +25,16 @@
 
 #include <QSaveFile>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +50,7 @@ public:
             [this](QPrinter &printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(path(printTo));
+                printer.setPageOrientation(orientation);
                 paintArea = printer.pageLayout().paintRect(QPageLayout::Inch);
                 return true;
             } }))
@@ -52,6 +61,7 @@ public:
 
     QString saveAs;
     QString printTo = QStringLiteral("print.pdf");
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QRectF paintArea; // of the last page printed, in inches
     int filter = 0;
     int asked = 0;
@@ -81,6 +91,36 @@ std::pair<int, int> darkColumns(const QImage &page)
     return columns;
 }
 
+// The reading end of a pipe, emptied while it lives: a writer that took the
+// pipe for a file would neither block in open() nor on the full pipe.
+class DrainedPipe
+{
+public:
+    explicit DrainedPipe(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK))
+        , m_reader([this] {
+            char buffer[4096];
+            while (!m_done) {
+                if (::read(m_fd, buffer, sizeof buffer) <= 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        })
+    { }
+    ~DrainedPipe()
+    {
+        m_done = true;
+        m_reader.join();
+        ::close(m_fd);
+    }
+    DrainedPipe(const DrainedPipe &) = delete;
+    DrainedPipe &operator=(const DrainedPipe &) = delete;
+
+private:
+    int m_fd;
+    std::atomic<bool> m_done = false;
+    std::thread m_reader;
+};
+
 } // namespace
 
 class PictureMenuTest : public QObject
@@ -95,7 +135,9 @@ private slots:
     void failedExportKeepsTheOldFile_data();
     void failedExportKeepsTheOldFile();
     void nothingToExportBeforeAComputation();
-    void printedPagesSpanThePrintableWidth();
+    void sceneWithoutAPicturePrintsNoFile();
+    void printedPagesFillThePrintableArea_data();
+    void printedPagesFillThePrintableArea();
 };
 
 void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
@@ -243,8 +285,8 @@ void PictureMenuTest::portraitPrintsCopiesAndReportsAFailedWrite()
     dialogs.printTo = QStringLiteral("missing/print.pdf");
     clickMenuEntry(Form5->PaintBox1, menu, QStringLiteral("Печать…"));
     QCOMPARE(fixture.boxes.boxes.size(), 2);
-    QCOMPARE(fixture.boxes.boxes.last().text,
-        QStringLiteral("Не удалось напечатать: принтер не начал печать"));
+    QVERIFY(fixture.boxes.boxes.last().text.startsWith(
+        QStringLiteral("Не удалось записать файл ") + dialogs.path(dialogs.printTo)));
 
     // The keyboard reaches the menu too.
     QTest::keyClick(Form5->PaintBox1, Qt::Key_F10, Qt::ShiftModifier);
@@ -275,6 +317,8 @@ void PictureMenuTest::failedExportKeepsTheOldFile_data()
     QTest::addColumn<QString>("reason");
     const QString picture = QStringLiteral("Сохранить изображение…");
     const QString series = QStringLiteral("Экспорт данных (CSV)…");
+    const QString print = QStringLiteral("Печать…");
+    const QString notAFile = QStringLiteral("это не обычный файл");
     const QString fullDisk = QString::fromLocal8Bit(std::strerror(EFBIG));
     // A small picture fails as its file is closed, the series while it is written.
     QTest::newRow("picture, full disk") << picture << 0 << "full disk" << fullDisk;
@@ -283,8 +327,10 @@ void PictureMenuTest::failedExportKeepsTheOldFile_data()
     QTest::newRow("picture, failed fsync")
         << picture << 0 << "fsync" << QString::fromLocal8Bit(std::strerror(EIO));
     QTest::newRow("series, failed commit") << series << 0 << "commit" << QString();
-    QTest::newRow("picture onto a pipe")
-        << picture << 0 << "pipe" << QStringLiteral("это не обычный файл");
+    QTest::newRow("print, full disk") << print << 0 << "full disk" << fullDisk;
+    QTest::newRow("picture onto a pipe") << picture << 0 << "pipe" << notAFile;
+    QTest::newRow("print onto a pipe") << print << 0 << "pipe" << notAFile;
+    QTest::newRow("print onto a link to /dev/null") << print << 0 << "link" << notAFile;
 }
 
 // The message names the file and the system's reason; the old file stays whole.
@@ -296,16 +342,21 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
     QFETCH(QString, reason);
     MainWindowFixture fixture;
     AnsweredDialogs dialogs;
-    dialogs.saveAs = dialogs.path(QStringLiteral("old"));
+    dialogs.printTo = QStringLiteral("old");
+    dialogs.saveAs = dialogs.path(dialogs.printTo);
     dialogs.filter = filter;
     if (failure == "pipe") {
         QCOMPARE(mkfifo(QFile::encodeName(dialogs.saveAs), 0600), 0);
+    } else if (failure == "link") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), dialogs.saveAs));
     } else {
         QFile old(dialogs.saveAs);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
     }
     Form5->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    // The program ignores SIGXFSZ from its start; this test stands in for it.
+    std::signal(SIGXFSZ, SIG_IGN);
     {
         const FileSizeLimit fullDisk(failure == "full disk" ? 100 : RLIM_INFINITY);
         ReplaceFileSteps steps;
@@ -314,6 +365,9 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
         if (failure == "commit")
             steps.commit = failingCommit;
         const ScopedHook<ReplaceFileSteps, SetReplaceFileSteps> failingSteps(steps);
+        std::optional<DrainedPipe> reader;
+        if (failure == "pipe")
+            reader.emplace(dialogs.saveAs);
         clickMenuEntry(Form5->PaintBox1, Form5->PaintBox1Menu->Menu(), entry);
     }
     Form5->done(1);
@@ -325,9 +379,11 @@ void PictureMenuTest::failedExportKeepsTheOldFile()
             && text.endsWith(reason),
         qPrintable(text));
     struct stat info;
-    QCOMPARE(stat(QFile::encodeName(dialogs.saveAs), &info), 0);
+    QCOMPARE(lstat(QFile::encodeName(dialogs.saveAs), &info), 0);
     if (failure == "pipe")
         QVERIFY(S_ISFIFO(info.st_mode));
+    else if (failure == "link")
+        QVERIFY(S_ISLNK(info.st_mode));
     else
         QCOMPARE(readAll(dialogs.saveAs), QByteArray("old"));
     QCOMPARE(QDir(QFileInfo(dialogs.saveAs).path()).entryList(QDir::Files | QDir::System),
@@ -354,53 +410,102 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QCOMPARE(boxes.boxes.first().text, menu.Texts().NoData);
 }
 
-// The scene prints through the panel's own printing, the time graphs as a
-// handout: each as wide as the printable area within the margins.
-void PictureMenuTest::printedPagesSpanThePrintableWidth()
+void PictureMenuTest::printedPagesFillThePrintableArea_data()
 {
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::newRow("portrait") << QPageLayout::Portrait;
+    QTest::newRow("landscape") << QPageLayout::Landscape;
+}
+
+// The panel reports the missing picture; the old file stays, not an empty one.
+void PictureMenuTest::sceneWithoutAPicturePrintsNoFile()
+{
+    MainWindowFixture fixture;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("old.pdf"));
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    PanelFailureCapture failures;
+    fixture.window().OpenGLPanel1->resize(0, 0);
+    PrintToPdf(*fixture.window().SceneMenu, pdf);
+    QCOMPARE(failures.reports, QStringList { QStringLiteral("Print: Malloc Error") });
+    QCOMPARE(readAll(pdf), QByteArray("old"));
+    QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+// The scene prints through the panel's own printing, the time graphs as a
+// handout: each as large as the printable area within the margins holds, the
+// handout's chart with the table of every parameter below it.
+void PictureMenuTest::printedPagesFillThePrintableArea()
+{
+    QFETCH(QPageLayout::Orientation, orientation);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         QSKIP("poppler-utils is not installed");
     MainWindowFixture fixture;
     TForm2 &form = fixture.window();
     AnsweredDialogs dialogs;
+    dialogs.orientation = orientation;
     const QString pdf = dialogs.path(dialogs.printTo);
     form.OpenGLPanel1->SetOpenGLPrintScale(pglNone);
     clickMenuEntry(
         form.OpenGLPanel1->PanelWindow(), form.SceneMenu->Menu(), QStringLiteral("Печать…"));
     QCOMPARE(form.OpenGLPanel1->PrintScale(), pglNone); // the user's settings stay
     QCOMPARE(form.OpenGLPanel1->PixelsPerInch(), 96);
-    // "page num type width height color comp bpc enc interp object ID x-ppi ..."
+    // "page num type width height color comp bpc enc interp object ID x-ppi y-ppi ..."
     const QList<QByteArray> image = PopplerOutput(QStringLiteral("pdfimages"), { "-list", pdf })
                                         .split('\n')
                                         .value(2)
                                         .simplified()
                                         .split(' ');
-    const double printable = dialogs.paintArea.width() - 0.36;
-    const double inches = image.value(3).toDouble() / image.value(12).toDouble();
-    QVERIFY2(inches <= printable && inches > 0.98 * printable, image.join(' '));
+    const QRectF area = dialogs.paintArea.adjusted(0.18, 0.18, -0.18, -0.18); // in inches
+    const QSizeF inches(image.value(3).toDouble() / image.value(12).toDouble(),
+        image.value(4).toDouble() / image.value(13).toDouble());
+    QVERIFY2(inches.width() <= area.width() && inches.height() <= area.height()
+            && (inches.width() > 0.98 * area.width() || inches.height() > 0.98 * area.height()),
+        image.join(' '));
 
     whenShown<TForm9>([](TForm9 &) {});
     Form8->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form8));
     QTRY_VERIFY(!Form9->isVisible());
     clickMenuEntry(Form8->PaintBox1, Form8->PaintBox1Menu->Menu(), QStringLiteral("Печать…"));
+    const QList<HandoutParameter> parameters
+        = ParameterHandout(*Form8, Form2->ModelParameters).parameters;
     Form8->done(1);
     constexpr int Dpi = 72;
     const QImage page = QImage::fromData(
         PopplerOutput(QStringLiteral("pdftoppm"), { "-r", QString::number(Dpi), "-png", pdf }));
     // The black plot area leaves the scales 30 of the canvas' 669 pixels each side.
     const auto [first, last] = darkColumns(page);
-    const double left = (dialogs.paintArea.left() + 0.18) * Dpi;
-    QVERIFY2(first >= left - 1 && last <= left + printable * Dpi + 1
-            && last - first >= 0.88 * printable * Dpi,
-        qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(left)));
+    QVERIFY2(first >= area.left() * Dpi - 1 && last <= area.right() * Dpi + 1
+            && (last - first >= 0.88 * area.width() * Dpi || orientation == QPageLayout::Landscape),
+        qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(area.left())));
+    // Every word within the area; one off the page would not be read at all.
+    const QString words
+        = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { "-bbox", pdf, "-" }));
+    const QRegularExpression box(
+        QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re"));
+    const QRectF areaPoints(area.topLeft() * Dpi, area.size() * Dpi);
+    for (const QRegularExpressionMatch &word : box.globalMatch(words)) {
+        const QRectF points(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
+            QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
+        QVERIFY2(areaPoints.adjusted(-1, -1, 1, 1).contains(points), qPrintable(word.captured()));
+    }
     // Under the caption and the date, the parameters as the dialog shows them.
     const QString text
         = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));
-    for (const QString &expected : { QStringLiteral("^Графики\n"),
-             "\nДата: " + QDate::currentDate().toString(Qt::ISODate) + '\n',
-             QStringLiteral("\n600 +Жесткость пружины, Н/м\n") })
-        QVERIFY2(text.contains(QRegularExpression(expected)), qPrintable(text));
+    QStringList expected { QStringLiteral("^Графики\n"),
+        "\nДата: " + QDate::currentDate().toString(Qt::ISODate) + '\n' };
+    QCOMPARE(parameters.size(), 14);
+    for (const HandoutParameter &parameter : parameters) {
+        // As one line; the reader makes one space of several.
+        QStringList words = (parameter.value + ' ' + parameter.name).split(' ', Qt::SkipEmptyParts);
+        for (QString &word : words)
+            word = QRegularExpression::escape(word);
+        expected.append('\n' + words.join(QStringLiteral(" +")) + '\n');
+    }
+    for (const QString &line : expected)
+        QVERIFY2(text.contains(QRegularExpression(line)), qPrintable(line + '\n' + text));
     QVERIFY(fixture.boxes.boxes.isEmpty());
 }
 
