@@ -410,13 +410,6 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QCOMPARE(boxes.boxes.first().text, menu.Texts().NoData);
 }
 
-void PictureMenuTest::printedPagesFillThePrintableArea_data()
-{
-    QTest::addColumn<QPageLayout::Orientation>("orientation");
-    QTest::newRow("portrait") << QPageLayout::Portrait;
-    QTest::newRow("landscape") << QPageLayout::Landscape;
-}
-
 // The panel reports the missing picture; the old file stays, not an empty one.
 void PictureMenuTest::sceneWithoutAPicturePrintsNoFile()
 {
@@ -431,6 +424,13 @@ void PictureMenuTest::sceneWithoutAPicturePrintsNoFile()
     QCOMPARE(failures.reports, QStringList { QStringLiteral("Print: Malloc Error") });
     QCOMPARE(readAll(pdf), QByteArray("old"));
     QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+void PictureMenuTest::printedPagesFillThePrintableArea_data()
+{
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::newRow("portrait") << QPageLayout::Portrait;
+    QTest::newRow("landscape") << QPageLayout::Landscape;
 }
 
 // The scene prints through the panel's own printing, the time graphs as a
@@ -481,12 +481,12 @@ void PictureMenuTest::printedPagesFillThePrintableArea()
             && (last - first >= 0.88 * area.width() * Dpi || orientation == QPageLayout::Landscape),
         qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(area.left())));
     // Every word within the area; one off the page would not be read at all.
-    const QString words
+    const QString layout
         = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { "-bbox", pdf, "-" }));
     const QRegularExpression box(
         QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re"));
     const QRectF areaPoints(area.topLeft() * Dpi, area.size() * Dpi);
-    for (const QRegularExpressionMatch &word : box.globalMatch(words)) {
+    for (const QRegularExpressionMatch &word : box.globalMatch(layout)) {
         const QRectF points(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
             QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
         QVERIFY2(areaPoints.adjusted(-1, -1, 1, 1).contains(points), qPrintable(word.captured()));
