@@ -2,8 +2,6 @@
 
 #include "model/clocale.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/resource.h>
@@ -62,6 +61,18 @@ const char *lineFormat(int field)
     return hasSixDecimals(field) ? "%5.6f,\n" : "%5.5f,\n";
 }
 
+// Takes the lock that keeps a reader from meeting a save in place half-way:
+// the system lets a read see a write that is under way. A lock that another
+// program keeps for seconds is not one of this program's and is passed by.
+void lockBriefly(int fd, int operation)
+{
+    for (int waited = 0; flock(fd, operation | LOCK_NB) != 0; ++waited) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited == 20000)
+            return;
+        usleep(100);
+    }
+}
+
 // Opens path for reading only if it is a regular file: a directory or a
 // device would read as nothing, and opening a pipe would wait for a writer.
 File openRegularFile(const std::string &path)
@@ -74,6 +85,7 @@ File openRegularFile(const std::string &path)
         close(fd);
         return nullptr;
     }
+    lockBriefly(fd, LOCK_SH);
     File file(fdopen(fd, "r"));
     if (!file)
         close(fd);
@@ -367,16 +379,8 @@ mode_t permissionsFor(const struct stat *replaced)
 
 // Writes text at the start of the file, in one call unless the system takes
 // less: a kill comes between calls, so the file never holds part of text.
-// Text beyond the process's file-size limit is refused before anything is
-// written, instead of in part and then by a signal that ends the process.
 bool writeFromStart(int fd, const std::string &text)
 {
-    rlimit limit;
-    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-        && text.size() > limit.rlim_cur) {
-        errno = EFBIG;
-        return false;
-    }
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t written = pwrite(fd, text.data() + done, text.size() - done, done);
         if (written < 0 && errno == EINTR)
@@ -408,11 +412,21 @@ ParameterFileCalls &installedCalls()
     return calls;
 }
 
-// Puts text in place of the open file's content without emptying it first:
-// until the cut, a longer old text goes on after the new one, where the
-// reader, which stops after the fourteenth value, does not look.
+// Puts text in place of the open file's content so that, after a kill at any
+// point, the file reads as the old text or the new one. It is never emptied:
+// it is cut after the write, and until then a longer old text goes on after
+// the new one, where the reader, which stops after the fourteenth value, does
+// not look. A text beyond the process's file-size limit is refused before
+// anything changes, as the limit would let part of it in and then end the
+// process by a signal.
 bool overwrite(int fd, const std::string &text)
 {
+    rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+        && text.size() > limit.rlim_cur) {
+        errno = EFBIG;
+        return false;
+    }
     return writeFromStart(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0
         && installedCalls().fsync(fd) == 0;
 }
@@ -425,6 +439,8 @@ bool writeInPlace(const std::string &target, const std::string &text)
     const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
+    // Readers and other saves wait until the file holds one whole text.
+    lockBriefly(fd, LOCK_EX);
     struct stat info;
     std::optional<std::string> old;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
@@ -463,16 +479,17 @@ bool sameOwners(int fd, const struct stat &replaced)
         && info.st_gid == replaced.st_gid;
 }
 
-// A temporary file's name: the target's, ".saving-" and six letters or digits.
+// A temporary file's name: the target's, ".saving-" and six of these letters.
 const std::string TemporaryMark = ".saving-";
 constexpr std::size_t TemporarySuffixLength = 6;
+constexpr std::string_view TemporaryLetters
+    = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 bool isTemporaryOf(const std::string &name, const std::string &targetName)
 {
     const std::string prefix = targetName + TemporaryMark;
     return name.size() == prefix.size() + TemporarySuffixLength && name.starts_with(prefix)
-        && std::all_of(name.begin() + prefix.size(), name.end(),
-            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+        && name.find_first_not_of(TemporaryLetters, prefix.size()) == std::string::npos;
 }
 
 // A new file beside a target, open for writing and locked while it is, so
@@ -541,13 +558,11 @@ private:
     }
     static std::string randomSuffix()
     {
-        static constexpr char Letters[]
-            = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
         unsigned char bytes[TemporarySuffixLength] = {};
         getrandom(bytes, sizeof bytes, 0);
         std::string suffix;
         for (const unsigned char byte : bytes)
-            suffix += Letters[byte % (sizeof Letters - 1)];
+            suffix += TemporaryLetters[byte % TemporaryLetters.size()];
         return suffix;
     }
 
@@ -600,8 +615,7 @@ Replacing replaceByRename(
         return Replacing::NotHere;
     if (replaced && !sameOwners(fd, *replaced))
         return Replacing::NotHere;
-    const bool written = fchmod(fd, permissionsFor(replaced)) == 0 && writeFromStart(fd, text)
-        && installedCalls().fsync(fd) == 0;
+    const bool written = fchmod(fd, permissionsFor(replaced)) == 0 && overwrite(fd, text);
     if (!written || !temporary.replaceTarget())
         return Replacing::Failed;
     syncFolder(folderOf(target));

@@ -62,8 +62,10 @@ struct ParameterFileReading
 // only decimal point, whatever the process locale; a number is decimal only,
 // never hexadecimal, "inf" or "nan", and within the float range. Reading
 // stops silently at the first character that does not fit; the fields not
-// reached keep their values. Returns false, changing nothing, unless path is
-// a regular file that opens; otherwise fills reading when it is given.
+// reached keep their values. A save in place is waited for, briefly, so that
+// the reading never meets it half-way. Returns false, changing nothing,
+// unless path is a regular file that opens; otherwise fills reading when it
+// is given.
 bool ReadParameterFile(
     const std::string &path, ModelParameters &parameters, ParameterFileReading *reading = nullptr);
 
@@ -80,18 +82,24 @@ float WrittenValue(int field, float value);
 bool WrittenAsZero(int field, float value);
 
 // Replaces the file with FormatParameterFile's text. Where a rename keeps
-// what the user set up (the folder writable, the file theirs, with one link),
-// the text goes to a temporary file of its own in the same folder, which then
-// takes the file's place at once. Otherwise the existing file is emptied and
-// written in place, keeping its owner, group, links and inode; when that
-// fails part-way, its old text is written back. A symbolic link is written
-// through to its target, and the target's permission bits are kept. Returns
-// false when the file may not be written or the write fails; the old file
-// then stays as it was and no temporary remains.
+// what the user set up (the folder writable, the file theirs, with one link
+// and no extended attributes such as an ACL), the text goes to a new file in
+// the same folder, unnamed until just before it takes the file's place at
+// once; if that fails, as on a full disk, a text no longer than the old one
+// is written in place instead. Otherwise the text is written over the
+// existing file in place, keeping its owner, group, links, attributes and
+// inode: the file is never emptied, is locked against the reader meanwhile,
+// and reads as the old text or the new one after a kill at any point; when
+// the write fails part-way, the old text is written back. A symbolic link is
+// written through to its target, and the target's permission bits are kept.
+// Returns false when the file may not be written or the write fails; the old
+// file then stays as it was. No temporary file remains; one that a save
+// killed just before its rename left behind goes with the next save.
 bool WriteParameterFile(const std::string &path, const ModelParameters &parameters);
 
 // The calls of WriteParameterFile whose failure nothing else could bring
-// about; tests put failing ones in. Returns the calls replaced.
+// about (fsync for the file and its folder); tests put failing ones in.
+// Returns the calls replaced.
 struct ParameterFileCalls
 {
     int (*fsync)(int) = ::fsync;

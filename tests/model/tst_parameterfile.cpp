@@ -110,6 +110,7 @@ private slots:
     void killedSaveLeavesOneWholeText_data();
     void killedSaveLeavesOneWholeText();
     void saveKilledWhileSyncingLeavesNothing();
+    void saveLeavesAnotherSavesFileAlone();
 
 private:
     // A file in a folder of each test's own.
@@ -505,7 +506,7 @@ void ParameterFileTest::killedSaveLeavesOneWholeText()
 {
     QFETCH(QString, how);
     ModelParameters longer = NominalParameters();
-    longer.Stiffness = 123456;
+    longer.InitialVelocity = -1234.56789f; // cut short, it reads as another value
     const std::string texts[]
         = { FormatParameterFile(NominalParameters()), FormatParameterFile(longer) };
     QVERIFY(WriteParameterFile(path(), NominalParameters()));
@@ -529,6 +530,8 @@ void ParameterFileTest::killedSaveLeavesOneWholeText()
             // Syncing takes milliseconds and is no point a kill could miss.
             SetParameterFileCalls({ .fsync = [](int) { return 0; } });
             if (how == "limit") {
+                // As in a program that does not ignore the limit's signal.
+                std::signal(SIGXFSZ, SIG_DFL);
                 const rlimit limit { texts[0].size(), RLIM_INFINITY };
                 setrlimit(RLIMIT_FSIZE, &limit);
             }
@@ -539,7 +542,7 @@ void ParameterFileTest::killedSaveLeavesOneWholeText()
         }
         QVERIFY(child > 0);
         // The reads are the random wait before the kill.
-        for (int read = std::uniform_int_distribution(0, 100)(random); read > 0; --read)
+        for (int read = std::uniform_int_distribution(0, 150)(random); read > 0; --read)
             broken += !readsWhole();
         ::kill(child, SIGKILL);
         int status = 0;
@@ -567,6 +570,27 @@ void ParameterFileTest::saveKilledWhileSyncingLeavesNothing()
     QCOMPARE(waitpid(child, &status, 0), child);
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(readAll(path()), std::string("1,\n"));
+    QCOMPARE(files(), QStringList { "p.dat" });
+}
+
+// A save that comes between another's naming of its new file and the rename
+// takes that file for no stale one.
+void ParameterFileTest::saveLeavesAnotherSavesFileAlone()
+{
+    writeAll(path(), "1,\n");
+    static std::string target;
+    target = path();
+    const FailingCalls another({ .rename = [](const char *from, const char *to) {
+        static bool nested = false;
+        if (!std::exchange(nested, true))
+            WriteParameterFile(target, NominalParameters());
+        nested = false;
+        return std::rename(from, to);
+    } });
+    ModelParameters other = NominalParameters();
+    other.StopTime = 20;
+    QVERIFY(WriteParameterFile(path(), other));
+    QCOMPARE(readAll(path()), FormatParameterFile(other));
     QCOMPARE(files(), QStringList { "p.dat" });
 }
 
