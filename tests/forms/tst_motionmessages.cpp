@@ -112,6 +112,9 @@ void MotionMessagesTest::readingWarningsQuoteTheLine_data()
     QTest::newRow("whole") << QByteArray("0.01,\n0.01,\n10,\n2,\n0,\n600,\n12,\n17.3,\n0,\n30,\n"
                                          "9.8,\n0.4,\n0,\n0,\n")
                            << QString();
+    // Whole numbers side by side, fourteen in all: no "," typed as decimal point.
+    QTest::newRow("one line") << QByteArray("0.01,0.01,10,2,0,600,12,17.3205,0,30,9.8,0.4,0,0,")
+                              << QString();
     QTest::newRow("missing line")
         << QByteArray("0.01,\n0.01,\n10,\n")
         << "Файл параметров F: прочитано значений: 3 из 14; строка 4 отсутствует или пуста. "
