@@ -492,6 +492,8 @@ bool isTemporaryOf(const std::string &name, const std::string &targetName)
         && name.find_first_not_of(TemporaryLetters, prefix.size()) == std::string::npos;
 }
 
+constexpr const char *ProcessFiles = "/proc/self/fd";
+
 // A new file beside a target, open for writing and locked while it is, so
 // that removeStaleTemporaries can tell it from one left by a killed save.
 // Unnamed where the file system allows, so that a kill before it is named
@@ -503,8 +505,13 @@ public:
         : m_target(target)
     {
         const std::string folder = folderOf(target);
-        m_fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-        if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // An unnamed file gets its name through /proc, which may be missing.
+        const bool nameable = access(ProcessFiles, X_OK) == 0;
+        if (nameable)
+            m_fd = open(
+                folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (!nameable
+            || (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))) {
             // Created exclusively: nothing that another program or user put
             // in the folder is followed or shared.
             m_name = target + TemporaryMark + std::string(TemporarySuffixLength, 'X');
@@ -544,7 +551,7 @@ private:
     // replaces what the folder holds under that name.
     bool link()
     {
-        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        const std::string self = std::string(ProcessFiles) + "/" + std::to_string(m_fd);
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string name = m_target + TemporaryMark + randomSuffix();
             if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
