@@ -92,6 +92,8 @@ private:
     }
 
     bool readHeaders();
+    bool holdsItsPixels() const;
+    qint64 stride() const { return (m_width * m_bits + 31) / 32 * 4; } // rows padded to 4 bytes
     bool readRows();
     bool readRunLengths();
     bool putIndex(qint64 x, qint64 y, quint32 index);
@@ -112,7 +114,7 @@ private:
 
 std::unique_ptr<BMPTexture> BmpDecoder::decode()
 {
-    if (!readHeaders())
+    if (!readHeaders() || !holdsItsPixels())
         return nullptr;
     m_pixels.resize(std::size_t(m_width * m_height * m_components));
     const bool runLengths = m_compression == RunLength8 || m_compression == RunLength4;
@@ -193,15 +195,22 @@ bool BmpDecoder::readHeaders()
     return true;
 }
 
-// Rows padded to four bytes each.
+// Whether the data is long enough for the picture the headers claim, checked before its memory
+// is taken: a few bytes must not ask for a quarter of a gigabyte. A run of up to 255 pixels
+// takes two bytes.
+bool BmpDecoder::holdsItsPixels() const
+{
+    const qint64 data = m_file.size() - m_pixelsAt;
+    if (m_compression == RunLength8 || m_compression == RunLength4)
+        return m_width * m_height <= data / 2 * 255;
+    return data / m_height >= stride();
+}
+
 bool BmpDecoder::readRows()
 {
-    const qint64 stride = (m_width * m_bits + 31) / 32 * 4;
-    if ((m_file.size() - m_pixelsAt) / m_height < stride)
-        return false;
     for (qint64 row = 0; row < m_height; ++row) {
         const qint64 y = m_topDown ? m_height - 1 - row : row;
-        const qint64 rowAt = m_pixelsAt + row * stride;
+        const qint64 rowAt = m_pixelsAt + row * stride();
         for (qint64 x = 0; x < m_width; ++x) {
             const qint64 bit = x * m_bits;
             if (m_bits <= 8) {
