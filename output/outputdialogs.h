@@ -23,9 +23,9 @@ struct SaveFileAnswer
     int filter = 0; // index into the request's filters
 };
 
-// parent: the dialog's owner window, or null. The dialog opens in the user's
-// documents folder (home without one), then in the folder of the last file
-// chosen in this run.
+// parent: the dialog's owner window, which keeps it for its next save, or
+// null. The dialog opens in the user's documents folder (home without one),
+// then in the folder of the last file chosen in this run.
 SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request);
 // The system print dialog sets printer up; false when it is cancelled.
 bool AskPrinter(QWidget *parent, QPrinter &printer);
