@@ -39,6 +39,8 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -124,13 +126,30 @@ QList<QWidget *> windows()
     return { Form2, Form3, Form8, Form9, Form5 };
 }
 
-// Everything the file may change, control by control.
-QStringList appearance()
+std::array<QString, ModelParameters::Count> parameterCaptions()
+{
+    std::array<QString, ModelParameters::Count> captions;
+    for (std::size_t field = 0; field < captions.size(); ++field)
+        captions[field] = Form3->ParameterCaption(field);
+    return captions;
+}
+
+// The windows the scene menu opens, made as it makes them but not opened:
+// opening starts computations that change their texts.
+struct LaterWindows
 {
     ResonanceWindow resonance;
     EnergyWindow energy;
+    ExploreWindow explore { parameterCaptions(), nullptr };
+
+    QList<QWidget *> all() { return { &resonance, &energy, &explore }; }
+};
+
+// Everything the file may change, control by control.
+QStringList appearance(LaterWindows &later)
+{
     QStringList lines;
-    for (const QWidget *window : windows() + QList<QWidget *> { &resonance, &energy }) {
+    for (const QWidget *window : windows() + later.all()) {
         lines.append(window->windowTitle() + QLatin1Char('|') + window->font().toString());
         for (const QWidget *control : window->findChildren<QWidget *>()) {
             const QRect place = control->geometry();
@@ -155,6 +174,40 @@ QStringList appearance()
 QString shippedFile(const QString &language)
 {
     return QStringLiteral(MIRVANE_LOCALE_DIR "/%1/mirvane.xml").arg(language);
+}
+
+// The texts the windows keep to caption, draw and report with; the menus'
+// with the class of the window they serve.
+struct KeptTexts
+{
+    MotionMessageTexts messages;
+    ComputationProgressTexts progress;
+    TimeGraphTexts graphs;
+    PhasePortraitTexts portrait;
+    ResonanceCaptions resonance;
+    EnergyCaptions energy;
+    ExploreCaptions explore;
+    QList<std::pair<QString, PictureMenuTexts>> menus;
+};
+
+KeptTexts keptTexts(LaterWindows &later)
+{
+    KeptTexts kept { Form2->Messages, Form2->ProgressTexts, Form8->Texts, Form5->Texts,
+        later.resonance.Captions, later.energy.Captions, later.explore.Captions, {} };
+    for (const QWidget *window : windows() + later.all()) {
+        for (const PictureMenu *menu : window->findChildren<PictureMenu *>())
+            kept.menus.append({ QLatin1String(window->metaObject()->className()), menu->Texts() });
+    }
+    return kept;
+}
+
+// The first key of the sorted lists that only one of them holds.
+QString firstDifferentKey(const QStringList &keys, const QStringList &russianKeys)
+{
+    const auto [own, russian] = std::ranges::mismatch(keys, russianKeys);
+    if (own == keys.end() || (russian != russianKeys.end() && *russian < *own))
+        return QStringLiteral("lacks the key %1").arg(*russian);
+    return QStringLiteral("has the key %1 that the Russian file lacks").arg(*own);
 }
 
 // A text that a key of the later windows' or kept texts sets.
@@ -198,6 +251,8 @@ private slots:
     void shippedFiles_data();
     void laterKeysKeepOrReplaceTheirTexts_data();
     void laterKeysKeepOrReplaceTheirTexts();
+    void shippedFilesHaveTheSameKeys();
+    void russianFileHoldsTheBuiltInTexts();
     void shippedFiles();
     void brokenFileEndsTheStart_data();
     void brokenFileEndsTheStart();
@@ -333,7 +388,7 @@ void LocalisationTest::analysisWindowsOwnSections()
     // Within its section a key left out empties the text.
     whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
         shown.append(window.windowTitle());
-        QCOMPARE(window.Label1->text().isEmpty(), sections > 5);
+        QCOMPARE(window.RuleLabel->text().isEmpty(), sections > 5);
     });
     Form2->SceneMenu->Menu()->actions().at(0)->trigger();
     whenShown<EnergyWindow>([&](EnergyWindow &window) {
@@ -406,54 +461,86 @@ void LocalisationTest::laterKeysKeepOrReplaceTheirTexts()
     QVERIFY2(read().startsWith(QStringLiteral("keyed text")), qPrintable(read()));
 }
 
+// Every file keys every entry as the Russian one does; a key left out of a
+// translation would show the Russian text or empty a caption.
+void LocalisationTest::shippedFilesHaveTheSameKeys()
+{
+    const LocaleDocument russian = ReadLocaleFile(shippedFile(QStringLiteral("ru")));
+    for (const QString language : { "en", "de", "uk" }) {
+        const QString file = shippedFile(language);
+        const LocaleDocument translated = ReadLocaleFile(file);
+        if (translated.size() != russian.size())
+            QFAIL(qPrintable(QStringLiteral("%1: %2 sections where the Russian file has %3")
+                                 .arg(file)
+                                 .arg(translated.size())
+                                 .arg(russian.size())));
+        for (qsizetype section = 0; section < russian.size(); ++section) {
+            const QString where = QStringLiteral("%1, section %2").arg(file).arg(section);
+            if (translated[section].size() != russian[section].size())
+                QFAIL(qPrintable(QStringLiteral("%1: %2 entries where the Russian file has %3")
+                                     .arg(where)
+                                     .arg(translated[section].size())
+                                     .arg(russian[section].size())));
+            for (qsizetype entry = 0; entry < russian[section].size(); ++entry) {
+                QStringList keys = translated[section][entry].keys(),
+                            russianKeys = russian[section][entry].keys();
+                std::ranges::sort(keys);
+                std::ranges::sort(russianKeys);
+                if (keys != russianKeys)
+                    QFAIL(qPrintable(QStringLiteral("%1, entry %2 %3")
+                                         .arg(where)
+                                         .arg(entry)
+                                         .arg(firstDifferentKey(keys, russianKeys))));
+            }
+        }
+    }
+}
+
+// The Russian file changes nothing the windows show or keep.
+void LocalisationTest::russianFileHoldsTheBuiltInTexts()
+{
+    QStringList builtInShown;
+    KeptTexts builtIn;
+    {
+        WindowSet set;
+        LaterWindows later;
+        builtInShown = appearance(later);
+        builtIn = keptTexts(later);
+    }
+    QVERIFY(QFile::copy(shippedFile(QStringLiteral("ru")), LocalisationFilePath()));
+    WindowSet set;
+    LaterWindows later;
+    QCOMPARE(appearance(later), builtInShown);
+    const KeptTexts kept = keptTexts(later);
+    QVERIFY2(kept.messages == builtIn.messages, "TForm2::Messages");
+    QVERIFY2(kept.progress == builtIn.progress, "TForm2::ProgressTexts");
+    QVERIFY2(kept.graphs == builtIn.graphs, "TForm8::Texts");
+    QVERIFY2(kept.portrait == builtIn.portrait, "TForm5::Texts");
+    QVERIFY2(kept.resonance == builtIn.resonance, "ResonanceWindow::Captions");
+    QVERIFY2(kept.energy == builtIn.energy, "EnergyWindow::Captions");
+    QVERIFY2(kept.explore == builtIn.explore, "ExploreWindow::Captions");
+    QCOMPARE(kept.menus.size(), builtIn.menus.size());
+    for (qsizetype menu = 0; menu < kept.menus.size(); ++menu)
+        QVERIFY2(kept.menus[menu] == builtIn.menus[menu],
+            qPrintable(kept.menus[menu].first + QStringLiteral("'s picture menu")));
+}
+
+// The translations leave no text in a script of another language.
 void LocalisationTest::shippedFiles()
 {
     QFETCH(QString, language);
     QFETCH(QString, foreignScript);
     const QRegularExpression foreign(foreignScript);
-    QStringList builtIn;
-    PictureMenuTexts resonanceMenu; // with a message of its own
-    {
-        WindowSet set;
-        builtIn = appearance();
-        resonanceMenu = ResonanceWindow().PaintBox1Menu->Texts();
-    }
-    QVERIFY(QFile::copy(shippedFile(QStringLiteral("ru")), LocalisationFilePath()));
-    {
-        WindowSet set;
-        QCOMPARE(appearance(), builtIn);
-        QVERIFY(ResonanceWindow().Captions == ResonanceCaptions());
-        QVERIFY(EnergyWindow().Captions == EnergyCaptions());
-        QVERIFY(Form2->Messages == MotionMessageTexts());
-        QVERIFY(Form2->ProgressTexts == ComputationProgressTexts());
-        QVERIFY(Form8->Texts == TimeGraphTexts());
-        QVERIFY(Form5->Texts == PhasePortraitTexts());
-        for (const QWidget *window : windows()) {
-            for (const PictureMenu *menu : window->findChildren<PictureMenu *>())
-                QVERIFY(menu->Texts() == PictureMenuTexts());
-        }
-        QVERIFY(ResonanceWindow().PaintBox1Menu->Texts() == resonanceMenu);
-        QVERIFY(EnergyWindow().PaintBox1Menu->Texts() == PictureMenuTexts());
-    }
-    QVERIFY(QFile::remove(LocalisationFilePath()));
     QVERIFY(QFile::copy(shippedFile(language), LocalisationFilePath()));
     WindowSet set;
-    const QString shown = appearance().join('\n');
+    LaterWindows later;
+    const QString shown = appearance(later).join('\n');
     QVERIFY2(!shown.contains(foreign), qPrintable(shown));
-    // Keyed as the Russian file, which misses no key, with no text left out.
-    const LocaleDocument russian = ReadLocaleFile(shippedFile(QStringLiteral("ru")));
-    const LocaleDocument translated = ReadLocaleFile(shippedFile(language));
-    QCOMPARE(translated.size(), russian.size());
-    for (qsizetype section = 0; section < translated.size(); ++section) {
-        QCOMPARE(translated[section].size(), 1);
-        QCOMPARE(russian[section].size(), 1);
-        QList<QString> keys = translated[section][0].keys(),
-                       russianKeys = russian[section][0].keys();
-        std::ranges::sort(keys);
-        std::ranges::sort(russianKeys);
-        QCOMPARE(keys, russianKeys);
-        for (const QString &text : translated[section][0])
-            QVERIFY2(!text.contains(foreign), qPrintable(text));
+    for (const LocaleSection &section : ReadLocaleFile(shippedFile(language))) {
+        for (const LocaleEntry &entry : section) {
+            for (const QString &text : entry)
+                QVERIFY2(!text.contains(foreign), qPrintable(text));
+        }
     }
 }
 
