@@ -1,6 +1,7 @@
 #include "analysis/chartplot.h"
 
 #include "services/numberstyles.h"
+#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QApplication>
@@ -37,10 +38,6 @@ PlotScale PlotScale::Around(double lowest, double highest)
     return scale;
 }
 
-const QColor PlotArea::Background = Qt::black;
-const QColor PlotArea::Grid = QColor(0, 128, 0);
-const QColor PlotArea::LabelText = QColor(255, 0, 0);
-
 PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right)
     : m_area(area)
     , m_bottom(bottom)
@@ -75,8 +72,8 @@ int PlotArea::Y(double value, bool right) const
 void PlotArea::DrawFrame(QPainter &painter) const
 {
     painter.save();
-    painter.setPen(QPen(Grid, 1));
-    painter.setBrush(Background);
+    painter.setPen(QPen(ChartPalette::Grid, 1));
+    painter.setBrush(ChartPalette::PlotBackground);
     {
         const DesignedLines lines(painter);
         painter.drawRect(m_area.adjusted(0, 0, -1, -1));
@@ -111,11 +108,11 @@ void PlotArea::DrawFrame(QPainter &painter) const
             const double value = scale.lower + i * scale.step;
             const int y = Y(value, right);
             if (!right) {
-                painter.setPen(QPen(Grid, 1));
+                painter.setPen(QPen(ChartPalette::Grid, 1));
                 const DesignedLines lines(painter);
                 painter.drawLine(m_area.left(), y, m_area.right(), y);
             }
-            painter.setPen(LabelText);
+            painter.setPen(ChartPalette::ScaleText);
             if (right)
                 label(m_area.right() + 3, y, number(value, scale.step), Qt::AlignLeft);
             else
@@ -126,12 +123,12 @@ void PlotArea::DrawFrame(QPainter &painter) const
     for (int i = 0; i <= ticks(m_bottom); ++i) {
         const double value = m_bottom.lower + i * m_bottom.step;
         const int x = X(value);
-        painter.setPen(QPen(Grid, 1));
+        painter.setPen(QPen(ChartPalette::Grid, 1));
         {
             const DesignedLines lines(painter);
             painter.drawLine(x, m_area.top(), x, m_area.bottom());
         }
-        painter.setPen(LabelText);
+        painter.setPen(ChartPalette::ScaleText);
         label(x, m_area.bottom() + 3, number(value, m_bottom.step), Qt::AlignHCenter);
     }
     painter.restore();
@@ -172,7 +169,7 @@ void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const Q
     painter.save();
     const int height = painter.fontMetrics().height();
     // The sample on the plot's black, where the colour was chosen to show.
-    painter.fillRect(at.x(), at.y(), 24, height, PlotArea::Background);
+    painter.fillRect(at.x(), at.y(), 24, height, ChartPalette::PlotBackground);
     painter.setPen(QPen(colour, 2));
     painter.drawLine(at.x() + 2, at.y() + height / 2, at.x() + 21, at.y() + height / 2);
     painter.setPen(QApplication::palette().color(QPalette::WindowText));

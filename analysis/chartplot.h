@@ -29,10 +29,6 @@ class PlotArea
 public:
     PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right = nullptr);
 
-    static const QColor Background;
-    static const QColor Grid;
-    static const QColor LabelText;
-
     void DrawFrame(QPainter &painter) const;
     // A polyline through points on the left scale (right: on the right one),
     // clipped to the area; a point with a non-finite coordinate breaks it.
@@ -41,7 +37,6 @@ public:
     // The pixel of a value on the bottom scale and one on the left (right) scale.
     int X(double value) const;
     int Y(double value, bool right = false) const;
-    const QRect &Area() const { return m_area; }
 
 private:
     double pixelX(double value) const;

@@ -3,6 +3,7 @@
 #include "analysis/chartplot.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
+#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 
@@ -83,12 +84,12 @@ void EnergyWindow::PaintBox1Paint(QPainter &painter)
         const QString &caption;
     };
     const Series energies[] = {
-        { m_balance.Kinetic, QColor(255, 255, 0), Captions.Kinetic },
-        { m_balance.Spring, QColor(255, 0, 255), Captions.Spring },
-        { m_balance.DamperWork, QColor(0, 255, 0), Captions.DamperWork },
-        { m_balance.DriveWork, QColor(255, 128, 0), Captions.DriveWork },
+        { m_balance.Kinetic, ChartPalette::KineticEnergy, Captions.Kinetic },
+        { m_balance.Spring, ChartPalette::SpringEnergy, Captions.Spring },
+        { m_balance.DamperWork, ChartPalette::DamperWork, Captions.DamperWork },
+        { m_balance.DriveWork, ChartPalette::DriveWork, Captions.DriveWork },
     };
-    const Series residual { m_balance.Residual, QColor(0, 255, 255), Captions.Residual };
+    const Series residual { m_balance.Residual, ChartPalette::EnergyResidual, Captions.Residual };
 
     double lowest = 0, highest = 0;
     for (const Series &series : energies) {
@@ -101,7 +102,7 @@ void EnergyWindow::PaintBox1Paint(QPainter &painter)
     const PlotArea plot(area, PlotScale::Around(0, m_balance.Time.back()),
         PlotScale::Around(lowest, highest), &residualScale);
     plot.DrawFrame(painter);
-    painter.setPen(PlotArea::LabelText);
+    painter.setPen(ChartPalette::ScaleText);
     painter.drawText(QPoint(4, 14), Captions.EnergyAxis);
     painter.drawText(QPoint(area.right() + 4, 14), Captions.ResidualAxis);
     painter.drawText(QPoint(area.right() - 30, area.bottom() + 32), Captions.TimeAxis);

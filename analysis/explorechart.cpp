@@ -4,6 +4,7 @@
 #include "analysis/parameterslider.h"
 #include "model/extremesamples.h"
 #include "model/seriescsv.h"
+#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QKeyEvent>
@@ -17,8 +18,6 @@
 
 namespace {
 
-const QColor CursorColour(255, 255, 255);
-const QColor MarkColour(0, 255, 255);
 constexpr int KeptLegendRows = ExploreChart::MaxKept;
 constexpr int LegendRowHeight = 16;
 
@@ -53,11 +52,7 @@ std::vector<QPointF> curvePoints(std::span<const float> values, TimeOf timeOf, i
 
 } // namespace
 
-const QColor ExploreChart::CoordinateColour(255, 255, 0);
-const QColor ExploreChart::VelocityColour(255, 0, 0);
-// Dim on the black plot, so that the current curve stands out.
-const std::array<QColor, ExploreChart::MaxKept> ExploreChart::KeptColours { QColor(140, 140, 60),
-    QColor(60, 140, 140), QColor(140, 70, 140), QColor(70, 140, 70), QColor(150, 100, 60) };
+static_assert(ChartPalette::Kept.size() == ExploreChart::MaxKept);
 
 ExploreChart::ExploreChart(const ExploreCaptions &captions, QWidget *parent)
     : TPaintBox(parent)
@@ -244,7 +239,7 @@ void ExploreChart::Paint(QPainter &painter)
         PlotScale::Around(coordinates.min, coordinates.max),
         m_showsVelocity ? &velocityScale : nullptr);
     plot.DrawFrame(painter);
-    painter.setPen(PlotArea::LabelText);
+    painter.setPen(ChartPalette::ScaleText);
     painter.drawText(QPoint(4, 14), m_captions.CoordinateAxis);
     if (m_showsVelocity) {
         const QString axis = m_captions.VelocityAxis;
@@ -259,22 +254,22 @@ void ExploreChart::Paint(QPainter &painter)
         plot.DrawCurve(painter,
             curvePoints(
                 kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, columns),
-            KeptColours[i], 1);
+            ChartPalette::Kept[i], 1);
         // Several differences may run past the canvas.
         const QString label = painter.fontMetrics().elidedText(
             KeptLabel ? KeptLabel(kept.parameters, m_parameters) : QString(), Qt::ElideRight,
             width() - area.left() - 40);
         DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + int(i) * LegendRowHeight),
-            KeptColours[i], label);
+            ChartPalette::Kept[i], label);
     }
     const auto timeOf = [p = double(m_parameters.PrintStep)](std::size_t i) { return i * p; };
     if (m_showsVelocity)
         plot.DrawCurve(painter,
-            curvePoints(samples(*m_motion, MotionModel::Velocity), timeOf, columns), VelocityColour,
-            1, true);
+            curvePoints(samples(*m_motion, MotionModel::Velocity), timeOf, columns),
+            ChartPalette::Velocity, 1, true);
     plot.DrawCurve(painter,
-        curvePoints(samples(*m_motion, MotionModel::Coordinate), timeOf, columns), CoordinateColour,
-        2);
+        curvePoints(samples(*m_motion, MotionModel::Coordinate), timeOf, columns),
+        ChartPalette::Coordinate, 2);
 
     const auto vertical = [&](double time, const QColor &colour, Qt::PenStyle style) {
         if (time > stop)
@@ -284,7 +279,7 @@ void ExploreChart::Paint(QPainter &painter)
         painter.drawLine(plot.X(time), area.top() + 1, plot.X(time), area.bottom() - 1);
     };
     for (const double mark : m_marks)
-        vertical(mark, MarkColour, Qt::SolidLine);
+        vertical(mark, ChartPalette::Mark, Qt::SolidLine);
     if (m_cursor)
-        vertical(*m_cursor, CursorColour, Qt::DashLine);
+        vertical(*m_cursor, ChartPalette::Cursor, Qt::DashLine);
 }

@@ -6,7 +6,6 @@
 #include "model/motionmodel.h"
 #include "widgets/paintbox.h"
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,7 +31,6 @@ public:
     // The motion to draw; null when the values give none.
     void SetMotion(const ModelParameters &parameters, std::shared_ptr<const MotionModel> motion);
     const MotionModel *Motion() const { return m_motion.get(); }
-    const ModelParameters &Parameters() const { return m_parameters; }
 
     // Keeps the current curve, the oldest kept one giving way beyond MaxKept.
     void Keep();
@@ -50,12 +48,6 @@ public:
 
     // The cursor's and the marks' reading, or the hint when there is no cursor.
     QString CursorText() const;
-    // The time of the cursor, if it is on the chart.
-    std::optional<double> CursorTime() const { return m_cursor; }
-
-    static const QColor CoordinateColour;
-    static const QColor VelocityColour;
-    static const std::array<QColor, MaxKept> KeptColours;
 
 signals:
     void CursorChanged();

@@ -1,10 +1,12 @@
 #include "analysis/resonancewindow.h"
 
 #include "analysis/chartplot.h"
+#include "model/derivedquantities.h"
 #include "model/frequencysweep.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
+#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 
@@ -16,14 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-const QColor SweepColour(255, 255, 0);
-const QColor ClosedFormColour(0, 255, 255);
-const QColor CurrentColour(255, 0, 0);
-
-} // namespace
 
 ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
@@ -192,27 +186,27 @@ void ResonanceWindow::PaintBox1Paint(QPainter &painter)
     const PlotArea plot(area, PlotScale::Around(0, FrequencySweep::DefaultHighest),
         PlotScale::Around(0, highest > 0 ? highest : 1)); // no points yet: a plain scale
     plot.DrawFrame(painter);
-    painter.setPen(PlotArea::LabelText);
+    painter.setPen(ChartPalette::ScaleText);
     painter.drawText(QPoint(4, 14), Captions.AmplitudeAxis);
     painter.drawText(QPoint(area.right() - 40, area.bottom() + 32), Captions.FrequencyAxis);
 
     const double current = m_parameters.ForceFrequency / w0;
     if (current >= 0 && current <= FrequencySweep::DefaultHighest) {
-        painter.setPen(QPen(CurrentColour, 1, Qt::DashLine));
+        painter.setPen(QPen(ChartPalette::CurrentFrequency, 1, Qt::DashLine));
         const DesignedLines lines(painter);
         painter.drawLine(plot.X(current), area.top() + 1, plot.X(current), area.bottom() - 1);
     }
-    plot.DrawCurve(painter, swept, SweepColour, 3);
+    plot.DrawCurve(painter, swept, ChartPalette::SweptAmplitude, 3);
     if (closedForm)
-        plot.DrawCurve(painter, steady, ClosedFormColour, 1);
+        plot.DrawCurve(painter, steady, ChartPalette::ClosedFormAmplitude, 1);
 
     int left = area.left();
     const auto legend = [&](const QColor &colour, const QString &text) {
         DrawLegendEntry(painter, QPoint(left, 4), colour, text);
         left += 40 + painter.fontMetrics().horizontalAdvance(text);
     };
-    legend(SweepColour, Captions.SweepLegend);
+    legend(ChartPalette::SweptAmplitude, Captions.SweepLegend);
     if (closedForm)
-        legend(ClosedFormColour, Captions.ClosedFormLegend);
-    legend(CurrentColour, Captions.CurrentLegend);
+        legend(ChartPalette::ClosedFormAmplitude, Captions.ClosedFormLegend);
+    legend(ChartPalette::CurrentFrequency, Captions.CurrentLegend);
 }

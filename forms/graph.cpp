@@ -8,6 +8,7 @@
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
+#include "widgets/chartpalette.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
@@ -84,7 +85,7 @@ void TForm8::CreateControls()
     PaintBox1->setAccessibleName(QStringLiteral("Графики координаты и скорости"));
     Label4 = label(this, "Label4", QStringLiteral("t, сек"), 641, 384, serif, 15, true);
     QPalette blue = Label4->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    blue.setColor(QPalette::WindowText, ChartPalette::TimeCaption);
     Label4->setPalette(blue);
 
     Bevel3 = bevel(this, "Bevel3", 9, 413, 157, 33);

@@ -5,6 +5,7 @@
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
+#include "widgets/chartpalette.h"
 #include "widgets/dialogkeys.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
@@ -103,6 +104,6 @@ void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> co
     for (std::size_t i = 0; i < count; ++i)
         curve[int(i)] = QPoint(ToPixel((coordinate[i] - coordinateRange.min) * sx),
             ToPixel(H - (velocity[i] - velocityRange.min) * sy));
-    canvas.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    canvas.setPen(QPen(ChartPalette::Portrait, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     canvas.drawPolyline(curve);
 }

@@ -2,6 +2,7 @@
 
 #include "model/numberformat.h"
 #include "services/numberstyles.h"
+#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QFontMetrics>
@@ -13,10 +14,6 @@
 #include <string>
 
 namespace {
-
-const QColor Green(0, 128, 0);
-const QColor Yellow(255, 255, 0);
-const QColor Red(255, 0, 0);
 
 // Markers are spread so that about one falls on every column of the grid,
 // whatever the duration.
@@ -54,8 +51,8 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     double velocityLower, double velocityUpper, int H, int W) const
 {
     const QRect plotArea(30, 0, W - 60, H - 20);
-    canvas.fillRect(plotArea, Qt::black);
-    canvas.setPen(QPen(Green, 1));
+    canvas.fillRect(plotArea, ChartPalette::PlotBackground);
+    canvas.setPen(QPen(ChartPalette::Grid, 1));
     canvas.setBrush(Qt::NoBrush);
     {
         const DesignedLines lines(canvas);
@@ -70,19 +67,19 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     const float coordinateTenth = float((coordinateUpper - coordinateLower) * 0.1);
     const float velocityTenth = float((velocityUpper - velocityLower) * 0.1);
     for (int k = 1; k * ystep < H - ystep - 20; ++k) {
-        textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2), Red,
-            LabelBackground);
+        textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2),
+            ChartPalette::ScaleText, LabelBackground);
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
-            Red, LabelBackground);
+            ChartPalette::ScaleText, LabelBackground);
     }
     // Every label is drawn. A label of three digits and an exponent ("495E2")
     // is wider than its column; the next one covers its last digit.
     for (int k = 1; k * xstep < W - xstep - 60; ++k)
-        textOut(
-            canvas, 30 + k * xstep, H - 12, TimeLabel(k * Duration * 0.05), Red, LabelBackground);
+        textOut(canvas, 30 + k * xstep, H - 12, TimeLabel(k * Duration * 0.05),
+            ChartPalette::ScaleText, LabelBackground);
 
     // The raster's lines end on their last pixel, the canvas's one before.
-    canvas.setPen(QPen(Green, 1));
+    canvas.setPen(QPen(ChartPalette::Grid, 1));
     const DesignedLines lines(canvas);
     for (int y = 30; y < H - 20; y += ystep)
         canvas.drawLine(30, y, W - 31, y);
@@ -134,9 +131,10 @@ void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, d
     double upper, int H, int W, const QString &number) const
 {
     const CurveShape shape = Curve(series, lower, upper, H, W);
-    const QColor colour = number == QLatin1String("1") ? Yellow : Red;
+    const QColor colour
+        = number == QLatin1String("1") ? ChartPalette::Coordinate : ChartPalette::Velocity;
     canvas.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     canvas.drawPolyline(shape.Line);
     for (const QPoint &marker : shape.Markers)
-        textOut(canvas, marker.x(), marker.y(), number, colour, Qt::black);
+        textOut(canvas, marker.x(), marker.y(), number, colour, ChartPalette::PlotBackground);
 }

@@ -1,6 +1,5 @@
 #include "model/derivedquantities.h"
 
-#include "model/frequencysweep.h"
 #include "model/modelparameters.h"
 
 #include <cmath>
@@ -21,6 +20,14 @@ DampingRegime regimeOf(double damping, double ratio)
 }
 
 } // namespace
+
+double NaturalFrequency(const ModelParameters &parameters)
+{
+    const double m = parameters.Mass, k = parameters.Stiffness;
+    if (!(std::isfinite(m) && std::isfinite(k) && m > 0 && k > 0))
+        return None;
+    return std::sqrt(k / m);
+}
 
 DerivedQuantities DeriveQuantities(const ModelParameters &parameters)
 {

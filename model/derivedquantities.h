@@ -29,4 +29,7 @@ struct DerivedQuantities
     static constexpr double ResonanceTolerance = 0.02;
 };
 
+// sqrt(k / m); NaN unless both are positive and finite.
+double NaturalFrequency(const ModelParameters &parameters);
+
 DerivedQuantities DeriveQuantities(const ModelParameters &parameters);

@@ -1,19 +1,12 @@
 #include "model/frequencysweep.h"
 
+#include "model/derivedquantities.h"
 #include "model/sampletime.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
-
-double NaturalFrequency(const ModelParameters &parameters)
-{
-    const double m = parameters.Mass, k = parameters.Stiffness;
-    if (!(std::isfinite(m) && std::isfinite(k) && m > 0 && k > 0))
-        return std::numeric_limits<double>::quiet_NaN();
-    return std::sqrt(k / m);
-}
 
 double SteadyStateAmplitude(const ModelParameters &parameters, double frequency)
 {

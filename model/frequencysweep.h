@@ -9,9 +9,6 @@
 #include <thread>
 #include <vector>
 
-// sqrt(k / m); NaN unless both are positive and finite.
-double NaturalFrequency(const ModelParameters &parameters);
-
 // The closed-form steady-state amplitude at the drive frequency w:
 // (F0/m) / sqrt((w0² − w²)² + (b w / m)²), infinite at resonance without damping.
 double SteadyStateAmplitude(const ModelParameters &parameters, double frequency);

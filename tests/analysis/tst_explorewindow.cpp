@@ -7,6 +7,7 @@
 #include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/pixels.h"
+#include "widgets/chartpalette.h"
 
 #include <QAction>
 #include <QLabel>
@@ -101,8 +102,8 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     // The kept curve is still drawn, faint, under the new one.
     QCOMPARE(window.PaintBox1->KeptCount(), 1);
     const QImage image = window.PaintBox1->grab().toImage();
-    QVERIFY(countPixels(image, ExploreChart::KeptColours[0].rgb(), image.rect()) > 100);
-    QVERIFY(countPixels(image, ExploreChart::CoordinateColour.rgb(), image.rect()) > 100);
+    QVERIFY(countPixels(image, ChartPalette::Kept[0].rgb(), image.rect()) > 100);
+    QVERIFY(countPixels(image, ChartPalette::Coordinate.rgb(), image.rect()) > 100);
     // The export holds the kept curve beside the current one.
     const QByteArray csv = ExportedCsv(*window.ChartMenu);
     QVERIFY2(csv.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N,"
@@ -151,7 +152,7 @@ void ExploreWindowTest::keptCurveOfALongRunIsThinned()
     // Drawn to the end of the time axis, not squeezed into its start.
     const QImage image = window.PaintBox1->grab().toImage();
     const QRect end(image.width() * 3 / 4, 0, image.width() / 4, image.height());
-    QVERIFY(countPixels(image, ExploreChart::KeptColours[0].rgb(), end) > 100);
+    QVERIFY(countPixels(image, ChartPalette::Kept[0].rgb(), end) > 100);
 }
 
 void ExploreWindowTest::presetsGiveTheRegimesTheyName_data()

@@ -1,3 +1,4 @@
+#include "model/derivedquantities.h"
 #include "model/frequencysweep.h"
 #include "tests/support/near.h"
 #include "tests/support/nominalparameters.h"

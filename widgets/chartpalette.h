@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QColor>
+
+#include <array>
+
+// The colours of every chart, in one place so that a quantity keeps its
+// colour from window to window: bright curves on a black plot with a green
+// grid and red scales, as the time graphs were designed.
+namespace ChartPalette {
+
+inline constexpr QColor PlotBackground(0, 0, 0);
+inline constexpr QColor Grid(0, 128, 0);
+inline constexpr QColor ScaleText(255, 0, 0);
+// The time graphs' axis caption, outside the plot on the window's face.
+inline constexpr QColor TimeCaption(0, 0, 255);
+
+inline constexpr QColor Coordinate(255, 255, 0);
+inline constexpr QColor Velocity(255, 0, 0);
+// The phase portrait lies on the button face, not on black.
+inline constexpr QColor Portrait(0, 0, 0);
+
+inline constexpr QColor KineticEnergy(255, 255, 0);
+inline constexpr QColor SpringEnergy(255, 0, 255);
+inline constexpr QColor DamperWork(0, 255, 0);
+inline constexpr QColor DriveWork(255, 128, 0);
+inline constexpr QColor EnergyResidual(0, 255, 255);
+
+inline constexpr QColor SweptAmplitude(255, 255, 0);
+inline constexpr QColor ClosedFormAmplitude(0, 255, 255);
+inline constexpr QColor CurrentFrequency(255, 0, 0);
+
+inline constexpr QColor Cursor(255, 255, 255);
+inline constexpr QColor Mark(0, 255, 255);
+// Dim, so that the current curve stands out; one for each kept curve.
+inline constexpr std::array<QColor, 5> Kept { QColor(140, 140, 60), QColor(60, 140, 140),
+    QColor(140, 70, 140), QColor(70, 140, 70), QColor(150, 100, 60) };
+
+} // namespace ChartPalette
