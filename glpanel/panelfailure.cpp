@@ -1,14 +1,16 @@
 #include "glpanel/panelfailure.h"
 
+#include "model/seam.h"
+
 #include <QDebug>
 
 #include <utility>
 
 namespace {
 
-PanelFailureReport &installedReport()
+Seam<PanelFailureReport> &installedReport()
 {
-    static PanelFailureReport report;
+    static Seam<PanelFailureReport> report;
     return report;
 }
 
@@ -16,13 +18,13 @@ PanelFailureReport &installedReport()
 
 PanelFailureReport SetPanelFailureReport(PanelFailureReport report)
 {
-    return std::exchange(installedReport(), std::move(report));
+    return installedReport().Install(std::move(report));
 }
 
 void ReportPanelFailure(const QString &text)
 {
-    if (installedReport())
-        installedReport()(text);
+    if (const PanelFailureReport &report = *installedReport())
+        report(text);
     else
         qWarning().noquote() << text;
 }

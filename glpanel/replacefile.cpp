@@ -1,19 +1,32 @@
 #include "glpanel/replacefile.h"
 
+#include "model/seam.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
-ReplaceFileSteps &installedSteps()
+Seam<ReplaceFileSteps> &installedSteps()
 {
-    static ReplaceFileSteps steps;
+    static Seam<ReplaceFileSteps> steps;
     return steps;
+}
+
+int syncFile(int fd)
+{
+    const auto installed = installedSteps()->fsync;
+    return installed ? installed(fd) : ::fsync(fd);
+}
+
+bool commitFile(QSaveFile &file)
+{
+    const auto installed = installedSteps()->commit;
+    return installed ? installed(file) : file.commit();
 }
 
 // Writes straight to a file descriptor and keeps the system's reason for a failed write.
@@ -89,13 +102,13 @@ void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)>
     if (!file.flush())
         fail(file, file.errorString());
     // QSaveFile::commit ignores a failed fsync, where a full disk may show only then.
-    if (installedSteps().fsync(file.handle()) != 0)
+    if (syncFile(file.handle()) != 0)
         fail(file, QString::fromLocal8Bit(std::strerror(errno)));
-    if (!installedSteps().commit(file))
+    if (!commitFile(file))
         fail(file, file.errorString());
 }
 
 ReplaceFileSteps SetReplaceFileSteps(ReplaceFileSteps steps)
 {
-    return std::exchange(installedSteps(), steps);
+    return installedSteps().Install(steps);
 }

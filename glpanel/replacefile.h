@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QSaveFile>
 #include <QString>
 
 #include <functional>
 #include <stdexcept>
-#include <unistd.h>
+
+class QIODevice;
+class QSaveFile;
 
 // Why a file could not be written; what() is the system's reason for Cause::System.
 class FileWriteFailure : public std::runtime_error
@@ -30,10 +31,11 @@ private:
 void ReplaceFile(const QString &fileName, const std::function<bool(QIODevice &)> &write);
 
 // The steps that put the written file on the disk and in its place; tests put failing ones
-// in. Returns the steps replaced.
+// in. A null step stands for the system's fsync and QSaveFile::commit. Returns the steps
+// replaced.
 struct ReplaceFileSteps
 {
-    int (*fsync)(int) = ::fsync;
-    bool (*commit)(QSaveFile &) = [](QSaveFile &file) { return file.commit(); };
+    int (*fsync)(int) = nullptr;
+    bool (*commit)(QSaveFile &) = nullptr;
 };
 ReplaceFileSteps SetReplaceFileSteps(ReplaceFileSteps steps);

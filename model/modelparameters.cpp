@@ -1,6 +1,7 @@
 #include "model/modelparameters.h"
 
 #include "model/clocale.h"
+#include "model/seam.h"
 
 #include <cerrno>
 #include <cmath>
@@ -406,10 +407,22 @@ std::optional<std::string> readAll(int fd)
     }
 }
 
-ParameterFileCalls &installedCalls()
+Seam<ParameterFileCalls> &installedCalls()
 {
-    static ParameterFileCalls calls;
+    static Seam<ParameterFileCalls> calls;
     return calls;
+}
+
+int syncFile(int fd)
+{
+    const auto installed = installedCalls()->fsync;
+    return installed ? installed(fd) : ::fsync(fd);
+}
+
+int renameFile(const char *from, const char *to)
+{
+    const auto installed = installedCalls()->rename;
+    return installed ? installed(from, to) : std::rename(from, to);
 }
 
 // Puts text in place of the open file's content so that, after a kill at any
@@ -428,7 +441,7 @@ bool overwrite(int fd, const std::string &text)
         return false;
     }
     return writeFromStart(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0
-        && installedCalls().fsync(fd) == 0;
+        && syncFile(fd) == 0;
 }
 
 // Writes text into the existing file at target, so that its owner, group,
@@ -465,7 +478,7 @@ void syncFolder(const std::string &folder)
 {
     const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        installedCalls().fsync(fd);
+        syncFile(fd);
         close(fd);
     }
 }
@@ -540,7 +553,7 @@ public:
     {
         if (m_name.empty() && !link())
             return false;
-        if (installedCalls().rename(m_name.c_str(), m_target.c_str()) != 0)
+        if (renameFile(m_name.c_str(), m_target.c_str()) != 0)
             return false;
         m_name.clear();
         return true;
@@ -658,5 +671,5 @@ bool WriteParameterFile(const std::string &path, const ModelParameters &paramete
 
 ParameterFileCalls SetParameterFileCalls(ParameterFileCalls calls)
 {
-    return std::exchange(installedCalls(), calls);
+    return installedCalls().Install(calls);
 }

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 // The fourteen simulation parameters, in parameter-file order.
 struct ModelParameters
@@ -98,11 +96,11 @@ bool WrittenAsZero(int field, float value);
 bool WriteParameterFile(const std::string &path, const ModelParameters &parameters);
 
 // The calls of WriteParameterFile whose failure nothing else could bring
-// about (fsync for the file and its folder); tests put failing ones in.
-// Returns the calls replaced.
+// about (fsync for the file and its folder); tests put failing ones in. A
+// null call stands for the system's. Returns the calls replaced.
 struct ParameterFileCalls
 {
-    int (*fsync)(int) = ::fsync;
-    int (*rename)(const char *, const char *) = std::rename;
+    int (*fsync)(int) = nullptr;
+    int (*rename)(const char *, const char *) = nullptr;
 };
 ParameterFileCalls SetParameterFileCalls(ParameterFileCalls calls);

@@ -1,5 +1,7 @@
 #include "output/outputdialogs.h"
 
+#include "model/seam.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,9 +14,9 @@
 
 namespace {
 
-DialogAnswers &installedAnswers()
+Seam<DialogAnswers> &installedAnswers()
 {
-    static DialogAnswers answers;
+    static Seam<DialogAnswers> answers;
     return answers;
 }
 
@@ -60,8 +62,8 @@ QFileDialog &saveDialog(QWidget *parent, std::unique_ptr<QFileDialog> &ownDialog
 
 SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request)
 {
-    if (installedAnswers().saveFile)
-        return installedAnswers().saveFile(request);
+    if (installedAnswers()->saveFile)
+        return installedAnswers()->saveFile(request);
     std::unique_ptr<QFileDialog> ownDialog;
     QFileDialog &dialog = saveDialog(parent, ownDialog);
     dialog.setWindowTitle(request.caption);
@@ -79,13 +81,13 @@ SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request)
 
 bool AskPrinter(QWidget *parent, QPrinter &printer)
 {
-    if (installedAnswers().print)
-        return installedAnswers().print(printer);
+    if (installedAnswers()->print)
+        return installedAnswers()->print(printer);
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 DialogAnswers SetDialogAnswers(DialogAnswers answers)
 {
-    return std::exchange(installedAnswers(), std::move(answers));
+    return installedAnswers().Install(std::move(answers));
 }

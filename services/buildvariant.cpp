@@ -1,21 +1,23 @@
 #include "services/buildvariant.h"
 
+#include "model/seam.h"
+
 namespace {
 
-BuildVariant &installedVariant()
+Seam<BuildVariant> &installedVariant()
 {
-    static BuildVariant variant = MainBuild;
+    static Seam<BuildVariant> variant(MainBuild);
     return variant;
 }
 
 } // namespace
 
-void SetBuildVariant(const BuildVariant &variant)
+BuildVariant SetBuildVariant(BuildVariant variant)
 {
-    installedVariant() = variant;
+    return installedVariant().Install(variant);
 }
 
 const BuildVariant &CurrentBuildVariant()
 {
-    return installedVariant();
+    return *installedVariant();
 }

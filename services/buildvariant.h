@@ -15,5 +15,6 @@ inline constexpr BuildVariant MainBuild { ParameterFileNaming::AfterExecutable,
 inline constexpr BuildVariant FixedNameBuild { ParameterFileNaming::Fixed,
     "Can't open mirvane.dat" };
 
-void SetBuildVariant(const BuildVariant &variant);
+// Returns the variant replaced.
+BuildVariant SetBuildVariant(BuildVariant variant);
 const BuildVariant &CurrentBuildVariant();

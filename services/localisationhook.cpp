@@ -1,12 +1,14 @@
 #include "services/localisationhook.h"
 
+#include "model/seam.h"
+
 #include <utility>
 
 namespace {
 
-LocalisationStep &installedStep()
+Seam<LocalisationStep> &installedStep()
 {
-    static LocalisationStep step;
+    static Seam<LocalisationStep> step;
     return step;
 }
 
@@ -14,11 +16,11 @@ LocalisationStep &installedStep()
 
 LocalisationStep SetLocalisationStep(LocalisationStep step)
 {
-    return std::exchange(installedStep(), std::move(step));
+    return installedStep().Install(std::move(step));
 }
 
 void RunLocalisationStep(QWidget &window, LocalisationSection section)
 {
-    if (installedStep())
-        installedStep()(window, section);
+    if (const LocalisationStep &step = *installedStep())
+        step(window, section);
 }

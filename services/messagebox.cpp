@@ -1,5 +1,7 @@
 #include "services/messagebox.h"
 
+#include "model/seam.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -7,9 +9,9 @@
 
 namespace {
 
-MessageBoxSink &currentSink()
+Seam<MessageBoxSink> &installedSink()
 {
-    static MessageBoxSink sink;
+    static Seam<MessageBoxSink> sink;
     return sink;
 }
 
@@ -19,8 +21,8 @@ void ShowMessageBox(const QString &text, const QString &caption, MessageBoxKind 
 {
     const MessageBoxRequest request { text,
         caption.isEmpty() ? QApplication::applicationName() : caption, kind };
-    if (currentSink()) {
-        currentSink()(request);
+    if (const MessageBoxSink &sink = *installedSink()) {
+        sink(request);
         return;
     }
     QMessageBox box(kind == MessageBoxKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
@@ -32,5 +34,5 @@ void ShowMessageBox(const QString &text, const QString &caption, MessageBoxKind 
 
 MessageBoxSink SetMessageBoxSink(MessageBoxSink sink)
 {
-    return std::exchange(currentSink(), std::move(sink));
+    return installedSink().Install(std::move(sink));
 }
