@@ -4,15 +4,15 @@
 
 // The built-in texts of the resonance, energy and explore windows, kept in one place
 // so that the localisation step can replace them before the window captions
-// its controls; the members that caption a control carry the control's name.
+// its controls.
 
 struct ResonanceCaptions
 {
     QString FormCaption = QStringLiteral("Резонансная кривая");
-    QString Label1 = QStringLiteral("Амплитуда: половина размаха x(t) за последнюю четверть "
-                                    "времени расчета (не меньше периода силы)");
-    QString Button1 = QStringLiteral("Отмена");
-    QString Button2 = QStringLiteral("Закрыть");
+    QString Rule = QStringLiteral("Амплитуда: половина размаха x(t) за последнюю четверть "
+                                  "времени расчета (не меньше периода силы)");
+    QString Cancel = QStringLiteral("Отмена");
+    QString Close = QStringLiteral("Закрыть");
     QString PlotName = QStringLiteral("Резонансная кривая: амплитуда от частоты силы");
     QString AmplitudeAxis = QStringLiteral("A, м");
     QString FrequencyAxis = QStringLiteral("ω / ω₀");
@@ -43,9 +43,9 @@ struct ResonanceCaptions
 struct EnergyCaptions
 {
     QString FormCaption = QStringLiteral("Энергия");
-    QString Label1 = QStringLiteral(
+    QString Method = QStringLiteral(
         "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
-    QString Button1 = QStringLiteral("Закрыть");
+    QString Close = QStringLiteral("Закрыть");
     QString PlotName = QStringLiteral("Энергии и работы сил от времени");
     QString EnergyAxis = QStringLiteral("Дж");
     QString ResidualAxis = QStringLiteral("невязка, Дж");
@@ -64,20 +64,20 @@ struct ExploreCaptions
 {
     QString FormCaption = QStringLiteral("Исследование");
     QString PlotName = QStringLiteral("Движение груза при значениях ползунков");
-    QString CheckBox1 = QStringLiteral("Скорость v(t)");
-    QString GroupBox1 = QStringLiteral("Готовые режимы");
-    QString Button1 = QStringLiteral("Свободные колебания");
-    QString Button2 = QStringLiteral("Слабое затухание");
-    QString Button3 = QStringLiteral("Критическое затухание");
-    QString Button4 = QStringLiteral("Сильное затухание");
-    QString Button5 = QStringLiteral("Резонанс");
-    QString Button6 = QStringLiteral("Биения");
-    QString Button7 = QStringLiteral("Горизонтальная плоскость");
-    QString Button8 = QStringLiteral("Исходные значения");
-    QString Button9 = QStringLiteral("Запомнить");
-    QString Button10 = QStringLiteral("Очистить");
-    QString Button11 = QStringLiteral("Применить");
-    QString Button12 = QStringLiteral("Закрыть");
+    QString ShowVelocity = QStringLiteral("Скорость v(t)");
+    QString Presets = QStringLiteral("Готовые режимы");
+    QString FreeOscillationPreset = QStringLiteral("Свободные колебания");
+    QString UnderdampedPreset = QStringLiteral("Слабое затухание");
+    QString CriticallyDampedPreset = QStringLiteral("Критическое затухание");
+    QString OverdampedPreset = QStringLiteral("Сильное затухание");
+    QString ResonancePreset = QStringLiteral("Резонанс");
+    QString BeatsPreset = QStringLiteral("Биения");
+    QString HorizontalPlanePreset = QStringLiteral("Горизонтальная плоскость");
+    QString NominalPreset = QStringLiteral("Исходные значения");
+    QString Keep = QStringLiteral("Запомнить");
+    QString ClearKept = QStringLiteral("Очистить");
+    QString Apply = QStringLiteral("Применить");
+    QString Close = QStringLiteral("Закрыть");
     QString TimeAxis = QStringLiteral("t, сек");
     QString CoordinateAxis = QStringLiteral("x, м");
     QString VelocityAxis = QStringLiteral("v, м/с (правая шкала)");

@@ -33,26 +33,28 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     : QDialog(parent)
 {
     // The menu is there for the localisation step to relabel.
-    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 420);
-    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries([this] { return BalanceTable(); });
+    Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 420);
+    ChartMenu = new PictureMenu(*Chart, *this);
+    ChartMenu->AddOutputEntries([this] { return BalanceTable(); });
     RunLocalisationStep(*this, LocalisationSection::Energy);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
 
-    PaintBox1->SetFillsBackground(true);
-    PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
-    PaintBox1->setAccessibleName(Captions.PlotName);
-    Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 444, 577, 16);
-    Label1->setTextFormat(Qt::PlainText); // a caption is never markup
-    Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 595, 440, 97, 25);
-    connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
+    Chart->SetFillsBackground(true);
+    Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
+    Chart->setAccessibleName(Captions.PlotName);
+    auto *methodLabel
+        = PlaceControl(new QLabel(Captions.Method, this), "methodLabel", 8, 444, 577, 16);
+    methodLabel->setTextFormat(Qt::PlainText); // a caption is never markup
+    auto *closeButton
+        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 440, 97, 25);
+    connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
 }
 
 int EnergyWindow::Open(const ModelParameters &parameters, const MotionModel &motion)
 {
     m_balance = ComputeEnergyBalance(motion, parameters, DrawnPoints);
-    PaintBox1->update();
+    Chart->update();
     return exec();
 }
 
@@ -70,9 +72,9 @@ std::optional<CsvTable> EnergyWindow::BalanceTable() const
     return table;
 }
 
-void EnergyWindow::PaintBox1Paint(QPainter &painter)
+void EnergyWindow::PaintChart(QPainter &painter)
 {
-    const QRect area(60, 24, PaintBox1->width() - 140, PaintBox1->height() - 120);
+    const QRect area(60, 24, Chart->width() - 140, Chart->height() - 120);
     if (m_balance.Count() == 0) {
         painter.drawText(area, Qt::AlignCenter, Captions.NoMotion);
         return;

@@ -11,9 +11,7 @@
 class TPaintBox;
 class MotionModel;
 class PictureMenu;
-class QLabel;
 class QPainter;
-class QPushButton;
 struct ModelParameters;
 
 // The energy balance of the computed motion: the kinetic and spring energies,
@@ -30,13 +28,11 @@ public:
 
     EnergyCaptions Captions; // as localised while constructing
 
-    TPaintBox *PaintBox1 = nullptr;
-    PictureMenu *PaintBox1Menu = nullptr; // printing, saving, copying, the balance as CSV
-    QLabel *Label1 = nullptr; // how the works and the residual are formed
-    QPushButton *Button1 = nullptr; // closes
+    TPaintBox *Chart = nullptr;
+    PictureMenu *ChartMenu = nullptr; // printing, saving, copying, the balance as CSV
 
 private:
-    void PaintBox1Paint(QPainter &painter);
+    void PaintChart(QPainter &painter);
     // The balance as drawn, each term by time; none without a motion.
     std::optional<CsvTable> BalanceTable() const;
 

@@ -25,37 +25,57 @@
 
 namespace {
 
-// The fields the controls show, in the order of ExploreWindow::Fields.
-constexpr std::array<int, 12> ShownFields { 3, 4, 5, 6, 7, 8, 9, 12, 13, 0, 1, 2 };
-constexpr int SliderCount = 9;
+// A field the window shows: its controls' names start with name; the
+// scale is what its slider covers before the values refit it, none for a
+// field that is typed only.
+struct ShownField
+{
+    ParameterField field;
+    const char *name;
+    std::optional<SliderScale> scale;
+};
+
+// In the order of ExploreWindow::Fields.
+constexpr std::array<ShownField, 12> ShownFields { {
+    { ParameterField::Mass, "mass", SliderScale { .reach = 4 } },
+    // Reaches past critical damping, which the values set.
+    { ParameterField::Damping, "damping", SliderScale { .fineNearLower = true } },
+    { ParameterField::Stiffness, "stiffness", SliderScale { .reach = 1200 } },
+    { ParameterField::ForceAmplitude, "forceAmplitude", SliderScale { .reach = 24 } },
+    // Past w0, which the values set.
+    { ParameterField::ForceFrequency, "forceFrequency", SliderScale {} },
+    { ParameterField::ForcePhase, "forcePhase",
+        SliderScale { .lower = -180, .upper = 180, .fixed = true } }, // degrees
+    { ParameterField::PlaneAngle, "planeAngle",
+        SliderScale { .lower = 0, .upper = 90, .fixed = true } }, // degrees
+    { ParameterField::InitialDeflection, "initialDeflection",
+        SliderScale { .reach = 0.2, .symmetric = true } },
+    { ParameterField::InitialVelocity, "initialVelocity",
+        SliderScale { .reach = 2, .symmetric = true } },
+    { ParameterField::TimeStep, "timeStep", std::nullopt },
+    { ParameterField::PrintStep, "printStep", std::nullopt },
+    { ParameterField::StopTime, "stopTime", std::nullopt },
+} };
 // The sliders whose ranges the other values set.
 constexpr int DampingSlider = 1;
 constexpr int ForceFrequencySlider = 4;
 
-// What a slider covers of its field, before the values refit it.
-SliderScale scaleOf(int field)
+// The preset buttons' captions and names, in the order of Preset.
+struct PresetControl
 {
-    switch (field) {
-    case 3: // mass
-        return { .reach = 4 };
-    case 4: // damping: reaches past critical damping, which the values set
-        return { .fineNearLower = true };
-    case 5: // stiffness
-        return { .reach = 1200 };
-    case 6: // force amplitude
-        return { .reach = 24 };
-    case 7: // force frequency: past w0, which the values set
-        return {};
-    case 8: // force phase, degrees
-        return { .lower = -180, .upper = 180, .fixed = true };
-    case 9: // plane angle, degrees
-        return { .lower = 0, .upper = 90, .fixed = true };
-    case 12: // initial deflection
-        return { .reach = 0.2, .symmetric = true };
-    default: // initial velocity
-        return { .reach = 2, .symmetric = true };
-    }
-}
+    QString ExploreCaptions::*caption;
+    const char *name;
+};
+constexpr std::array<PresetControl, PresetCount> PresetControls { {
+    { &ExploreCaptions::FreeOscillationPreset, "freeOscillationButton" },
+    { &ExploreCaptions::UnderdampedPreset, "underdampedButton" },
+    { &ExploreCaptions::CriticallyDampedPreset, "criticallyDampedButton" },
+    { &ExploreCaptions::OverdampedPreset, "overdampedButton" },
+    { &ExploreCaptions::ResonancePreset, "resonanceButton" },
+    { &ExploreCaptions::BeatsPreset, "beatsButton" },
+    { &ExploreCaptions::HorizontalPlanePreset, "horizontalPlaneButton" },
+    { &ExploreCaptions::NominalPreset, "nominalButton" },
+} };
 
 } // namespace
 
@@ -77,8 +97,8 @@ ExploreWindow::ExploreWindow(
     setMaximumSize(ContentSize);
 
     // The chart's menu first: the localisation step relabels it.
-    PaintBox1 = PlaceControl(new ExploreChart(Captions, m_surface), "PaintBox1", 390, 8, 632, 410);
-    ChartMenu = new PictureMenu(*PaintBox1, *this);
+    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 410);
+    ChartMenu = new PictureMenu(*Chart, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 120, 60, ContentSize.width(), ContentSize.height(), WindowSizing::Sizeable);
@@ -91,49 +111,46 @@ void ExploreWindow::CreateControls()
 {
     int top = 8;
     for (int i = 0; i < int(Fields.size()); ++i) {
-        const int field = ShownFields[i];
-        const bool slider = i < SliderCount;
-        Fields[i] = new ParameterSlider(*m_surface, i + 1, field,
-            slider ? std::optional(scaleOf(field)) : std::nullopt, 8, top,
-            m_parameterCaptions[field]);
-        top += slider ? ParameterSlider::Height : ParameterSlider::TypedHeight;
+        const ShownField &shown = ShownFields[i];
+        const int field = FieldIndex(shown.field);
+        Fields[i] = new ParameterSlider(
+            *m_surface, shown.name, shown.field, shown.scale, 8, top, m_parameterCaptions[field]);
+        top += shown.scale ? ParameterSlider::Height : ParameterSlider::TypedHeight;
         connect(Fields[i], &ParameterSlider::ValueChanged, this, [this, i, field] {
             *m_values.fields()[field] = Fields[i]->Value();
             ValuesChanged();
         });
         connect(Fields[i], &ParameterSlider::TextRefused, this,
-            [this](const QString &text) { Label15->setText(Captions.NotANumber.arg(text)); });
+            [this](const QString &text) { StatusLabel->setText(Captions.NotANumber.arg(text)); });
     }
-    Label13 = PlaceControl(new QLabel(m_surface), "Label13", 8, top + 8, 370, 650 - top - 16);
-    Label13->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label13->setTextFormat(Qt::PlainText);
+    DerivedLabel
+        = PlaceControl(new QLabel(m_surface), "derivedLabel", 8, top + 8, 370, 650 - top - 16);
+    DerivedLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    DerivedLabel->setTextFormat(Qt::PlainText);
 
-    PaintBox1->setAccessibleName(Captions.PlotName);
-    PaintBox1->KeptLabel = [this](const ModelParameters &kept, const ModelParameters &current) {
+    Chart->setAccessibleName(Captions.PlotName);
+    Chart->KeptLabel = [this](const ModelParameters &kept, const ModelParameters &current) {
         return KeptLabel(kept, current);
     };
     // Made first for its menu, reached by Tab after the fields.
-    setTabOrder(Fields.back()->Edit, PaintBox1);
-    ChartMenu->AddOutputEntries([this] { return PaintBox1->Table(); });
+    setTabOrder(Fields.back()->Edit, Chart);
+    ChartMenu->AddOutputEntries([this] { return Chart->Table(); });
 
-    CheckBox1 = PlaceControl(
-        new QCheckBox(Captions.CheckBox1, m_surface), "CheckBox1", 390, 424, 140, 20);
-    connect(CheckBox1, &QCheckBox::toggled, PaintBox1, &ExploreChart::SetShowsVelocity);
-    Label14 = PlaceControl(new QLabel(m_surface), "Label14", 540, 426, 482, 16);
-    Label14->setTextFormat(Qt::PlainText);
-    Label14->setText(PaintBox1->CursorText());
-    connect(PaintBox1, &ExploreChart::CursorChanged, this,
-        [this] { Label14->setText(PaintBox1->CursorText()); });
+    auto *showVelocity = PlaceControl(
+        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 424, 140, 20);
+    connect(showVelocity, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsVelocity);
+    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 540, 426, 482, 16);
+    CursorLabel->setTextFormat(Qt::PlainText);
+    CursorLabel->setText(Chart->CursorText());
+    connect(Chart, &ExploreChart::CursorChanged, this,
+        [this] { CursorLabel->setText(Chart->CursorText()); });
 
-    GroupBox1 = PlaceControl(
-        new QGroupBox(Captions.GroupBox1, m_surface), "GroupBox1", 390, 450, 632, 116);
-    const std::array<const QString *, 8> presetCaptions { &Captions.Button1, &Captions.Button2,
-        &Captions.Button3, &Captions.Button4, &Captions.Button5, &Captions.Button6,
-        &Captions.Button7, &Captions.Button8 };
+    auto *presets
+        = PlaceControl(new QGroupBox(Captions.Presets, m_surface), "presetBox", 390, 450, 632, 116);
     for (int i = 0; i < PresetCount; ++i) {
-        const QByteArray name = "Button" + QByteArray::number(i + 1);
-        PresetButtons[i] = PlaceControl(new QPushButton(*presetCaptions[i], GroupBox1),
-            name.constData(), 8 + (i % 3) * 207, 20 + (i / 3) * 30, 201, 25);
+        PresetButtons[i]
+            = PlaceControl(new QPushButton(Captions.*PresetControls[i].caption, presets),
+                PresetControls[i].name, 8 + (i % 3) * 207, 20 + (i / 3) * 30, 201, 25);
         connect(PresetButtons[i], &QPushButton::clicked, this, [this, i] {
             ShowValues(ApplyPreset(Preset(i), Values()), false);
             ValuesChanged();
@@ -143,18 +160,18 @@ void ExploreWindow::CreateControls()
     const auto button = [this](const QString &caption, const char *name, int left) {
         return PlaceControl(new QPushButton(caption, m_surface), name, left, 574, 110, 25);
     };
-    Button9 = button(Captions.Button9, "Button9", 390);
-    Button10 = button(Captions.Button10, "Button10", 508);
-    Button11 = button(Captions.Button11, "Button11", 794);
-    Button12 = button(Captions.Button12, "Button12", 912);
-    connect(Button9, &QPushButton::clicked, PaintBox1, &ExploreChart::Keep);
-    connect(Button10, &QPushButton::clicked, PaintBox1, &ExploreChart::ClearKept);
-    connect(Button11, &QPushButton::clicked, this, &ExploreWindow::Apply);
-    connect(Button12, &QPushButton::clicked, this, &QWidget::close);
+    KeepButton = button(Captions.Keep, "keepButton", 390);
+    ClearKeptButton = button(Captions.ClearKept, "clearKeptButton", 508);
+    ApplyButton = button(Captions.Apply, "applyButton", 794);
+    CloseButton = button(Captions.Close, "closeButton", 912);
+    connect(KeepButton, &QPushButton::clicked, Chart, &ExploreChart::Keep);
+    connect(ClearKeptButton, &QPushButton::clicked, Chart, &ExploreChart::ClearKept);
+    connect(ApplyButton, &QPushButton::clicked, this, &ExploreWindow::Apply);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
 
-    Label15 = PlaceControl(new QLabel(m_surface), "Label15", 390, 606, 632, 36);
-    Label15->setWordWrap(true);
-    Label15->setTextFormat(Qt::PlainText);
+    StatusLabel = PlaceControl(new QLabel(m_surface), "statusLabel", 390, 606, 632, 36);
+    StatusLabel->setWordWrap(true);
+    StatusLabel->setTextFormat(Qt::PlainText);
 
     m_computer = new BackgroundMotion(this);
     connect(m_computer, &BackgroundMotion::Computed, this, &ExploreWindow::MotionComputed);
@@ -197,13 +214,13 @@ void ExploreWindow::ShowValues(const ModelParameters &values, bool refit)
     if (std::isfinite(derived.NaturalFrequency))
         Fields[ForceFrequencySlider]->SetReach(2 * derived.NaturalFrequency);
     for (std::size_t i = 0; i < Fields.size(); ++i)
-        Fields[i]->SetValue(*values.fields()[ShownFields[i]], refit);
+        Fields[i]->SetValue(*values.fields()[FieldIndex(ShownFields[i].field)], refit);
 }
 
 void ExploreWindow::ValuesChanged()
 {
     ShowDerived(m_values);
-    Label15->setText(Captions.Computing);
+    StatusLabel->setText(Captions.Computing);
     m_computer->Request(m_values);
 }
 
@@ -230,26 +247,26 @@ void ExploreWindow::ShowDerived(const ModelParameters &values)
         lines.append(Captions.QualityFactor.arg(
             std::isinf(d.QualityFactor) ? Captions.Infinite : ShownValue(d.QualityFactor)));
     }
-    Label13->setText(lines.join(QLatin1Char('\n')));
-    PaintBox1->setAccessibleDescription(lines.join(QStringLiteral("; ")));
+    DerivedLabel->setText(lines.join(QLatin1Char('\n')));
+    Chart->setAccessibleDescription(lines.join(QStringLiteral("; ")));
 }
 
 void ExploreWindow::MotionComputed(const ComputedMotion &computed)
 {
     switch (computed.Result) {
     case ComputedMotion::Done:
-        Label15->clear();
+        StatusLabel->clear();
         break;
     case ComputedMotion::TooLarge:
-        Label15->setText(computed.Refusal.reason == ComputationRefusal::TooManySteps
+        StatusLabel->setText(computed.Refusal.reason == ComputationRefusal::TooManySteps
                 ? Captions.TooManySteps
                 : Captions.TooManySamples);
         break;
     case ComputedMotion::OutOfMemory:
-        Label15->setText(Captions.OutOfMemory);
+        StatusLabel->setText(Captions.OutOfMemory);
         break;
     }
-    PaintBox1->SetMotion(computed.Parameters, computed.Motion);
+    Chart->SetMotion(computed.Parameters, computed.Motion);
 }
 
 void ExploreWindow::Apply()
@@ -262,7 +279,7 @@ void ExploreWindow::Apply()
                            m_parameterCaptions[field], ShownValue(SmallestWrittenValue(field))),
             QString(), MessageBoxKind::Error);
         for (std::size_t i = 0; i < Fields.size(); ++i) {
-            if (ShownFields[i] == field)
+            if (FieldIndex(ShownFields[i].field) == field)
                 Fields[i]->Edit->setFocus();
         }
         return;

@@ -12,8 +12,6 @@ class BackgroundMotion;
 class ExploreChart;
 class ParameterSlider;
 class PictureMenu;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 struct ComputedMotion;
@@ -43,23 +41,21 @@ public:
 
     ExploreCaptions Captions; // as localised while constructing
 
-    // TrackBar1 ... TrackBar9 with Edit1 ... Edit9: mass, damping,
-    // stiffness, force amplitude, force frequency, force phase, plane angle,
-    // initial deflection, initial velocity; then Edit10 ... Edit12, typed
-    // only: time step, print step, stop time.
+    // Sliders with typed fields for mass, damping, stiffness, force
+    // amplitude, force frequency, force phase, plane angle, initial
+    // deflection and initial velocity; then typed fields only for time step,
+    // print step and stop time.
     std::array<ParameterSlider *, 12> Fields {};
-    ExploreChart *PaintBox1 = nullptr;
-    QCheckBox *CheckBox1 = nullptr; // shows v(t)
-    QGroupBox *GroupBox1 = nullptr;
-    // Button1 ... Button8, in the order of Preset.
+    ExploreChart *Chart = nullptr;
+    // In the order of Preset.
     std::array<QPushButton *, 8> PresetButtons {};
-    QPushButton *Button9 = nullptr; // keeps the curve
-    QPushButton *Button10 = nullptr; // clears the kept curves
-    QPushButton *Button11 = nullptr; // applies
-    QPushButton *Button12 = nullptr; // closes
-    QLabel *Label13 = nullptr; // the derived quantities
-    QLabel *Label14 = nullptr; // the cursor's reading
-    QLabel *Label15 = nullptr; // the computation's state or a refusal
+    QPushButton *KeepButton = nullptr; // keeps the curve
+    QPushButton *ClearKeptButton = nullptr;
+    QPushButton *ApplyButton = nullptr;
+    QPushButton *CloseButton = nullptr;
+    QLabel *DerivedLabel = nullptr; // the derived quantities
+    QLabel *CursorLabel = nullptr; // the cursor's reading
+    QLabel *StatusLabel = nullptr; // the computation's state or a refusal
     PictureMenu *ChartMenu = nullptr;
 
 signals:

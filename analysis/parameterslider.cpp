@@ -1,6 +1,5 @@
 #include "analysis/parameterslider.h"
 
-#include "model/modelparameters.h"
 #include "model/texttofloat.h"
 #include "services/numberstyles.h"
 #include "widgets/formgeometry.h"
@@ -33,25 +32,25 @@ QString ShownValue(double value)
     return GeneralStyle(value, 6, 0);
 }
 
-ParameterSlider::ParameterSlider(QWidget &parent, int number, int field,
+ParameterSlider::ParameterSlider(QWidget &parent, const char *name, ParameterField field,
     std::optional<SliderScale> scale, int left, int top, const QString &caption)
     : QObject(&parent)
     , m_field(field)
     , m_scale(scale.value_or(SliderScale { .fixed = true }))
 {
-    const QByteArray n = QByteArray::number(number);
-    Label = PlaceControl(new QLabel(caption, &parent), ("Label" + n).constData(), left,
+    const QByteArray prefix(name);
+    Label = PlaceControl(new QLabel(caption, &parent), (prefix + "Label").constData(), left,
         scale ? top : top + 3, scale ? 370 : 270, 16);
     Label->setTextFormat(Qt::PlainText); // a caption is never markup
     if (scale) {
-        Slider = PlaceControl(new QSlider(Qt::Horizontal, &parent), ("TrackBar" + n).constData(),
+        Slider = PlaceControl(new QSlider(Qt::Horizontal, &parent), (prefix + "Slider").constData(),
             left, top + 16, 270, 24);
         Slider->setRange(0, Steps);
         Slider->setPageStep(Steps / 20);
         Slider->setAccessibleName(caption);
         connect(Slider, &QSlider::valueChanged, this, &ParameterSlider::SliderMoved);
     }
-    Edit = PlaceControl(new QLineEdit(&parent), ("Edit" + n).constData(), left + 278,
+    Edit = PlaceControl(new QLineEdit(&parent), (prefix + "Edit").constData(), left + 278,
         scale ? top + 17 : top, 92, 22);
     Edit->setAccessibleName(caption);
     Label->setBuddy(Edit);
@@ -100,7 +99,7 @@ void ParameterSlider::SliderMoved(int position)
         share *= share;
     const double value = m_scale.lower + share * (m_scale.upper - m_scale.lower);
     // What the file holds, so that applying changes nothing of the curve.
-    m_value = WrittenValue(m_field, static_cast<float>(value));
+    m_value = WrittenValue(FieldIndex(m_field), static_cast<float>(value));
     ShowText();
     emit ValueChanged();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/modelparameters.h"
+
 #include <QObject>
 #include <QString>
 
@@ -34,11 +36,11 @@ class ParameterSlider : public QObject
 public:
     static constexpr int Steps = 1000;
 
-    // number: of the controls' names (TrackBarN, EditN, LabelN); field:
-    // 0-based in file order.
-    // Without a scale, the field stands beside the caption, with no slider.
-    ParameterSlider(QWidget &parent, int number, int field, std::optional<SliderScale> scale,
-        int left, int top, const QString &caption);
+    // name: what the controls' object names start with (nameLabel,
+    // nameSlider, nameEdit). Without a scale, the field stands beside the
+    // caption, with no slider.
+    ParameterSlider(QWidget &parent, const char *name, ParameterField field,
+        std::optional<SliderScale> scale, int left, int top, const QString &caption);
 
     float Value() const { return m_value; }
     // Shows value without signalling; a range that is not fixed is refitted
@@ -67,7 +69,7 @@ private:
     void Refit(double around);
     int PositionOf(double value) const;
 
-    const int m_field;
+    const ParameterField m_field;
     SliderScale m_scale;
     float m_value = 0;
     bool m_settingSlider = false;

@@ -23,29 +23,31 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
 {
     // The menu is there for the localisation step to relabel.
-    PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 8, 8, 684, 380);
-    PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries([this] { return CurveTable(); });
-    PictureMenuTexts menuTexts = PaintBox1Menu->Texts();
+    Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 380);
+    ChartMenu = new PictureMenu(*Chart, *this);
+    ChartMenu->AddOutputEntries([this] { return CurveTable(); });
+    PictureMenuTexts menuTexts = ChartMenu->Texts();
     menuTexts.NoData = QStringLiteral("Резонансная кривая не рассчитана");
-    PaintBox1Menu->SetTexts(menuTexts);
+    ChartMenu->SetTexts(menuTexts);
     RunLocalisationStep(*this, LocalisationSection::Resonance);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 200, 150, 700, 473, WindowSizing::Fixed);
 
-    PaintBox1->SetFillsBackground(true);
-    PaintBox1->OnPaint = [this](QPainter &painter) { PaintBox1Paint(painter); };
-    PaintBox1->setAccessibleName(Captions.PlotName);
-    Label1 = PlaceControl(new QLabel(Captions.Label1, this), "Label1", 8, 394, 684, 16);
-    Label2 = PlaceControl(new QLabel(this), "Label2", 8, 414, 684, 16);
+    Chart->SetFillsBackground(true);
+    Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
+    Chart->setAccessibleName(Captions.PlotName);
+    RuleLabel = PlaceControl(new QLabel(Captions.Rule, this), "ruleLabel", 8, 394, 684, 16);
+    StatusLabel = PlaceControl(new QLabel(this), "statusLabel", 8, 414, 684, 16);
     // Captions are never markup.
-    for (QLabel *label : { Label1, Label2 })
+    for (QLabel *label : { RuleLabel, StatusLabel })
         label->setTextFormat(Qt::PlainText);
-    ProgressBar1 = PlaceControl(new QProgressBar(this), "ProgressBar1", 8, 440, 470, 25);
-    Button1 = PlaceControl(new QPushButton(Captions.Button1, this), "Button1", 488, 440, 97, 25);
-    Button2 = PlaceControl(new QPushButton(Captions.Button2, this), "Button2", 595, 440, 97, 25);
-    connect(Button1, &QPushButton::clicked, this, &ResonanceWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, [this] { done(1); });
+    Progress = PlaceControl(new QProgressBar(this), "progress", 8, 440, 470, 25);
+    CancelButton
+        = PlaceControl(new QPushButton(Captions.Cancel, this), "cancelButton", 488, 440, 97, 25);
+    auto *closeButton
+        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 440, 97, 25);
+    connect(CancelButton, &QPushButton::clicked, this, &ResonanceWindow::CancelSweep);
+    connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
 
     m_sweepTimer = new QTimer(this);
     m_sweepTimer->setInterval(50);
@@ -59,7 +61,7 @@ int ResonanceWindow::Open(const ModelParameters &parameters)
     m_parameters = parameters;
     m_sweep = std::make_unique<FrequencySweep>(
         parameters, FrequencySweep::DefaultFrequencies(parameters));
-    ProgressBar1->setRange(0, std::max(m_sweep->PointCount(), 1));
+    Progress->setRange(0, std::max(m_sweep->PointCount(), 1));
     m_sweep->Start();
     m_sweepTimer->start();
     ShowProgress();
@@ -77,7 +79,7 @@ void ResonanceWindow::done(int result)
     QDialog::done(result);
 }
 
-void ResonanceWindow::Button1Click()
+void ResonanceWindow::CancelSweep()
 {
     m_sweep->Cancel();
     m_sweep->Wait();
@@ -96,11 +98,11 @@ void ResonanceWindow::SweepTimerTick()
 void ResonanceWindow::ShowProgress()
 {
     const bool running = !m_sweep->Finished();
-    ProgressBar1->setValue(m_sweep->PointsDone());
-    ProgressBar1->setVisible(running);
-    Button1->setVisible(running);
-    Label2->setText(StatusText());
-    PaintBox1->update();
+    Progress->setValue(m_sweep->PointsDone());
+    Progress->setVisible(running);
+    CancelButton->setVisible(running);
+    StatusLabel->setText(StatusText());
+    Chart->update();
 }
 
 QString ResonanceWindow::StatusText() const
@@ -160,7 +162,7 @@ std::optional<CsvTable> ResonanceWindow::CurveTable() const
     return table;
 }
 
-void ResonanceWindow::PaintBox1Paint(QPainter &painter)
+void ResonanceWindow::PaintChart(QPainter &painter)
 {
     const double w0 = NaturalFrequency(m_parameters);
     if (!m_sweep || std::isnan(w0))
@@ -182,7 +184,7 @@ void ResonanceWindow::PaintBox1Paint(QPainter &painter)
         }
     }
 
-    const QRect area(60, 24, PaintBox1->width() - 80, PaintBox1->height() - 64);
+    const QRect area(60, 24, Chart->width() - 80, Chart->height() - 64);
     const PlotArea plot(area, PlotScale::Around(0, FrequencySweep::DefaultHighest),
         PlotScale::Around(0, highest > 0 ? highest : 1)); // no points yet: a plain scale
     plot.DrawFrame(painter);

@@ -34,21 +34,20 @@ public:
 
     ResonanceCaptions Captions; // as localised while constructing
 
-    TPaintBox *PaintBox1 = nullptr;
-    PictureMenu *PaintBox1Menu = nullptr; // printing, saving, copying, the curve as CSV
-    QLabel *Label1 = nullptr; // the measuring rule
-    QLabel *Label2 = nullptr; // progress, the closed form or why there is no curve
-    QProgressBar *ProgressBar1 = nullptr;
-    QPushButton *Button1 = nullptr; // cancels the sweep
-    QPushButton *Button2 = nullptr; // closes
+    TPaintBox *Chart = nullptr;
+    PictureMenu *ChartMenu = nullptr; // printing, saving, copying, the curve as CSV
+    QLabel *RuleLabel = nullptr; // how the amplitude is measured
+    QLabel *StatusLabel = nullptr; // progress, the closed form or why there is no curve
+    QProgressBar *Progress = nullptr;
+    QPushButton *CancelButton = nullptr;
 
 public slots:
     void done(int result) override;
 
 private:
-    void Button1Click();
+    void CancelSweep();
     void SweepTimerTick();
-    void PaintBox1Paint(QPainter &painter);
+    void PaintChart(QPainter &painter);
     void ShowProgress();
     QString StatusText() const;
     // The points done: omega_1_per_s, A_computed_m and, with damping,

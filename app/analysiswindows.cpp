@@ -33,8 +33,7 @@ void AnalysisWindows::OpenResonance()
 {
     if (!m_resonance) {
         m_resonance = new ResonanceWindow(&m_mainWindow);
-        printWithParameters(
-            *m_resonance->PaintBox1Menu, *m_resonance, m_mainWindow.ModelParameters);
+        printWithParameters(*m_resonance->ChartMenu, *m_resonance, m_mainWindow.ModelParameters);
     }
     m_resonance->Open(m_mainWindow.ModelParameters);
 }
@@ -43,7 +42,7 @@ void AnalysisWindows::OpenEnergy()
 {
     if (!m_energy) {
         m_energy = new EnergyWindow(&m_mainWindow);
-        printWithParameters(*m_energy->PaintBox1Menu, *m_energy, m_mainWindow.ModelParameters);
+        printWithParameters(*m_energy->ChartMenu, *m_energy, m_mainWindow.ModelParameters);
     }
     m_energy->Open(m_mainWindow.ModelParameters, m_mainWindow.Motion);
 }

@@ -58,7 +58,7 @@ struct LocaleKey
 };
 
 // The text the members lead to from owner, one after the other, as
-// &ResonanceWindow::Captions, &ResonanceCaptions::Label1.
+// &ResonanceWindow::Captions, &ResonanceCaptions::Rule.
 template <auto Member, auto... More> QString &follow(auto &owner)
 {
     if constexpr (sizeof...(More) == 0)
@@ -280,9 +280,9 @@ template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
 constexpr LocaleKey ResonanceKeys[] = {
     { "CharSet", Sets::Charset },
     resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
-    resonanceKey<&ResonanceCaptions::Label1>("Label1"),
-    resonanceKey<&ResonanceCaptions::Button1>("Button1"),
-    resonanceKey<&ResonanceCaptions::Button2>("Button2"),
+    resonanceKey<&ResonanceCaptions::Rule>("Label1"),
+    resonanceKey<&ResonanceCaptions::Cancel>("Button1"),
+    resonanceKey<&ResonanceCaptions::Close>("Button2"),
     laterKey(resonanceKey<&ResonanceCaptions::PlotName>("PlotName")),
     resonanceKey<&ResonanceCaptions::AmplitudeAxis>("AmplitudeAxis"),
     resonanceKey<&ResonanceCaptions::FrequencyAxis>("FrequencyAxis"),
@@ -310,8 +310,8 @@ template <auto Member> constexpr LocaleKey energyKey(const char *name)
 constexpr LocaleKey EnergyKeys[] = {
     { "CharSet", Sets::Charset },
     energyKey<&EnergyCaptions::FormCaption>("FormCaption"),
-    energyKey<&EnergyCaptions::Label1>("Label1"),
-    energyKey<&EnergyCaptions::Button1>("Button1"),
+    energyKey<&EnergyCaptions::Method>("Label1"),
+    energyKey<&EnergyCaptions::Close>("Button1"),
     laterKey(energyKey<&EnergyCaptions::PlotName>("PlotName")),
     energyKey<&EnergyCaptions::EnergyAxis>("EnergyAxis"),
     energyKey<&EnergyCaptions::ResidualAxis>("ResidualAxis"),
@@ -333,20 +333,20 @@ constexpr LocaleKey ExploreKeys[] = {
     { "CharSet", Sets::Charset },
     exploreKey<&ExploreCaptions::FormCaption>("FormCaption"),
     exploreKey<&ExploreCaptions::PlotName>("PlotName"),
-    exploreKey<&ExploreCaptions::CheckBox1>("CheckBox1"),
-    exploreKey<&ExploreCaptions::GroupBox1>("GroupBox1"),
-    exploreKey<&ExploreCaptions::Button1>("Button1"),
-    exploreKey<&ExploreCaptions::Button2>("Button2"),
-    exploreKey<&ExploreCaptions::Button3>("Button3"),
-    exploreKey<&ExploreCaptions::Button4>("Button4"),
-    exploreKey<&ExploreCaptions::Button5>("Button5"),
-    exploreKey<&ExploreCaptions::Button6>("Button6"),
-    exploreKey<&ExploreCaptions::Button7>("Button7"),
-    exploreKey<&ExploreCaptions::Button8>("Button8"),
-    exploreKey<&ExploreCaptions::Button9>("Button9"),
-    exploreKey<&ExploreCaptions::Button10>("Button10"),
-    exploreKey<&ExploreCaptions::Button11>("Button11"),
-    exploreKey<&ExploreCaptions::Button12>("Button12"),
+    exploreKey<&ExploreCaptions::ShowVelocity>("CheckBox1"),
+    exploreKey<&ExploreCaptions::Presets>("GroupBox1"),
+    exploreKey<&ExploreCaptions::FreeOscillationPreset>("Button1"),
+    exploreKey<&ExploreCaptions::UnderdampedPreset>("Button2"),
+    exploreKey<&ExploreCaptions::CriticallyDampedPreset>("Button3"),
+    exploreKey<&ExploreCaptions::OverdampedPreset>("Button4"),
+    exploreKey<&ExploreCaptions::ResonancePreset>("Button5"),
+    exploreKey<&ExploreCaptions::BeatsPreset>("Button6"),
+    exploreKey<&ExploreCaptions::HorizontalPlanePreset>("Button7"),
+    exploreKey<&ExploreCaptions::NominalPreset>("Button8"),
+    exploreKey<&ExploreCaptions::Keep>("Button9"),
+    exploreKey<&ExploreCaptions::ClearKept>("Button10"),
+    exploreKey<&ExploreCaptions::Apply>("Button11"),
+    exploreKey<&ExploreCaptions::Close>("Button12"),
     exploreKey<&ExploreCaptions::TimeAxis>("TimeAxis"),
     exploreKey<&ExploreCaptions::CoordinateAxis>("CoordinateAxis"),
     exploreKey<&ExploreCaptions::VelocityAxis>("VelocityAxis"),

@@ -61,7 +61,7 @@ constexpr std::array<Row, 14> Rows { {
 } };
 
 // The spring length is for reference and not edited.
-constexpr int ReferenceRow = 11;
+constexpr int ReferenceRow = FieldIndex(ParameterField::SpringLength);
 
 QLabel *placeLabel(QWidget *parent, const char *name, const char *caption, int left, int top)
 {

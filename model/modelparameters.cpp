@@ -51,10 +51,11 @@ struct FileCloser
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
-// Lines 10 and 13 carry one decimal more.
+// The angle and the deflection carry one decimal more.
 bool hasSixDecimals(int field)
 {
-    return field == 9 || field == 12;
+    return field == FieldIndex(ParameterField::PlaneAngle)
+        || field == FieldIndex(ParameterField::InitialDeflection);
 }
 
 const char *lineFormat(int field)

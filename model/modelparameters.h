@@ -3,6 +3,30 @@
 #include <array>
 #include <string>
 
+// The fourteen parameters by name; each one's value is its place in the file
+// and in ModelParameters::fields().
+enum class ParameterField {
+    TimeStep,
+    PrintStep,
+    StopTime,
+    Mass,
+    Damping,
+    Stiffness,
+    ForceAmplitude,
+    ForceFrequency,
+    ForcePhase,
+    PlaneAngle,
+    Gravity,
+    SpringLength,
+    InitialDeflection,
+    InitialVelocity,
+};
+
+constexpr int FieldIndex(ParameterField field)
+{
+    return static_cast<int>(field);
+}
+
 // The fourteen simulation parameters, in parameter-file order.
 struct ModelParameters
 {
@@ -21,7 +45,7 @@ struct ModelParameters
     float InitialDeflection = 0;
     float InitialVelocity = 0;
 
-    static constexpr int Count = 14;
+    static constexpr int Count = FieldIndex(ParameterField::InitialVelocity) + 1;
 
     // The fields in file order, for code that treats them alike.
     std::array<float *, Count> fields();

@@ -48,7 +48,7 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
     whenShown<EnergyWindow>([&](EnergyWindow &window) {
         shown = true;
         QCOMPARE(window.windowTitle(), QStringLiteral("Энергия"));
-        const QImage image = window.PaintBox1->grab().toImage();
+        const QImage image = window.Chart->grab().toImage();
         const QRect plot(61, 25, image.width() - 142, image.height() - 122);
         for (const QRgb colour : { Kinetic, Spring, DamperWork, DriveWork, Residual })
             QVERIFY2(countPixels(image, colour, plot) > 0, qPrintable(QString::number(colour, 16)));
@@ -58,14 +58,14 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
         QVERIFY(
             topmostPixel(image, plot.right() - 2, DamperWork, plot) > start + plot.height() / 4);
         // Each term by time, one row a sample; no work done at the start.
-        const QByteArray csv = ExportedCsv(*window.PaintBox1Menu);
+        const QByteArray csv = ExportedCsv(*window.ChartMenu);
         QVERIFY(csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
         QCOMPARE(csv.count('\n'), 1002);
         QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
         // On paper the chart lies on white, not on the window's grey.
         const QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-        PrintToPdf(*window.PaintBox1Menu, pdf);
+        PrintToPdf(*window.ChartMenu, pdf);
         const QImage page = QImage::fromData(
             PopplerOutput(QStringLiteral("pdftoppm"), { "-r", "36", "-png", pdf }));
         QVERIFY(!page.isNull());

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 
 #include <cstring>
@@ -37,7 +38,7 @@ ExploreWindow *openExplore(TForm2 &form)
 // Waits for the window's computation to end; whether it left a curve to read.
 bool curveShown(const ExploreWindow &window)
 {
-    return QTest::qWaitFor([&window] { return !window.Computing(); }) && window.PaintBox1->Motion();
+    return QTest::qWaitFor([&window] { return !window.Computing(); }) && window.Chart->Motion();
 }
 
 // The computed coordinates, bit for bit.
@@ -50,7 +51,7 @@ QByteArray coordinates(const MotionModel &motion)
 
 QString dampingRatioLine(const ExploreWindow &window)
 {
-    for (const QString &line : window.Label13->text().split(QLatin1Char('\n'))) {
+    for (const QString &line : window.DerivedLabel->text().split(QLatin1Char('\n'))) {
         if (line.startsWith(QStringLiteral("ζ")))
             return line;
     }
@@ -76,6 +77,7 @@ private slots:
     void presetsGiveTheRegimesTheyName();
     void applyRecomputesTheMainWindowFromTheFile();
     void closingWithoutApplyLeavesTheFile();
+    void eachControlHasANameOfItsOwn();
 };
 
 void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
@@ -89,19 +91,19 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QCOMPARE(exploreEntry(fixture.window())->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
     QCOMPARE(window.Fields[1]->Slider->accessibleName(), Form3->ParameterCaption(4));
     // The same computation as the main window's.
-    const QByteArray undamped = coordinates(*window.PaintBox1->Motion());
+    const QByteArray undamped = coordinates(*window.Chart->Motion());
     QCOMPARE(undamped, coordinates(fixture.window().Motion));
     QVERIFY(dampingRatioLine(window).endsWith(QLocale().toString(0.0, 'f', 4)));
 
-    QTest::mouseClick(window.Button9, Qt::LeftButton);
+    QTest::mouseClick(window.KeepButton, Qt::LeftButton);
     QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
     QVERIFY(curveShown(window));
     QVERIFY(window.Values().Damping > 0);
-    QVERIFY(coordinates(*window.PaintBox1->Motion()) != undamped);
+    QVERIFY(coordinates(*window.Chart->Motion()) != undamped);
     QVERIFY(!dampingRatioLine(window).endsWith(QLocale().toString(0.0, 'f', 4)));
     // The kept curve is still drawn, faint, under the new one.
-    QCOMPARE(window.PaintBox1->KeptCount(), 1);
-    const QImage image = window.PaintBox1->grab().toImage();
+    QCOMPARE(window.Chart->KeptCount(), 1);
+    const QImage image = window.Chart->grab().toImage();
     QVERIFY(countPixels(image, ChartPalette::Kept[0].rgb(), image.rect()) > 100);
     QVERIFY(countPixels(image, ChartPalette::Coordinate.rgb(), image.rect()) > 100);
     // The export holds the kept curve beside the current one.
@@ -111,15 +113,15 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
         csv.left(120).constData());
 
     // The arrow keys move the cursor along the curve; two clicks measure.
-    QTest::keyClick(window.PaintBox1, Qt::Key_Right);
-    QCOMPARE(window.Label14->text(),
+    QTest::keyClick(window.Chart, Qt::Key_Right);
+    QCOMPARE(window.CursorLabel->text(),
         window.Captions.CursorValue.arg(QStringLiteral("0"), QStringLiteral("0")));
-    QTest::mouseClick(window.PaintBox1, Qt::LeftButton, {}, QPoint(200, 100));
-    QTest::mouseClick(window.PaintBox1, Qt::LeftButton, {}, QPoint(300, 100));
-    QVERIFY2(window.Label14->text().contains(QStringLiteral("Δt = ")),
-        qPrintable(window.Label14->text()));
-    QTest::mouseClick(window.Button10, Qt::LeftButton);
-    QCOMPARE(window.PaintBox1->KeptCount(), 0);
+    QTest::mouseClick(window.Chart, Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::mouseClick(window.Chart, Qt::LeftButton, {}, QPoint(300, 100));
+    QVERIFY2(window.CursorLabel->text().contains(QStringLiteral("Δt = ")),
+        qPrintable(window.CursorLabel->text()));
+    QTest::mouseClick(window.ClearKeptButton, Qt::LeftButton);
+    QCOMPARE(window.Chart->KeptCount(), 0);
 }
 
 void ExploreWindowTest::keptCurveOfALongRunIsThinned()
@@ -134,11 +136,11 @@ void ExploreWindowTest::keptCurveOfALongRunIsThinned()
     stopTime->setText(QStringLiteral("1500"));
     QTest::keyClick(stopTime, Qt::Key_Return);
     QVERIFY(curveShown(window));
-    QTest::mouseClick(window.Button9, Qt::LeftButton);
+    QTest::mouseClick(window.KeepButton, Qt::LeftButton);
     QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
     QVERIFY(curveShown(window));
 
-    const std::optional<CsvTable> table = window.PaintBox1->Table();
+    const std::optional<CsvTable> table = window.Chart->Table();
     QVERIFY(table);
     const std::vector<CsvTable::Column> &columns = table->Columns();
     QCOMPARE(columns.size(), std::size_t(8));
@@ -150,7 +152,7 @@ void ExploreWindowTest::keptCurveOfALongRunIsThinned()
     QCOMPARE(times.front(), 0.f);
     QCOMPARE(times.back(), std::get<std::vector<float>>(columns[0].values).back());
     // Drawn to the end of the time axis, not squeezed into its start.
-    const QImage image = window.PaintBox1->grab().toImage();
+    const QImage image = window.Chart->grab().toImage();
     const QRect end(image.width() * 3 / 4, 0, image.width() / 4, image.height());
     QVERIFY(countPixels(image, ChartPalette::Kept[0].rgb(), end) > 100);
 }
@@ -179,13 +181,13 @@ void ExploreWindowTest::presetsGiveTheRegimesTheyName()
     QVERIFY(curveShown(window));
     QTest::mouseClick(window.PresetButtons[preset], Qt::LeftButton);
     QVERIFY(curveShown(window));
-    const QStringList lines = window.Label13->text().split(QLatin1Char('\n'));
+    const QStringList lines = window.DerivedLabel->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.first(), regime);
     QCOMPARE(lines.contains(window.Captions.AtResonance), Preset(preset) == Preset::Resonance);
     if (Preset(preset) == Preset::CriticallyDamped) {
         QVERIFY(dampingRatioLine(window).endsWith(QLocale().toString(1.0, 'f', 4)));
         // Released from a deflection, the mass creeps back without crossing.
-        const MotionModel &motion = *window.PaintBox1->Motion();
+        const MotionModel &motion = *window.Chart->Motion();
         for (int i = 0; i <= motion.PlayableLastIndex(); ++i)
             QVERIFY2(motion.Value(MotionModel::Coordinate, i) >= 0, qPrintable(QString::number(i)));
     }
@@ -207,19 +209,19 @@ void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
     QLineEdit *damping = window.Fields[1]->Edit;
     damping->setText(QLocale().toString(0.000001, 'f', 6));
     QTest::keyClick(damping, Qt::Key_Return);
-    QTest::mouseClick(window.Button11, Qt::LeftButton);
+    QTest::mouseClick(window.ApplyButton, Qt::LeftButton);
     QCOMPARE(fixture.boxes.boxes.size(), 1);
     QVERIFY(fixture.boxes.boxes[0].text.contains(Form3->ParameterCaption(4)));
     QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(NominalParameters())));
 
     QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
     QVERIFY(curveShown(window));
-    QTest::mouseClick(window.Button11, Qt::LeftButton);
+    QTest::mouseClick(window.ApplyButton, Qt::LeftButton);
     QCOMPARE(fixture.boxes.boxes.size(), 1);
     QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(window.Values())));
     QCOMPARE(form.PlaybackIndex, 0);
     QCOMPARE(form.ModelParameters.Damping, window.Values().Damping);
-    QCOMPARE(coordinates(form.Motion), coordinates(*window.PaintBox1->Motion()));
+    QCOMPARE(coordinates(form.Motion), coordinates(*window.Chart->Motion()));
 }
 
 void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
@@ -237,13 +239,35 @@ void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
     stopTime->setText(QStringLiteral("1E9"));
     QTest::keyClick(stopTime, Qt::Key_Return);
     QTRY_VERIFY(!window.Computing());
-    QCOMPARE(window.Label15->text(), window.Captions.TooManySamples);
-    QVERIFY(!window.PaintBox1->Motion());
-    QTest::mouseClick(window.Button12, Qt::LeftButton);
+    QCOMPARE(window.StatusLabel->text(), window.Captions.TooManySamples);
+    QVERIFY(!window.Chart->Motion());
+    QTest::mouseClick(window.CloseButton, Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(fileBytes(), before);
     QCOMPARE(fixture.window().ModelParameters.Damping, NominalParameters().Damping);
     QVERIFY(fixture.boxes.boxes.isEmpty());
+}
+
+// A test and a screen reader's tree find a control by its name: one that says
+// what it is and that no other control of the window shares.
+void ExploreWindowTest::eachControlHasANameOfItsOwn()
+{
+    MainWindowFixture fixture;
+    const ExploreWindow *window = openExplore(fixture.window());
+    QVERIFY(window);
+    const QRegularExpression numbered(QStringLiteral("\\d$"));
+    QStringList names;
+    for (const QWidget *control : window->Chart->parentWidget()->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.startsWith(QLatin1String("qt_")))
+            continue; // the toolkit's own parts
+        QVERIFY2(!name.isEmpty() && !name.contains(numbered),
+            qPrintable(
+                QLatin1String(control->metaObject()->className()) + QLatin1Char(' ') + name));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.append(name);
+    }
+    QVERIFY(names.contains(QStringLiteral("dampingSlider")));
 }
 
 QTEST_MAIN(ExploreWindowTest)

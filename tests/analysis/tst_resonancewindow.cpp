@@ -50,10 +50,10 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
     whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
         shown = true;
         QCOMPARE(window.windowTitle(), QStringLiteral("Резонансная кривая"));
-        QTRY_VERIFY(!window.ProgressBar1->isVisible());
-        QVERIFY(!window.Button1->isVisible());
-        QVERIFY(window.Label2->text().startsWith(QStringLiteral("Линия: A(ω)")));
-        const QImage image = window.PaintBox1->grab().toImage();
+        QTRY_VERIFY(!window.Progress->isVisible());
+        QVERIFY(!window.CancelButton->isVisible());
+        QVERIFY(window.StatusLabel->text().startsWith(QStringLiteral("Линия: A(ω)")));
+        const QImage image = window.Chart->grab().toImage();
         const int peak = topmost(image, 0.913, Sweep);
         QVERIFY(peak > 0);
         QVERIFY(peak < topmost(image, 0.7, Sweep));
@@ -66,7 +66,7 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
         }
         // The drive frequency is w0 to six digits: truncation may take the column before.
         QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
-        const QByteArray csv = ExportedCsv(*window.PaintBox1Menu);
+        const QByteArray csv = ExportedCsv(*window.ChartMenu);
         QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m\n"));
         QCOMPARE(csv.count('\n'), 201);
     });
@@ -86,16 +86,16 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
     whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
         shown = true;
         // A few points are enough; a loaded machine under the sanitizers is slow.
-        QTRY_VERIFY_WITH_TIMEOUT(window.ProgressBar1->value() >= 3, 60000);
-        QVERIFY(window.ProgressBar1->isVisible());
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
-        QVERIFY(!window.ProgressBar1->isVisible());
-        const QString status = window.Label2->text();
+        QTRY_VERIFY_WITH_TIMEOUT(window.Progress->value() >= 3, 60000);
+        QVERIFY(window.Progress->isVisible());
+        QTest::mouseClick(window.CancelButton, Qt::LeftButton);
+        QVERIFY(!window.Progress->isVisible());
+        const QString status = window.StatusLabel->text();
         QVERIFY2(
             status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")), qPrintable(status));
         QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
         // The low frequencies are done, the high ones not.
-        const QImage image = window.PaintBox1->grab().toImage();
+        const QImage image = window.Chart->grab().toImage();
         const QRect plot = plotArea(image);
         QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
         QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
@@ -122,8 +122,9 @@ void ResonanceWindowTest::saysWhyThereIsNoCurve()
     bool shown = false;
     whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
         shown = true;
-        QTRY_VERIFY(!window.ProgressBar1->isVisible());
-        QVERIFY2(window.Label2->text().contains(status), qPrintable(window.Label2->text()));
+        QTRY_VERIFY(!window.Progress->isVisible());
+        QVERIFY2(
+            window.StatusLabel->text().contains(status), qPrintable(window.StatusLabel->text()));
     });
     clickSceneMenuEntry(fixture.window(), 0);
     QVERIFY(shown);

@@ -102,9 +102,9 @@ void LongLessonTest::round(TForm2 &main)
     QTest::mouseClick(main.Button4, Qt::LeftButton);
 
     whenShown<ResonanceWindow>(
-        [&](ResonanceWindow &resonance) { exportAll(*resonance.PaintBox1Menu, chart); });
+        [&](ResonanceWindow &resonance) { exportAll(*resonance.ChartMenu, chart); });
     clickSceneMenuEntry(main, 0);
-    whenShown<EnergyWindow>([&](EnergyWindow &energy) { exportAll(*energy.PaintBox1Menu, chart); });
+    whenShown<EnergyWindow>([&](EnergyWindow &energy) { exportAll(*energy.ChartMenu, chart); });
     clickSceneMenuEntry(main, 1);
 
     clickSceneMenuEntry(main, 2);
@@ -112,7 +112,7 @@ void LongLessonTest::round(TForm2 &main)
     QVERIFY(explore && QTest::qWaitForWindowExposed(explore));
     QTRY_VERIFY(!explore->Computing());
     exportAll(*explore->ChartMenu, chart);
-    QTest::mouseClick(explore->Button12, Qt::LeftButton);
+    QTest::mouseClick(explore->CloseButton, Qt::LeftButton);
     QVERIFY(!explore->isVisible());
 }
 

@@ -111,7 +111,7 @@ public:
         QVERIFY(explore && explore->isVisible());
         explore->Fields[0]->Edit->setText(QStringLiteral("--1"));
         QTest::keyClick(explore->Fields[0]->Edit, Qt::Key_Return);
-        QVERIFY(!explore->Label15->text().isEmpty());
+        QVERIFY(!explore->StatusLabel->text().isEmpty());
         SetDialogAnswers({ .saveFile =
                                [](const SaveFileRequest &) {
                                    return SaveFileAnswer { QDir::tempPath(), 0 };
