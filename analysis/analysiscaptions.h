@@ -36,6 +36,9 @@ struct ResonanceCaptions
     QString NoMotion = QStringLiteral("Нужны шаг расчета, шаг печати и время расчета больше нуля");
     QString TooMuchWork = QStringLiteral(
         "Слишком долгий расчет: увеличьте шаг расчета или уменьшите время расчета");
+    // The chart menu's message while there is no curve to export; the
+    // section's MenuNoData key replaces it, as it does every menu's.
+    QString NoCurve = QStringLiteral("Резонансная кривая не рассчитана");
 
     bool operator==(const ResonanceCaptions &) const = default;
 };

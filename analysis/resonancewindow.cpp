@@ -27,7 +27,7 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     ChartMenu = new PictureMenu(*Chart, *this);
     ChartMenu->AddOutputEntries([this] { return CurveTable(); });
     PictureMenuTexts menuTexts = ChartMenu->Texts();
-    menuTexts.NoData = QStringLiteral("Резонансная кривая не рассчитана");
+    menuTexts.NoData = Captions.NoCurve;
     ChartMenu->SetTexts(menuTexts);
     RunLocalisationStep(*this, LocalisationSection::Resonance);
     setWindowTitle(Captions.FormCaption);
