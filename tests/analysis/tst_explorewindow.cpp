@@ -89,7 +89,8 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QVERIFY(curveShown(window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Исследование"));
     QCOMPARE(exploreEntry(fixture.window())->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
-    QCOMPARE(window.Fields[1]->Slider->accessibleName(), Form3->ParameterCaption(4));
+    QCOMPARE(window.Fields[1]->Slider->accessibleName(),
+        Form3->ParameterCaption(FieldIndex(ParameterField::Damping)));
     // The same computation as the main window's.
     const QByteArray undamped = coordinates(*window.Chart->Motion());
     QCOMPARE(undamped, coordinates(fixture.window().Motion));
@@ -211,7 +212,8 @@ void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
     QTest::keyClick(damping, Qt::Key_Return);
     QTest::mouseClick(window.ApplyButton, Qt::LeftButton);
     QCOMPARE(fixture.boxes.boxes.size(), 1);
-    QVERIFY(fixture.boxes.boxes[0].text.contains(Form3->ParameterCaption(4)));
+    QVERIFY(fixture.boxes.boxes[0].text.contains(
+        Form3->ParameterCaption(FieldIndex(ParameterField::Damping))));
     QCOMPARE(fileBytes(), QByteArray::fromStdString(FormatParameterFile(NominalParameters())));
 
     QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
