@@ -1,6 +1,7 @@
 #include "analysis/energywindow.h"
 
 #include "analysis/chartplot.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "widgets/chartpalette.h"
@@ -27,6 +28,30 @@ std::vector<QPointF> curve(const std::vector<float> &time, const std::vector<flo
     return points;
 }
 
+template <auto Member> constexpr LocaleKey energyKey(const char *name)
+{
+    return textKey<EnergyWindow, &EnergyWindow::Captions, Member>(name);
+}
+
+constexpr LocaleKey EnergyKeys[] = {
+    { "CharSet", Sets::Charset },
+    energyKey<&EnergyCaptions::FormCaption>("FormCaption"),
+    energyKey<&EnergyCaptions::Method>("Label1"),
+    energyKey<&EnergyCaptions::Close>("Button1"),
+    laterKey(energyKey<&EnergyCaptions::PlotName>("PlotName")),
+    energyKey<&EnergyCaptions::EnergyAxis>("EnergyAxis"),
+    energyKey<&EnergyCaptions::ResidualAxis>("ResidualAxis"),
+    energyKey<&EnergyCaptions::TimeAxis>("TimeAxis"),
+    energyKey<&EnergyCaptions::Kinetic>("Kinetic"),
+    energyKey<&EnergyCaptions::Spring>("Spring"),
+    energyKey<&EnergyCaptions::DamperWork>("DamperWork"),
+    energyKey<&EnergyCaptions::DriveWork>("DriveWork"),
+    energyKey<&EnergyCaptions::Residual>("Residual"),
+    energyKey<&EnergyCaptions::NoMotion>("NoMotion"),
+};
+
+constexpr SectionTable EnergyWindowCaptions { .keys = EnergyKeys, .menuKeys = PictureMenuKeys };
+
 } // namespace
 
 EnergyWindow::EnergyWindow(QWidget *parent)
@@ -49,6 +74,11 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     auto *closeButton
         = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 440, 97, 25);
     connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
+}
+
+void EnergyWindow::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, EnergyWindowCaptions, entries);
 }
 
 int EnergyWindow::Open(const ModelParameters &parameters, const MotionModel &motion)

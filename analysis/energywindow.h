@@ -3,6 +3,7 @@
 #include "analysis/analysiscaptions.h"
 #include "model/csvtable.h"
 #include "model/energybalance.h"
+#include "services/captionedwindow.h"
 
 #include <QDialog>
 
@@ -16,7 +17,7 @@ struct ModelParameters;
 
 // The energy balance of the computed motion: the kinetic and spring energies,
 // the works of the damper and of the driving force, and the residual.
-class EnergyWindow : public QDialog
+class EnergyWindow : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -32,6 +33,7 @@ public:
     PictureMenu *ChartMenu = nullptr; // printing, saving, copying, the balance as CSV
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void PaintChart(QPainter &painter);
     // The balance as drawn, each term by time; none without a motion.
     std::optional<CsvTable> BalanceTable() const;

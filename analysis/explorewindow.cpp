@@ -5,6 +5,7 @@
 #include "analysis/parameterslider.h"
 #include "model/derivedquantities.h"
 #include "model/explorepresets.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -77,6 +78,63 @@ constexpr std::array<PresetControl, PresetCount> PresetControls { {
     { &ExploreCaptions::NominalPreset, "nominalButton" },
 } };
 
+template <auto Member> constexpr LocaleKey exploreKey(const char *name)
+{
+    return textKey<ExploreWindow, &ExploreWindow::Captions, Member>(name);
+}
+
+constexpr LocaleKey ExploreKeys[] = {
+    { "CharSet", Sets::Charset },
+    exploreKey<&ExploreCaptions::FormCaption>("FormCaption"),
+    exploreKey<&ExploreCaptions::PlotName>("PlotName"),
+    exploreKey<&ExploreCaptions::ShowVelocity>("CheckBox1"),
+    exploreKey<&ExploreCaptions::Presets>("GroupBox1"),
+    exploreKey<&ExploreCaptions::FreeOscillationPreset>("Button1"),
+    exploreKey<&ExploreCaptions::UnderdampedPreset>("Button2"),
+    exploreKey<&ExploreCaptions::CriticallyDampedPreset>("Button3"),
+    exploreKey<&ExploreCaptions::OverdampedPreset>("Button4"),
+    exploreKey<&ExploreCaptions::ResonancePreset>("Button5"),
+    exploreKey<&ExploreCaptions::BeatsPreset>("Button6"),
+    exploreKey<&ExploreCaptions::HorizontalPlanePreset>("Button7"),
+    exploreKey<&ExploreCaptions::NominalPreset>("Button8"),
+    exploreKey<&ExploreCaptions::Keep>("Button9"),
+    exploreKey<&ExploreCaptions::ClearKept>("Button10"),
+    exploreKey<&ExploreCaptions::Apply>("Button11"),
+    exploreKey<&ExploreCaptions::Close>("Button12"),
+    exploreKey<&ExploreCaptions::TimeAxis>("TimeAxis"),
+    exploreKey<&ExploreCaptions::CoordinateAxis>("CoordinateAxis"),
+    exploreKey<&ExploreCaptions::VelocityAxis>("VelocityAxis"),
+    exploreKey<&ExploreCaptions::Kept>("Kept"),
+    exploreKey<&ExploreCaptions::KeptSame>("KeptSame"),
+    exploreKey<&ExploreCaptions::NaturalFrequency>("NaturalFrequency"),
+    exploreKey<&ExploreCaptions::DampingRatio>("DampingRatio"),
+    exploreKey<&ExploreCaptions::CriticalDamping>("CriticalDamping"),
+    exploreKey<&ExploreCaptions::ResonanceFrequency>("ResonanceFrequency"),
+    exploreKey<&ExploreCaptions::NoResonance>("NoResonance"),
+    exploreKey<&ExploreCaptions::DampedPeriod>("DampedPeriod"),
+    exploreKey<&ExploreCaptions::NoPeriod>("NoPeriod"),
+    exploreKey<&ExploreCaptions::QualityFactor>("QualityFactor"),
+    exploreKey<&ExploreCaptions::Infinite>("Infinite"),
+    exploreKey<&ExploreCaptions::Undefined>("Undefined"),
+    exploreKey<&ExploreCaptions::Undamped>("Undamped"),
+    exploreKey<&ExploreCaptions::Underdamped>("Underdamped"),
+    exploreKey<&ExploreCaptions::CriticallyDamped>("CriticallyDamped"),
+    exploreKey<&ExploreCaptions::Overdamped>("Overdamped"),
+    exploreKey<&ExploreCaptions::AtResonance>("AtResonance"),
+    exploreKey<&ExploreCaptions::CursorHint>("CursorHint"),
+    exploreKey<&ExploreCaptions::CursorValue>("CursorValue"),
+    exploreKey<&ExploreCaptions::Measured>("Measured"),
+    exploreKey<&ExploreCaptions::Computing>("Computing"),
+    exploreKey<&ExploreCaptions::NoMotion>("NoMotion"),
+    exploreKey<&ExploreCaptions::TooManySteps>("TooManySteps"),
+    exploreKey<&ExploreCaptions::TooManySamples>("TooManySamples"),
+    exploreKey<&ExploreCaptions::OutOfMemory>("OutOfMemory"),
+    exploreKey<&ExploreCaptions::NotANumber>("NotANumber"),
+    exploreKey<&ExploreCaptions::LostAsZero>("LostAsZero"),
+};
+
+constexpr SectionTable ExploreWindowCaptions { .keys = ExploreKeys, .menuKeys = PictureMenuKeys };
+
 } // namespace
 
 ExploreWindow::ExploreWindow(
@@ -103,6 +161,11 @@ ExploreWindow::ExploreWindow(
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 120, 60, ContentSize.width(), ContentSize.height(), WindowSizing::Sizeable);
     CreateControls();
+}
+
+void ExploreWindow::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, ExploreWindowCaptions, entries);
 }
 
 ExploreWindow::~ExploreWindow() = default;

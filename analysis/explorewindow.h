@@ -2,6 +2,7 @@
 
 #include "analysis/analysiscaptions.h"
 #include "model/modelparameters.h"
+#include "services/captionedwindow.h"
 
 #include <QSize>
 #include <QWidget>
@@ -20,7 +21,7 @@ struct ComputedMotion;
 // recomputed and drawn at every move, the quantities derived from the
 // values, presets, kept curves and a measuring cursor. Modeless; only
 // "Применить" passes the values on, through the parameter file.
-class ExploreWindow : public QWidget
+class ExploreWindow : public QWidget, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -63,6 +64,8 @@ signals:
     void Applied();
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
+
     static constexpr QSize ContentSize { 1030, 650 };
 
     void CreateControls();

@@ -3,6 +3,7 @@
 #include "analysis/chartplot.h"
 #include "model/derivedquantities.h"
 #include "model/frequencysweep.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
@@ -18,6 +19,43 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
+{
+    return textKey<ResonanceWindow, &ResonanceWindow::Captions, Member>(name);
+}
+
+constexpr LocaleKey ResonanceKeys[] = {
+    { "CharSet", Sets::Charset },
+    resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
+    resonanceKey<&ResonanceCaptions::Rule>("Label1"),
+    resonanceKey<&ResonanceCaptions::Cancel>("Button1"),
+    resonanceKey<&ResonanceCaptions::Close>("Button2"),
+    laterKey(resonanceKey<&ResonanceCaptions::PlotName>("PlotName")),
+    resonanceKey<&ResonanceCaptions::AmplitudeAxis>("AmplitudeAxis"),
+    resonanceKey<&ResonanceCaptions::FrequencyAxis>("FrequencyAxis"),
+    resonanceKey<&ResonanceCaptions::SweepLegend>("SweepLegend"),
+    resonanceKey<&ResonanceCaptions::ClosedFormLegend>("ClosedFormLegend"),
+    resonanceKey<&ResonanceCaptions::CurrentLegend>("CurrentLegend"),
+    resonanceKey<&ResonanceCaptions::ClosedForm>("ClosedForm"),
+    resonanceKey<&ResonanceCaptions::Undamped>("Undamped"),
+    resonanceKey<&ResonanceCaptions::Running>("Running"),
+    resonanceKey<&ResonanceCaptions::Cancelled>("Cancelled"),
+    resonanceKey<&ResonanceCaptions::Failed>("Failed"),
+    laterKey(resonanceKey<&ResonanceCaptions::OutOfMemory>("OutOfMemory")),
+    laterKey(resonanceKey<&ResonanceCaptions::PointTooLarge>("PointTooLarge")),
+    resonanceKey<&ResonanceCaptions::NoNaturalFrequency>("NoNaturalFrequency"),
+    laterKey(resonanceKey<&ResonanceCaptions::NoDrivingForce>("NoDrivingForce")),
+    resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
+    resonanceKey<&ResonanceCaptions::TooMuchWork>("TooMuchWork"),
+};
+
+constexpr SectionTable ResonanceWindowCaptions { .keys = ResonanceKeys,
+    .menuKeys = PictureMenuKeys };
+
+} // namespace
 
 ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
@@ -52,6 +90,11 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     m_sweepTimer = new QTimer(this);
     m_sweepTimer->setInterval(50);
     connect(m_sweepTimer, &QTimer::timeout, this, &ResonanceWindow::SweepTimerTick);
+}
+
+void ResonanceWindow::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, ResonanceWindowCaptions, entries);
 }
 
 ResonanceWindow::~ResonanceWindow() = default;

@@ -3,6 +3,7 @@
 #include "analysis/analysiscaptions.h"
 #include "model/csvtable.h"
 #include "model/modelparameters.h"
+#include "services/captionedwindow.h"
 
 #include <QDialog>
 
@@ -20,7 +21,7 @@ class QTimer;
 
 // The resonance curve: the amplitude swept over the drive frequency, computed
 // from the program's own motion, beside the closed-form steady state.
-class ResonanceWindow : public QDialog
+class ResonanceWindow : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -45,6 +46,7 @@ public slots:
     void done(int result) override;
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void CancelSweep();
     void SweepTimerTick();
     void PaintChart(QPainter &painter);

@@ -1,32 +1,19 @@
 #pragma once
 
-#include <QByteArray>
-#include <QHash>
-#include <QList>
-#include <QString>
+#include "services/captionsection.h"
 
-#include <stdexcept>
+#include <QByteArray>
+#include <QString>
 
 // The localisation file as plain data. Element names play no part: the
 // root's child nodes are the sections, taken by position (a comment or a
 // processing instruction occupies a position too, whitespace between
 // elements does not), and each child node of a section is an entry.
 
-// An entry's attributes by name; a node that is not an element has none.
-using LocaleEntry = QHash<QString, QString>;
-using LocaleSection = QList<LocaleEntry>;
-
 // The sections by position, and the language the file names for itself.
 struct LocaleDocument : QList<LocaleSection>
 {
     QString language; // the root element's "Language" attribute, empty without it
-};
-
-// Raised for every fault of the file; the message is shown to the user.
-class LocalisationError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Bounds that keep a hostile file from hanging the start or exhausting

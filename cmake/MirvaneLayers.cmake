@@ -1,8 +1,8 @@
 # Includes name their layer ("model/runge.h", "glpanel/openglpanel.h"), with
 # the source root as the include folder; yet a target sees only the folders of
 # what it links. Each library publishes a folder of its own in the build tree
-# that holds one link, to its sources, so an include of a layer it does not
-# link fails to compile.
+# that holds one link, to its sources (a header-only part of a folder links
+# just its file), so an include of a layer it does not link fails to compile.
 function(mirvane_publish_folder target scope folder)
     set(root ${CMAKE_BINARY_DIR}/include/${target})
     get_filename_component(parent ${root}/${folder} DIRECTORY)

@@ -1,5 +1,6 @@
 #include "forms/choice.h"
 
+#include "output/captiontable.h"
 #include "services/localisationhook.h"
 #include "widgets/formgeometry.h"
 
@@ -8,6 +9,20 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+constexpr LocaleKey GraphChoiceKeys[] = {
+    { "CharSet", Sets::Charset },
+    { "GroupBox1" },
+    { "CheckBox1" },
+    { "CheckBox2" },
+    { .name = "Button1", .optional = true },
+};
+
+constexpr SectionTable GraphChoiceCaptions { .keys = GraphChoiceKeys };
+
+} // namespace
 
 TForm9 *Form9 = nullptr;
 
@@ -42,6 +57,11 @@ TForm9::TForm9(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
 
     RunLocalisationStep(*this, LocalisationSection::GraphChoice);
+}
+
+void TForm9::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, GraphChoiceCaptions, entries);
 }
 
 void TForm9::Button1Click()

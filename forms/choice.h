@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/captionedwindow.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -9,7 +11,7 @@ class QPushButton;
 
 // The choice of the curves the time graphs draw. However it is closed, its
 // check boxes count as they stand; the choice lasts for the whole run.
-class TForm9 : public QDialog
+class TForm9 : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -23,6 +25,7 @@ public:
     QPushButton *Button1 = nullptr;
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void Button1Click();
 };
 

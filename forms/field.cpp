@@ -7,6 +7,7 @@
 #include "forms/scene.h"
 #include "glpanel/openglpanel.h"
 #include "model/seriescsv.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -33,6 +34,79 @@
 
 #include <utility>
 
+namespace {
+
+template <auto... Members> constexpr LocaleKey mainWindowKey(const char *name)
+{
+    return laterKey(textKey<TForm2, Members...>(name));
+}
+
+// The prefix of the readout in slot, which the readout shows before its value.
+template <std::size_t Slot> constexpr LocaleKey readoutKey(const char *name)
+{
+    return textKey<TForm2, &TForm2::ReadoutPrefixes, Slot>(name);
+}
+
+template <auto Member> constexpr LocaleKey messageKey(const char *name)
+{
+    return mainWindowKey<&TForm2::Messages, Member>(name);
+}
+
+constexpr LocaleKey MainWindowKeys[] = {
+    { "CharSet", Sets::Charset },
+    { "FormCaption", Sets::WindowCaption },
+    { "SpeedButton1" },
+    { "Button3" },
+    { "Button1" },
+    { "Button2" },
+    { "Button4" },
+    { "GroupBox2" },
+    { "BitBtn1" },
+    { "BitBtn2" },
+    { "Label7" },
+    readoutKey<0>("Label1"),
+    readoutKey<1>("Label4"),
+    readoutKey<2>("Label5"),
+    readoutKey<3>("Label6"),
+    readoutKey<4>("Label8"),
+    readoutKey<5>("Label9"),
+    readoutKey<6>("Label2"),
+    { "GroupBox1" },
+    { "CheckBox3" },
+    { "CheckBox4" },
+    { "CheckBox1" },
+    { "CheckBox2" },
+    // The scene's menu entries that open the windows beyond the design.
+    { .name = "MenuResonance", .optional = true },
+    { .name = "MenuEnergy", .optional = true },
+    { .name = "MenuExplore", .optional = true },
+    accessibleNameKey("SceneName", "OpenGLPanel1"),
+    // The button in the scene's corner that opens its menu.
+    { .name = "SpeedButton2", .optional = true },
+    accessibleNameKey("SceneMenuName", "SpeedButton2"),
+    controlKey("SceneMenuHint", "SpeedButton2", Sets::ToolTip),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Caption>("ProgressCaption"),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Step>("ProgressStep"),
+    mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Cancel>("ProgressCancel"),
+    messageKey<&MotionMessageTexts::TooManySteps>("TooManySteps"),
+    messageKey<&MotionMessageTexts::TooManySamples>("TooManySamples"),
+    messageKey<&MotionMessageTexts::TooManySampledSteps>("TooManySampledSteps"),
+    messageKey<&MotionMessageTexts::OutOfMemory>("OutOfMemory"),
+    messageKey<&MotionMessageTexts::PrintStepNotPositive>("PrintStepNotPositive"),
+    messageKey<&MotionMessageTexts::TimeStepNotPositive>("TimeStepNotPositive"),
+    messageKey<&MotionMessageTexts::TimesNotOfStates>("TimesNotOfStates"),
+    messageKey<&MotionMessageTexts::NotNumbersFromTime>("NotNumbersFromTime"),
+    messageKey<&MotionMessageTexts::NotNumbersInOrigin>("NotNumbersInOrigin"),
+    messageKey<&MotionMessageTexts::DecimalComma>("DecimalComma"),
+    messageKey<&MotionMessageTexts::EmptyFile>("EmptyFile"),
+    messageKey<&MotionMessageTexts::MissingLine>("MissingLine"),
+    messageKey<&MotionMessageTexts::StoppedOnLine>("StoppedOnLine"),
+};
+
+constexpr SectionTable MainWindowCaptions { .keys = MainWindowKeys, .menuKeys = PictureMenuKeys };
+
+} // namespace
+
 TForm2 *Form2 = nullptr;
 
 std::optional<CsvTable> MainWindowSeries()
@@ -56,6 +130,14 @@ TForm2::TForm2(QWidget *parent)
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, MainWindowCaptions, entries);
+    const QVariant charset = property(FontCharsetProperty);
+    if (charset.isValid())
+        OpenGLPanel1->Font2D_Type()->setCharset(charset.toInt());
+}
 
 void TForm2::CreateControls()
 {
@@ -128,9 +210,11 @@ void TForm2::CreateControls()
 
     const std::array<const char *, 7> readoutNames { "Label1", "Label4", "Label5", "Label6",
         "Label8", "Label9", "Label2" };
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 7; ++i) {
         Readouts[i] = PlaceControl(
             new QLabel(this), readoutNames[i], column, 272 + 18 * i, columnWidth, 16);
+        Readouts[i]->setTextFormat(Qt::PlainText); // a prefix from the caption file is no markup
+    }
 
     Button2 = PlaceControl(
         new QPushButton(QStringLiteral("Параметры"), this), "Button2", column, 402, 115, 25);

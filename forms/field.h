@@ -5,6 +5,7 @@
 #include "model/csvtable.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
+#include "services/captionedwindow.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,7 @@ class PictureMenu;
 class TOpenGLPanel;
 
 // The main window: plays the computed motion back.
-class TForm2 : public QWidget
+class TForm2 : public QWidget, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -99,6 +100,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Also gives the scene's text the character set the section names.
+    void ApplyCaptions(const LocaleSection &entries) override;
     void CreateControls();
     void FormShow();
     void FormHide();

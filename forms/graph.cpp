@@ -4,6 +4,7 @@
 #include "forms/field.h"
 #include "forms/input1.h"
 #include "forms/timegraphplot.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -59,6 +60,38 @@ std::span<const float> series(MotionModel::Series which)
     return { motion.ResultSeries[which].get(), std::size_t(motion.ReadableSampleCount()) };
 }
 
+template <auto Member> constexpr LocaleKey graphsKey(const char *name)
+{
+    return laterKey(textKey<TForm8, &TForm8::Texts, Member>(name));
+}
+
+constexpr LocaleKey GraphsKeys[] = {
+    { "CharSet", Sets::Charset },
+    { "FormCaption", Sets::WindowCaption },
+    { "CheckBox1" },
+    { "Label1" },
+    { "Label2" },
+    { "Label4" },
+    { "Label3" },
+    { "Button1" },
+    { "Button2" },
+    { "RadioGroup1" },
+    { "RadioButton1", Sets::RadioItem },
+    { "RadioButton2", Sets::RadioItem },
+    accessibleNameKey("PlotName", "PaintBox1"),
+    graphsKey<&TimeGraphTexts::PlotTime>("PlotTime"),
+    graphsKey<&TimeGraphTexts::PlotCoordinate>("PlotCoordinate"),
+    graphsKey<&TimeGraphTexts::PlotVelocity>("PlotVelocity"),
+    graphsKey<&TimeGraphTexts::PlotNoCurves>("PlotNoCurves"),
+    graphsKey<&TimeGraphTexts::NoDuration>("NoDuration"),
+    graphsKey<&TimeGraphTexts::DurationTooLong>("DurationTooLong"),
+};
+
+constexpr SectionTable GraphsCaptions { .keys = GraphsKeys,
+    .rightAligned = "Label2",
+    .radioGroup = "RadioGroup1",
+    .menuKeys = PictureMenuKeys };
+
 } // namespace
 
 TForm8::TForm8(QWidget *parent)
@@ -71,6 +104,11 @@ TForm8::TForm8(QWidget *parent)
     RadioGroup1->AddItem(QStringLiteral("Автоматически"));
     RadioGroup1->AddItem(QStringLiteral("Фиксированный"));
     RunLocalisationStep(*this, LocalisationSection::Graphs);
+}
+
+void TForm8::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, GraphsCaptions, entries);
 }
 
 void TForm8::CreateControls()

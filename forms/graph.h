@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/captionedwindow.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -36,7 +38,7 @@ struct TimeGraphTexts
 
 // The time graphs of coordinate and velocity, drawn from the main window's
 // results at every paint.
-class TForm8 : public QDialog
+class TForm8 : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -70,6 +72,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void CreateControls();
     void FormShow();
     void FormActivate();

@@ -2,6 +2,7 @@
 
 #include "model/modelparameters.h"
 #include "model/texttofloat.h"
+#include "output/captiontable.h"
 #include "output/printedpage.h"
 #include "services/localisationhook.h"
 #include "services/messagebox.h"
@@ -104,6 +105,34 @@ bool acceptable(std::size_t i, const QString &text)
     }
 }
 
+constexpr LocaleKey ParametersDialogKeys[] = {
+    { "CharSet", Sets::Charset },
+    { "FormCaption", Sets::WindowCaption },
+    { "Button1" },
+    { "Button2" },
+    { "Label14" },
+    { "Label21" },
+    { "Label22" },
+    { "Label2" },
+    { "Label1" },
+    { "Label3" },
+    { "Label4" },
+    { "Label8" },
+    { "Label46" },
+    { "Label7" },
+    { "Label5" },
+    { "Label10" },
+    { "Label11" },
+    { "Label12" },
+    { "Label6" },
+    { "Label17" },
+    { "Label16" },
+    laterKey(textKey<TForm3, &TForm3::NotANumber>("NotANumber")),
+    laterKey(textKey<TForm3, &TForm3::LostAsZero>("LostAsZero")),
+};
+
+constexpr SectionTable ParametersDialogCaptions { .keys = ParametersDialogKeys };
+
 } // namespace
 
 TForm3::TForm3(QWidget *parent)
@@ -114,6 +143,11 @@ TForm3::TForm3(QWidget *parent)
     PlaceWindow(*this, 175, 30, 741, 385, WindowSizing::Fixed);
     CreateControls();
     RunLocalisationStep(*this, LocalisationSection::ParametersDialog);
+}
+
+void TForm3::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, ParametersDialogCaptions, entries);
 }
 
 void TForm3::CreateControls()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/captionedwindow.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -16,7 +18,7 @@ struct ModelParameters;
 
 // The parameters dialog: shows the parameter file's fourteen values and
 // writes them back. Modal results: 1 after a complete write, 2 on cancel.
-class TForm3 : public QDialog
+class TForm3 : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -51,6 +53,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void CreateControls();
     void CreateRows(QWidget &rows);
     void FormShow();

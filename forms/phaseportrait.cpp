@@ -2,6 +2,7 @@
 
 #include "forms/field.h"
 #include "forms/input1.h"
+#include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
@@ -18,6 +19,23 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+constexpr LocaleKey PhasePortraitKeys[] = {
+    { "CharSet", Sets::Charset },
+    { "FormCaption", Sets::WindowCaption },
+    { "Label1" },
+    { "Button3" },
+    accessibleNameKey("PlotName", "PaintBox1"),
+    laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::NoMotion>("PlotNoMotion")),
+    laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::Ranges>("PlotRanges")),
+};
+
+constexpr SectionTable PhasePortraitCaptions { .keys = PhasePortraitKeys,
+    .menuKeys = PictureMenuKeys };
+
+} // namespace
 
 TForm5 *Form5 = nullptr;
 
@@ -51,6 +69,11 @@ TForm5::TForm5(QWidget *parent)
     WithoutDefaultAndCancel(*this);
 
     RunLocalisationStep(*this, LocalisationSection::PhasePortrait);
+}
+
+void TForm5::ApplyCaptions(const LocaleSection &entries)
+{
+    ApplyCaptionTable(*this, PhasePortraitCaptions, entries);
 }
 
 void TForm5::PaintBox1Paint(QPainter &canvas)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/motionmodel.h"
+#include "services/captionedwindow.h"
 
 #include <QDialog>
 #include <QString>
@@ -26,7 +27,7 @@ struct PhasePortraitTexts
 
 // The phase portrait: velocity against coordinate over the whole computed
 // motion, drawn from the main window's results at every paint.
-class TForm5 : public QDialog
+class TForm5 : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
 
@@ -44,6 +45,7 @@ public:
     PhasePortraitTexts Texts;
 
 private:
+    void ApplyCaptions(const LocaleSection &entries) override;
     void PaintBox1Paint(QPainter &canvas);
     void Button3Click();
     // What the portrait shows, for a screen reader.
