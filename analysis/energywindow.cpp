@@ -34,7 +34,7 @@ template <auto Member> constexpr LocaleKey energyKey(const char *name)
 }
 
 constexpr LocaleKey EnergyKeys[] = {
-    { "CharSet", Sets::Charset },
+    { .name = "CharSet", .sets = Sets::Charset },
     energyKey<&EnergyCaptions::FormCaption>("FormCaption"),
     energyKey<&EnergyCaptions::Method>("Label1"),
     energyKey<&EnergyCaptions::Close>("Button1"),

@@ -84,7 +84,7 @@ template <auto Member> constexpr LocaleKey exploreKey(const char *name)
 }
 
 constexpr LocaleKey ExploreKeys[] = {
-    { "CharSet", Sets::Charset },
+    { .name = "CharSet", .sets = Sets::Charset },
     exploreKey<&ExploreCaptions::FormCaption>("FormCaption"),
     exploreKey<&ExploreCaptions::PlotName>("PlotName"),
     exploreKey<&ExploreCaptions::ShowVelocity>("CheckBox1"),

@@ -28,7 +28,7 @@ template <auto Member> constexpr LocaleKey resonanceKey(const char *name)
 }
 
 constexpr LocaleKey ResonanceKeys[] = {
-    { "CharSet", Sets::Charset },
+    { .name = "CharSet", .sets = Sets::Charset },
     resonanceKey<&ResonanceCaptions::FormCaption>("FormCaption"),
     resonanceKey<&ResonanceCaptions::Rule>("Label1"),
     resonanceKey<&ResonanceCaptions::Cancel>("Button1"),

@@ -13,11 +13,11 @@
 namespace {
 
 constexpr LocaleKey GraphChoiceKeys[] = {
-    { "CharSet", Sets::Charset },
-    { "GroupBox1" },
-    { "CheckBox1" },
-    { "CheckBox2" },
-    { .name = "Button1", .optional = true },
+    { .name = "CharSet", .sets = Sets::Charset },
+    { "GroupBox1", u"Какие графики выводить" },
+    { "CheckBox1", u"Координата" },
+    { "CheckBox2", u"Скорость" },
+    laterKey({ "Button1", u"OK" }),
 };
 
 constexpr SectionTable GraphChoiceCaptions { .keys = GraphChoiceKeys };
@@ -42,19 +42,16 @@ TForm9::TForm9(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Panel1);
 
-    GroupBox1 = PlaceControl(new QGroupBox(QStringLiteral("Какие графики выводить"), Panel1),
-        "GroupBox1", 12, 12, 221, 69);
-    CheckBox1 = PlaceControl(
-        new QCheckBox(QStringLiteral("Координата"), GroupBox1), "CheckBox1", 8, 20, 161, 17);
-    CheckBox2 = PlaceControl(
-        new QCheckBox(QStringLiteral("Скорость"), GroupBox1), "CheckBox2", 8, 36, 165, 17);
+    GroupBox1 = PlaceControl(new QGroupBox(Panel1), "GroupBox1", 12, 12, 221, 69);
+    CheckBox1 = PlaceControl(new QCheckBox(GroupBox1), "CheckBox1", 8, 20, 161, 17);
+    CheckBox2 = PlaceControl(new QCheckBox(GroupBox1), "CheckBox2", 8, 36, 165, 17);
     CheckBox1->setChecked(true);
     CheckBox2->setChecked(true);
     setTabOrder(CheckBox2, CheckBox1);
 
-    Button1
-        = PlaceControl(new QPushButton(QStringLiteral("OK"), Panel1), "Button1", 80, 100, 75, 25);
+    Button1 = PlaceControl(new QPushButton(Panel1), "Button1", 80, 100, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
+    ApplyBuiltInCaptions(*this, GraphChoiceCaptions);
 
     RunLocalisationStep(*this, LocalisationSection::GraphChoice);
 }

@@ -53,17 +53,17 @@ template <auto Member> constexpr LocaleKey messageKey(const char *name)
 }
 
 constexpr LocaleKey MainWindowKeys[] = {
-    { "CharSet", Sets::Charset },
-    { "FormCaption", Sets::WindowCaption },
-    { "SpeedButton1" },
-    { "Button3" },
-    { "Button1" },
-    { "Button2" },
-    { "Button4" },
-    { "GroupBox2" },
-    { "BitBtn1" },
-    { "BitBtn2" },
-    { "Label7" },
+    { .name = "CharSet", .sets = Sets::Charset },
+    { "FormCaption", u"Визуализация", Sets::WindowCaption },
+    { "SpeedButton1", u"Старт/стоп" },
+    { "Button3", u"С начала" },
+    { "Button1", u"Графики" },
+    { "Button2", u"Параметры" },
+    { "Button4", u"Фазовый портрет" },
+    { "GroupBox2", u"Пошаговое воспроизведение" },
+    { "BitBtn1", u"Вперед" },
+    { "BitBtn2", u"Назад" },
+    { "Label7", u"Скорость воспроизведения" },
     readoutKey<0>("Label1"),
     readoutKey<1>("Label4"),
     readoutKey<2>("Label5"),
@@ -71,20 +71,21 @@ constexpr LocaleKey MainWindowKeys[] = {
     readoutKey<4>("Label8"),
     readoutKey<5>("Label9"),
     readoutKey<6>("Label2"),
-    { "GroupBox1" },
-    { "CheckBox3" },
-    { "CheckBox4" },
-    { "CheckBox1" },
-    { "CheckBox2" },
+    { "GroupBox1", u"Опции" },
+    { "CheckBox3", u"Сила упругости" },
+    { "CheckBox4", u"Вынуждающая сила" },
+    { "CheckBox1", u"Вектор скорости" },
+    { "CheckBox2", u"Сила сопротивления" },
     // The scene's menu entries that open the windows beyond the design.
-    { .name = "MenuResonance", .optional = true },
-    { .name = "MenuEnergy", .optional = true },
-    { .name = "MenuExplore", .optional = true },
-    accessibleNameKey("SceneName", "OpenGLPanel1"),
+    laterKey({ "MenuResonance", u"Резонансная кривая" }),
+    laterKey({ "MenuEnergy", u"Энергия" }),
+    laterKey({ "MenuExplore", u"Исследование…" }),
+    accessibleNameKey("SceneName", "OpenGLPanel1", u"Сцена: груз на наклонной плоскости"),
     // The button in the scene's corner that opens its menu.
-    { .name = "SpeedButton2", .optional = true },
-    accessibleNameKey("SceneMenuName", "SpeedButton2"),
-    controlKey("SceneMenuHint", "SpeedButton2", Sets::ToolTip),
+    laterKey({ "SpeedButton2", u"Меню" }),
+    accessibleNameKey("SceneMenuName", "SpeedButton2", u"Меню сцены"),
+    controlKey("SceneMenuHint", "SpeedButton2", Sets::ToolTip,
+        u"Резонанс, энергия и другие окна, печать, сохранение"),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Caption>("ProgressCaption"),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Step>("ProgressStep"),
     mainWindowKey<&TForm2::ProgressTexts, &ComputationProgressTexts::Cancel>("ProgressCancel"),
@@ -123,9 +124,9 @@ TForm2::TForm2(QWidget *parent)
         QStringLiteral("Сила упругости Fу, H"), QStringLiteral("Вынуждающая сила Fв, H"),
         QStringLiteral("Положение начала с.к., м") }
 {
-    setWindowTitle(QStringLiteral("Визуализация"));
     PlaceWindow(*this, 60, 113, 807, 467, WindowSizing::Sizeable);
     CreateControls();
+    ApplyBuiltInCaptions(*this, MainWindowCaptions);
     RunLocalisationStep(*this, LocalisationSection::MainWindow);
 }
 
@@ -154,34 +155,29 @@ void TForm2::CreateControls()
     OpenGLPanel1->OnInit = [this](TOpenGLPanel *) { OpenGLPanel1Init(); };
     OpenGLPanel1->OnResize = [this](TOpenGLPanel *) { OpenGLPanel1Resize(); };
     OpenGLPanel1->OnPaint = [this](TOpenGLPanel *) { OpenGLPanel1Paint(); };
-    OpenGLPanel1->setAccessibleName(QStringLiteral("Сцена: груз на наклонной плоскости"));
 
     constexpr int column = 560;
     constexpr int columnWidth = 240;
 
     SpeedButton1 = PlaceControl(new QToolButton(this), "SpeedButton1", column, 12, 81, 25);
-    SpeedButton1->setText(QStringLiteral("Старт/стоп"));
     SpeedButton1->setCheckable(true);
     // Also a toggle from the keyboard or an assistive tool starts and stops.
     connect(SpeedButton1, &QToolButton::toggled, this, &TForm2::SpeedButton1Click);
 
-    Button3 = PlaceControl(
-        new QPushButton(QStringLiteral("С начала"), this), "Button3", column + 91, 12, 81, 25);
+    Button3 = PlaceControl(new QPushButton(this), "Button3", column + 91, 12, 81, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
-    GroupBox2 = PlaceControl(new QGroupBox(QStringLiteral("Пошаговое воспроизведение"), this),
-        "GroupBox2", column, 44, columnWidth, 56);
-    BitBtn2 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
-                               QStringLiteral("Назад"), GroupBox2),
+    GroupBox2 = PlaceControl(new QGroupBox(this), "GroupBox2", column, 44, columnWidth, 56);
+    BitBtn2 = PlaceControl(
+        new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), QString(), GroupBox2),
         "BitBtn2", 10, 22, 105, 25);
-    BitBtn1 = PlaceControl(new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
-                               QStringLiteral("Вперед"), GroupBox2),
+    BitBtn1 = PlaceControl(
+        new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QString(), GroupBox2),
         "BitBtn1", 125, 22, 105, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
 
-    Label7 = PlaceControl(new QLabel(QStringLiteral("Скорость воспроизведения"), this), "Label7",
-        column, 106, columnWidth, 16);
+    Label7 = PlaceControl(new QLabel(this), "Label7", column, 106, columnWidth, 16);
     TrackBar3 = PlaceControl(
         new QSlider(Qt::Horizontal, this), "TrackBar3", column, 124, columnWidth, 30);
     Label7->setBuddy(TrackBar3); // which names the track bar
@@ -192,18 +188,16 @@ void TForm2::CreateControls()
     TrackBar3->setValue(90);
     connect(TrackBar3, &QSlider::valueChanged, this, &TForm2::TrackBar3Change);
 
-    GroupBox1 = PlaceControl(
-        new QGroupBox(QStringLiteral("Опции"), this), "GroupBox1", column, 160, columnWidth, 104);
-    const std::array<std::tuple<QCheckBox **, const char *, QString>, 4> checkBoxes { {
-        { &CheckBox1, "CheckBox1", QStringLiteral("Вектор скорости") },
-        { &CheckBox2, "CheckBox2", QStringLiteral("Сила сопротивления") },
-        { &CheckBox3, "CheckBox3", QStringLiteral("Сила упругости") },
-        { &CheckBox4, "CheckBox4", QStringLiteral("Вынуждающая сила") },
+    GroupBox1 = PlaceControl(new QGroupBox(this), "GroupBox1", column, 160, columnWidth, 104);
+    const std::array<std::pair<QCheckBox **, const char *>, 4> checkBoxes { {
+        { &CheckBox1, "CheckBox1" },
+        { &CheckBox2, "CheckBox2" },
+        { &CheckBox3, "CheckBox3" },
+        { &CheckBox4, "CheckBox4" },
     } };
     int top = 20;
-    for (const auto &[checkBox, name, caption] : checkBoxes) {
-        *checkBox
-            = PlaceControl(new QCheckBox(caption, GroupBox1), name, 10, top, columnWidth - 20, 18);
+    for (const auto &[checkBox, name] : checkBoxes) {
+        *checkBox = PlaceControl(new QCheckBox(GroupBox1), name, 10, top, columnWidth - 20, 18);
         connect(*checkBox, &QCheckBox::toggled, this, &TForm2::CheckBox1Click);
         top += 20;
     }
@@ -216,12 +210,9 @@ void TForm2::CreateControls()
         Readouts[i]->setTextFormat(Qt::PlainText); // a prefix from the caption file is no markup
     }
 
-    Button2 = PlaceControl(
-        new QPushButton(QStringLiteral("Параметры"), this), "Button2", column, 402, 115, 25);
-    Button1 = PlaceControl(
-        new QPushButton(QStringLiteral("Графики"), this), "Button1", column + 125, 402, 115, 25);
-    Button4 = PlaceControl(new QPushButton(QStringLiteral("Фазовый портрет"), this), "Button4",
-        column, 434, columnWidth, 25);
+    Button2 = PlaceControl(new QPushButton(this), "Button2", column, 402, 115, 25);
+    Button1 = PlaceControl(new QPushButton(this), "Button1", column + 125, 402, 115, 25);
+    Button4 = PlaceControl(new QPushButton(this), "Button4", column, 434, columnWidth, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
@@ -237,13 +228,13 @@ void TForm2::CreateControls()
 void TForm2::CreateSceneMenu()
 {
     SceneMenu = new PictureMenu(*OpenGLPanel1, *this);
-    QAction *resonance = SceneMenu->AddEntry(QStringLiteral("Резонансная кривая"),
-        QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
-    QAction *energy = SceneMenu->AddEntry(QStringLiteral("Энергия"),
-        QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
-    QAction *explore = SceneMenu->AddEntry(QStringLiteral("Исследование…"),
-        QKeySequence(Qt::CTRL | Qt::Key_I), [this] { emit ExploreRequested(); });
-    // Named for the localisation file's keys.
+    QAction *resonance = SceneMenu->AddEntry(
+        QString(), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { emit ResonanceRequested(); });
+    QAction *energy = SceneMenu->AddEntry(
+        QString(), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { emit EnergyRequested(); });
+    QAction *explore = SceneMenu->AddEntry(
+        QString(), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { emit ExploreRequested(); });
+    // Named for the caption table's keys, which caption them.
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
     explore->setObjectName(QStringLiteral("MenuExplore"));
@@ -265,9 +256,6 @@ void TForm2::CreateSceneMenuButton()
     corners.setColor(QPalette::Window, Qt::white);
     SpeedButton2->setPalette(corners);
     SpeedButton2->setAutoFillBackground(true);
-    SpeedButton2->setText(QStringLiteral("Меню"));
-    SpeedButton2->setAccessibleName(QStringLiteral("Меню сцены"));
-    SpeedButton2->setToolTip(QStringLiteral("Резонанс, энергия и другие окна, печать, сохранение"));
     SpeedButton2->setPopupMode(QToolButton::InstantPopup);
     SpeedButton2->setMenu(SceneMenu->Menu());
     OpenGLPanel1->PanelWindow()->installEventFilter(this); // keeps the button on top

@@ -33,10 +33,11 @@ namespace {
 
 constexpr int DurationDigits = 6;
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, int left, int top,
-    const QString &family, int pixelSize, bool bold = false)
+// A label sized to the caption it is given later.
+QLabel *label(QWidget *parent, const char *name, int left, int top, const QString &family,
+    int pixelSize, bool bold = false)
 {
-    auto *label = new QLabel(caption, parent);
+    auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(PixelFont(family, pixelSize, bold));
     label->move(left, top);
@@ -66,19 +67,19 @@ template <auto Member> constexpr LocaleKey graphsKey(const char *name)
 }
 
 constexpr LocaleKey GraphsKeys[] = {
-    { "CharSet", Sets::Charset },
-    { "FormCaption", Sets::WindowCaption },
-    { "CheckBox1" },
-    { "Label1" },
-    { "Label2" },
-    { "Label4" },
-    { "Label3" },
-    { "Button1" },
-    { "Button2" },
-    { "RadioGroup1" },
-    { "RadioButton1", Sets::RadioItem },
-    { "RadioButton2", Sets::RadioItem },
-    accessibleNameKey("PlotName", "PaintBox1"),
+    { .name = "CharSet", .sets = Sets::Charset },
+    { "FormCaption", u"Графики", Sets::WindowCaption },
+    { "CheckBox1", u"Маркеры" },
+    { "Label1", u"Время t " },
+    { "Label2", u"Скорость" },
+    { "Label4", u"t, сек" },
+    { "Label3", u"Координата" },
+    { "Button1", u"Закрыть" },
+    { "Button2", u"Выбрать графики" },
+    { "RadioGroup1", u"Масштаб" },
+    { "RadioButton1", u"Автоматически", Sets::RadioItem },
+    { "RadioButton2", u"Фиксированный", Sets::RadioItem },
+    accessibleNameKey("PlotName", "PaintBox1", u"Графики координаты и скорости"),
     graphsKey<&TimeGraphTexts::PlotTime>("PlotTime"),
     graphsKey<&TimeGraphTexts::PlotCoordinate>("PlotCoordinate"),
     graphsKey<&TimeGraphTexts::PlotVelocity>("PlotVelocity"),
@@ -97,12 +98,10 @@ constexpr SectionTable GraphsCaptions { .keys = GraphsKeys,
 TForm8::TForm8(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Графики"));
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     PlaceWindow(*this, 187, 195, 700, 473, WindowSizing::Fixed);
     CreateControls();
-    RadioGroup1->AddItem(QStringLiteral("Автоматически"));
-    RadioGroup1->AddItem(QStringLiteral("Фиксированный"));
+    ApplyBuiltInCaptions(*this, GraphsCaptions);
     RunLocalisationStep(*this, LocalisationSection::Graphs);
 }
 
@@ -115,13 +114,12 @@ void TForm8::CreateControls()
 {
     Bevel4 = bevel(this, "Bevel4", 0, 0, 700, 473);
     const QString serif = QStringLiteral("Times New Roman");
-    Label3 = label(this, "Label3", QStringLiteral("Координата"), 9, 8, serif, 19);
-    Label2 = label(this, "Label2", QStringLiteral("Скорость"), 601, 8, serif, 19);
+    Label3 = label(this, "Label3", 9, 8, serif, 19);
+    Label2 = label(this, "Label2", 601, 8, serif, 19);
     Bevel1 = bevel(this, "Bevel1", 9, 32, 677, 369);
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 13, 36, 669, 361);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
-    PaintBox1->setAccessibleName(QStringLiteral("Графики координаты и скорости"));
-    Label4 = label(this, "Label4", QStringLiteral("t, сек"), 641, 384, serif, 15, true);
+    Label4 = label(this, "Label4", 641, 384, serif, 15, true);
     QPalette blue = Label4->palette();
     blue.setColor(QPalette::WindowText, ChartPalette::TimeCaption);
     Label4->setPalette(blue);
@@ -134,21 +132,17 @@ void TForm8::CreateControls()
         QRegularExpression(QStringLiteral("^ *[0-9]*$")), MaskEdit1));
     MaskEdit1->setText(QString(DurationDigits, QLatin1Char(' ')));
     MaskEdit1->installEventFilter(this);
-    Label1 = label(this, "Label1", QStringLiteral("Время t "), 97, 422,
-        QStringLiteral("MS Sans Serif"), 15, true);
+    Label1 = label(this, "Label1", 97, 422, QStringLiteral("MS Sans Serif"), 15, true);
     Label1->setBuddy(MaskEdit1); // which names the time field
 
-    RadioGroup1 = PlaceControl(
-        new TRadioGroup(QStringLiteral("Масштаб"), 2, this), "RadioGroup1", 201, 408, 241, 53);
+    RadioGroup1
+        = PlaceControl(new TRadioGroup(QString(), 2, this), "RadioGroup1", 201, 408, 241, 53);
     connect(RadioGroup1, &TRadioGroup::Clicked, this, &TForm8::RadioGroup1Click);
-    CheckBox1 = PlaceControl(
-        new QCheckBox(QStringLiteral("Маркеры"), this), "CheckBox1", 456, 412, 120, 17);
+    CheckBox1 = PlaceControl(new QCheckBox(this), "CheckBox1", 456, 412, 120, 17);
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm8::CheckBox1Click);
-    Button2 = PlaceControl(
-        new QPushButton(QStringLiteral("Выбрать графики"), this), "Button2", 593, 408, 97, 25);
+    Button2 = PlaceControl(new QPushButton(this), "Button2", 593, 408, 97, 25);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    Button1 = PlaceControl(
-        new QPushButton(QStringLiteral("Закрыть"), this), "Button1", 593, 436, 97, 25);
+    Button1 = PlaceControl(new QPushButton(this), "Button1", 593, 436, 97, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { done(1); });
 
     WithoutDefaultAndCancel(*this);

@@ -31,8 +31,7 @@ struct Row
 {
     const char *edit;
     int top;
-    const char *label;
-    const char *caption;
+    const char *label; // named in the caption table, which captions it
     const char *nominalLabel;
     const char *nominal;
     int precision; // significant digits shown
@@ -40,34 +39,29 @@ struct Row
 };
 
 constexpr std::array<Row, 14> Rows { {
-    { "Edit1", 19, "Label2", "Шаг расчета, с", "Label23", "0.01", 5, 2 },
-    { "Edit2", 45, "Label1", "Шаг печати, с", "Label24", "0,01", 4, 0 },
-    { "Edit3", 71, "Label3", "Время остановки счета,с", "Label25", "10", 5, 0 },
-    { "Edit4", 97, "Label4", "Mасса точки,  кг", "Label26", "2", 6, 0 },
-    { "Edit5", 123, "Label8", "Коэффициент демпфирования, Н.с/м", "Label27", "0", 6, 0 },
-    { "Edit6", 149, "Label46", "Жесткость пружины, Н/м", "Label28", "600", 5, 2 },
-    { "Edit7", 175, "Label7", "Амплитуда гармонической возмущающей силы, Н", "Label32", "12", 5,
-        2 },
-    { "Edit8", 201, "Label5", "Частота гармонической возмущающей силы, 1/c", "Label33", "17,3205",
-        6, 0 },
-    { "Edit9", 227, "Label10", "Начальная фаза гармонической возмущающей силы, угл. град",
-        "Label34", "0", 5, 0 },
-    { "Edit10", 253, "Label11", "Угол наклонной плоскости,  угл. град", "Label35", "30", 5, 0 },
-    { "Edit11", 279, "Label12", "Ускорение свободного падения м/c^2", "Label38", "9,8", 5, 0 },
-    { "Edit12", 307, "Label6",
-        "Длина недеформированной пружины (для определен начал с.к), м (справочно)", "Label9", "0,4",
-        5, 0 },
-    { "Edit13", 333, "Label17", "Начальное отклонение точки, м", "Label13", "0", 5, 0 },
-    { "Edit14", 359, "Label16", "Начальная скорость точки , м/c", "Label15", "0", 5, 0 },
+    { "Edit1", 19, "Label2", "Label23", "0.01", 5, 2 },
+    { "Edit2", 45, "Label1", "Label24", "0,01", 4, 0 },
+    { "Edit3", 71, "Label3", "Label25", "10", 5, 0 },
+    { "Edit4", 97, "Label4", "Label26", "2", 6, 0 },
+    { "Edit5", 123, "Label8", "Label27", "0", 6, 0 },
+    { "Edit6", 149, "Label46", "Label28", "600", 5, 2 },
+    { "Edit7", 175, "Label7", "Label32", "12", 5, 2 },
+    { "Edit8", 201, "Label5", "Label33", "17,3205", 6, 0 },
+    { "Edit9", 227, "Label10", "Label34", "0", 5, 0 },
+    { "Edit10", 253, "Label11", "Label35", "30", 5, 0 },
+    { "Edit11", 279, "Label12", "Label38", "9,8", 5, 0 },
+    { "Edit12", 307, "Label6", "Label9", "0,4", 5, 0 },
+    { "Edit13", 333, "Label17", "Label13", "0", 5, 0 },
+    { "Edit14", 359, "Label16", "Label15", "0", 5, 0 },
 } };
 
 // The spring length is for reference and not edited.
 constexpr int ReferenceRow = FieldIndex(ParameterField::SpringLength);
 
-QLabel *placeLabel(QWidget *parent, const char *name, const char *caption, int left, int top)
+// A label sized to its caption, or to the caption it is given later.
+QLabel *placeLabel(QWidget *parent, const char *name, const QString &caption, int left, int top)
 {
-    auto *label
-        = PlaceControl(new QLabel(QString::fromUtf8(caption), parent), name, left, top, 0, 0);
+    auto *label = PlaceControl(new QLabel(caption, parent), name, left, top, 0, 0);
     label->adjustSize();
     return label;
 }
@@ -106,42 +100,52 @@ bool acceptable(std::size_t i, const QString &text)
 }
 
 constexpr LocaleKey ParametersDialogKeys[] = {
-    { "CharSet", Sets::Charset },
-    { "FormCaption", Sets::WindowCaption },
-    { "Button1" },
-    { "Button2" },
-    { "Label14" },
-    { "Label21" },
-    { "Label22" },
-    { "Label2" },
-    { "Label1" },
-    { "Label3" },
-    { "Label4" },
-    { "Label8" },
-    { "Label46" },
-    { "Label7" },
-    { "Label5" },
-    { "Label10" },
-    { "Label11" },
-    { "Label12" },
-    { "Label6" },
-    { "Label17" },
-    { "Label16" },
+    { .name = "CharSet", .sets = Sets::Charset },
+    { "FormCaption", u"Параметры моделирования", Sets::WindowCaption },
+    { "Button1", u"Принять" },
+    { "Button2", u"Отмена" },
+    { "Label14", u"Значение" },
+    { "Label21", u"Наименование параметра" },
+    { "Label22", u"Номинал" },
+    { "Label2", u"Шаг расчета, с" },
+    { "Label1", u"Шаг печати, с" },
+    { "Label3", u"Время остановки счета,с" },
+    { "Label4", u"Mасса точки,  кг" },
+    { "Label8", u"Коэффициент демпфирования, Н.с/м" },
+    { "Label46", u"Жесткость пружины, Н/м" },
+    { "Label7", u"Амплитуда гармонической возмущающей силы, Н" },
+    { "Label5", u"Частота гармонической возмущающей силы, 1/c" },
+    { "Label10", u"Начальная фаза гармонической возмущающей силы, угл. град" },
+    { "Label11", u"Угол наклонной плоскости,  угл. град" },
+    { "Label12", u"Ускорение свободного падения м/c^2" },
+    { "Label6", u"Длина недеформированной пружины (для определен начал с.к), м (справочно)" },
+    { "Label17", u"Начальное отклонение точки, м" },
+    { "Label16", u"Начальная скорость точки , м/c" },
     laterKey(textKey<TForm3, &TForm3::NotANumber>("NotANumber")),
     laterKey(textKey<TForm3, &TForm3::LostAsZero>("LostAsZero")),
 };
 
 constexpr SectionTable ParametersDialogCaptions { .keys = ParametersDialogKeys };
 
+// The built-in caption of the key name.
+QString builtInCaption(const char *name)
+{
+    for (const LocaleKey &key : ParametersDialogKeys) {
+        if (qstrcmp(key.name, name) == 0)
+            return QString::fromUtf16(key.builtIn);
+    }
+    return {};
+}
+
 } // namespace
 
 TForm3::TForm3(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Параметры моделирования"));
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 10));
     PlaceWindow(*this, 175, 30, 741, 385, WindowSizing::Fixed);
     CreateControls();
+    ApplyBuiltInCaptions(*this, ParametersDialogCaptions);
     RunLocalisationStep(*this, LocalisationSection::ParametersDialog);
 }
 
@@ -155,9 +159,9 @@ void TForm3::CreateControls()
     Panel1 = PlaceControl(new QFrame(this), "Panel1", 0, 0, 741, 385);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    Label14 = placeLabel(Panel1, "Label14", "Значение", 33, 4);
-    Label21 = placeLabel(Panel1, "Label21", "Наименование параметра", 133, 4);
-    Label22 = placeLabel(Panel1, "Label22", "Номинал", 613, 4);
+    Label14 = placeLabel(Panel1, "Label14", QString(), 33, 4);
+    Label21 = placeLabel(Panel1, "Label21", QString(), 133, 4);
+    Label22 = placeLabel(Panel1, "Label22", QString(), 613, 4);
 
     ScrollBox1 = PlaceControl(new QScrollArea(Panel1), "ScrollBox1", 12, 24, 699, 321);
     ScrollBox1->setFocusPolicy(Qt::NoFocus);
@@ -167,10 +171,8 @@ void TForm3::CreateControls()
     CreateRows(*rows);
     ScrollBox1->setWidget(rows);
 
-    Button1 = PlaceControl(
-        new QPushButton(QStringLiteral("Принять"), Panel1), "Button1", 12, 354, 61, 20);
-    Button2 = PlaceControl(
-        new QPushButton(QStringLiteral("Отмена"), Panel1), "Button2", 84, 354, 61, 20);
+    Button1 = PlaceControl(new QPushButton(Panel1), "Button1", 12, 354, 61, 20);
+    Button2 = PlaceControl(new QPushButton(Panel1), "Button2", 84, 354, 61, 20);
     WithoutDefaultAndCancel(*this);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -193,12 +195,15 @@ void TForm3::CreateRows(QWidget &rows)
         const Row &row = Rows[i];
         Edits[i] = PlaceControl(new QLineEdit(&rows), row.edit, 8, row.top, 99, 21);
         Edits[i]->setMaxLength(std::numeric_limits<int>::max()); // no length limit
-        // The caption names its edit, also for a screen reader.
-        placeLabel(&rows, row.label, row.caption, 120, row.top + 4)->setBuddy(Edits[i]);
+        // The caption names its edit, also for a screen reader. The label is
+        // sized to it here, in the font of the rows before they join the dialog.
+        placeLabel(&rows, row.label, builtInCaption(row.label), 120, row.top + 4)
+            ->setBuddy(Edits[i]);
         auto *bevel = new QFrame(&rows);
         bevel->setGeometry(599, row.top, 67, 21);
         bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        QLabel *nominal = placeLabel(&rows, row.nominalLabel, row.nominal, 613, row.top + 4);
+        QLabel *nominal
+            = placeLabel(&rows, row.nominalLabel, QString::fromUtf8(row.nominal), 613, row.top + 4);
         if (i < 2) {
             nominal->setFont(nominalFont);
             nominal->adjustSize();

@@ -23,11 +23,11 @@
 namespace {
 
 constexpr LocaleKey PhasePortraitKeys[] = {
-    { "CharSet", Sets::Charset },
-    { "FormCaption", Sets::WindowCaption },
-    { "Label1" },
-    { "Button3" },
-    accessibleNameKey("PlotName", "PaintBox1"),
+    { .name = "CharSet", .sets = Sets::Charset },
+    { "FormCaption", u"Фазовый портрет", Sets::WindowCaption },
+    { "Label1", u"Фазовый портрет x - x с точкой" },
+    { "Button3", u"Закрыть" },
+    accessibleNameKey("PlotName", "PaintBox1", u"Фазовый портрет: скорость от координаты"),
     laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::NoMotion>("PlotNoMotion")),
     laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::Ranges>("PlotRanges")),
 };
@@ -42,7 +42,6 @@ TForm5 *Form5 = nullptr;
 TForm5::TForm5(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Фазовый портрет"));
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     PlaceWindow(*this, 86, 87, 621, 473, WindowSizing::Fixed);
 
@@ -56,17 +55,15 @@ TForm5::TForm5(QWidget *parent)
     Panel2->setAutoFillBackground(true);
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
-    PaintBox1->setAccessibleName(QStringLiteral("Фазовый портрет: скорость от координаты"));
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(MainWindowSeries);
     PaintBox1Menu->SetHandout([this] { return ParameterHandout(*this, Form2->ModelParameters); });
-    Label1 = PlaceControl(new QLabel(QStringLiteral("Фазовый портрет x - x с точкой"), this),
-        "Label1", 76, 436, 268, 20);
+    Label1 = PlaceControl(new QLabel(this), "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
-    Button3 = PlaceControl(
-        new QPushButton(QStringLiteral("Закрыть"), this), "Button3", 536, 432, 75, 25);
+    Button3 = PlaceControl(new QPushButton(this), "Button3", 536, 432, 75, 25);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
     WithoutDefaultAndCancel(*this);
+    ApplyBuiltInCaptions(*this, PhasePortraitCaptions);
 
     RunLocalisationStep(*this, LocalisationSection::PhasePortrait);
 }

@@ -142,6 +142,14 @@ void applyKey(QWidget &window, const SectionTable &table, const LocaleKey &key, 
 
 } // namespace
 
+void ApplyBuiltInCaptions(QWidget &window, const SectionTable &table)
+{
+    for (const LocaleKey &key : table.keys) {
+        if (key.builtIn)
+            applyKey(window, table, key, QString::fromUtf16(key.builtIn));
+    }
+}
+
 void ApplyCaptionTable(QWidget &window, const SectionTable &table, const LocaleSection &entries)
 {
     QWidget *rightAligned

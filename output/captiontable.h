@@ -29,6 +29,9 @@ using TextOf = QString *(*)(QWidget &window);
 struct LocaleKey
 {
     const char *name;
+    // The window's own text for a control's caption, its window caption or
+    // radio item, its accessible name or tooltip; null for the other keys.
+    const char16_t *builtIn = nullptr;
     Sets sets = Sets::Caption;
     TextOf text = nullptr;
     QString PictureMenuTexts::*menuText = nullptr;
@@ -81,14 +84,16 @@ constexpr LocaleKey laterKey(LocaleKey key)
 
 // A text of a control other than its caption: its accessible name, which a
 // screen reader speaks, or its tooltip.
-constexpr LocaleKey controlKey(const char *name, const char *control, Sets sets)
+constexpr LocaleKey controlKey(
+    const char *name, const char *control, Sets sets, const char16_t *builtIn)
 {
-    return laterKey({ .name = name, .sets = sets, .control = control });
+    return laterKey({ .name = name, .builtIn = builtIn, .sets = sets, .control = control });
 }
 
-constexpr LocaleKey accessibleNameKey(const char *name, const char *control)
+constexpr LocaleKey accessibleNameKey(
+    const char *name, const char *control, const char16_t *builtIn)
 {
-    return controlKey(name, control, Sets::AccessibleName);
+    return controlKey(name, control, Sets::AccessibleName, builtIn);
 }
 
 constexpr LocaleKey menuKey(const char *name, QString PictureMenuTexts::*text)
@@ -107,6 +112,11 @@ struct SectionTable
     // The keys of the window's context menu, applied after the others.
     std::span<const LocaleKey> menuKeys = {};
 };
+
+// Sets the built-in text of every key of the table that has one, as an entry
+// with that text would, on the window as its constructor made it: a
+// right-aligned label keeps the left edge its form gives it.
+void ApplyBuiltInCaptions(QWidget &window, const SectionTable &table);
 
 // Applies each entry in turn: every key of the table, and of its menu, sets
 // its text; a key the entry lacks empties it, unless the key is optional.
