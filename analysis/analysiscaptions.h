@@ -119,6 +119,7 @@ struct ExploreCaptions
     // %1 the parameter's name, %2 the smallest value the file holds there.
     QString LostAsZero = QStringLiteral("Значение поля «%1» слишком мало: в файл оно записалось "
                                         "бы как 0. Наименьшее значение, которое хранит файл: %2");
+    QString StepsNotPositive = QStringLiteral("Нужны шаг расчета и шаг печати больше нуля");
 
     bool operator==(const ExploreCaptions &) const = default;
 };

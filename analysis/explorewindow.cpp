@@ -5,6 +5,7 @@
 #include "analysis/parameterslider.h"
 #include "model/derivedquantities.h"
 #include "model/explorepresets.h"
+#include "model/motionmodel.h"
 #include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
@@ -131,6 +132,7 @@ constexpr LocaleKey ExploreKeys[] = {
     exploreKey<&ExploreCaptions::OutOfMemory>("OutOfMemory"),
     exploreKey<&ExploreCaptions::NotANumber>("NotANumber"),
     exploreKey<&ExploreCaptions::LostAsZero>("LostAsZero"),
+    laterKey(exploreKey<&ExploreCaptions::StepsNotPositive>("StepsNotPositive")),
 };
 
 constexpr SectionTable ExploreWindowCaptions { .keys = ExploreKeys, .menuKeys = PictureMenuKeys };
@@ -190,6 +192,7 @@ void ExploreWindow::CreateControls()
         = PlaceControl(new QLabel(m_surface), "derivedLabel", 8, top + 8, 370, 650 - top - 16);
     DerivedLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     DerivedLabel->setTextFormat(Qt::PlainText);
+    DerivedLabel->setWordWrap(true); // the line naming invalid values is longer than the label
 
     Chart->setAccessibleName(Captions.PlotName);
     Chart->KeptLabel = [this](const ModelParameters &kept, const ModelParameters &current) {
@@ -321,9 +324,7 @@ void ExploreWindow::MotionComputed(const ComputedMotion &computed)
         StatusLabel->clear();
         break;
     case ComputedMotion::TooLarge:
-        StatusLabel->setText(computed.Refusal.reason == ComputationRefusal::TooManySteps
-                ? Captions.TooManySteps
-                : Captions.TooManySamples);
+        StatusLabel->setText(RefusalText(computed.Refusal));
         break;
     case ComputedMotion::OutOfMemory:
         StatusLabel->setText(Captions.OutOfMemory);
@@ -332,8 +333,33 @@ void ExploreWindow::MotionComputed(const ComputedMotion &computed)
     Chart->SetMotion(computed.Parameters, computed.Motion);
 }
 
+QString ExploreWindow::RefusalText(const ComputationRefusal &refusal) const
+{
+    return refusal.reason == ComputationRefusal::TooManySteps ? Captions.TooManySteps
+                                                              : Captions.TooManySamples;
+}
+
+QString ExploreWindow::ApplyRefusal() const
+{
+    if (DeriveQuantities(m_values).Regime == DampingRegime::Undefined)
+        return Captions.Undefined;
+    if (!(m_values.TimeStep > 0 && m_values.PrintStep > 0))
+        return Captions.StepsNotPositive;
+    // The main window computes what it reads back from the file.
+    ModelParameters written = m_values;
+    for (int field = 0; field < ModelParameters::Count; ++field)
+        *written.fields()[field] = WrittenValue(field, *written.fields()[field]);
+    if (const std::optional<ComputationRefusal> refusal = MotionModel::RefusalFor(written))
+        return RefusalText(*refusal);
+    return {};
+}
+
 void ExploreWindow::Apply()
 {
+    if (const QString refusal = ApplyRefusal(); !refusal.isEmpty()) {
+        ShowMessageBox(refusal, QString(), MessageBoxKind::Error);
+        return;
+    }
     const auto fields = m_values.fields();
     for (int field = 0; field < ModelParameters::Count; ++field) {
         if (!WrittenAsZero(field, *fields[field]))

@@ -15,6 +15,7 @@ class ParameterSlider;
 class PictureMenu;
 class QLabel;
 class QPushButton;
+struct ComputationRefusal;
 struct ComputedMotion;
 
 // What-ifs at the speed of a hand: sliders for the parameters, the motion
@@ -73,7 +74,11 @@ private:
     void ValuesChanged();
     void ShowDerived(const ModelParameters &values);
     void MotionComputed(const ComputedMotion &computed);
+    // Why Apply would not write the values: what the window calls invalid,
+    // or a run the computation refuses; empty when it would.
+    QString ApplyRefusal() const;
     void Apply();
+    QString RefusalText(const ComputationRefusal &refusal) const;
     QString KeptLabel(const ModelParameters &kept, const ModelParameters &current) const;
 
     const std::array<QString, ModelParameters::Count> m_parameterCaptions;

@@ -160,6 +160,16 @@ void MotionModel::FreeSeries()
     SceneScale = 0;
 }
 
+std::optional<ComputationRefusal> MotionModel::RefusalFor(const ModelParameters &parameters)
+{
+    try {
+        planFor(parameters);
+    } catch (const ComputationTooLarge &refused) {
+        return refused.Refusal();
+    }
+    return std::nullopt;
+}
+
 void MotionModel::AllocateSeries(const ModelParameters &parameters)
 {
     FreeSeries();

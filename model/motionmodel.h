@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 struct ModelParameters;
@@ -147,6 +148,9 @@ public:
     void AllocateSeries(const ModelParameters &parameters);
     // Returns to the empty state.
     void FreeSeries();
+    // What AllocateSeries and ComputeMotion would refuse parameters with,
+    // found without allocating; none when they take them.
+    static std::optional<ComputationRefusal> RefusalFor(const ModelParameters &parameters);
     // Integrates from time 0 to StopTime and fills the series, the ranges,
     // OriginPosition and SceneScale. Needs AllocateSeries for the same
     // parameters (std::logic_error without series). A non-positive or

@@ -76,6 +76,8 @@ private slots:
     void presetsGiveTheRegimesTheyName_data();
     void presetsGiveTheRegimesTheyName();
     void applyRecomputesTheMainWindowFromTheFile();
+    void applyRefusesWhatTheWindowCallsInvalid_data();
+    void applyRefusesWhatTheWindowCallsInvalid();
     void closingWithoutApplyLeavesTheFile();
     void eachControlHasANameOfItsOwn();
 };
@@ -224,6 +226,42 @@ void ExploreWindowTest::applyRecomputesTheMainWindowFromTheFile()
     QCOMPARE(form.PlaybackIndex, 0);
     QCOMPARE(form.ModelParameters.Damping, window.Values().Damping);
     QCOMPARE(coordinates(form.Motion), coordinates(*window.Chart->Motion()));
+}
+
+void ExploreWindowTest::applyRefusesWhatTheWindowCallsInvalid_data()
+{
+    QTest::addColumn<int>("shown"); // the index in ExploreWindow::Fields
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("reason");
+    const ExploreCaptions texts;
+    QTest::newRow("negative mass") << 0 << QStringLiteral("-2") << texts.Undefined;
+    QTest::newRow("no mass") << 0 << QStringLiteral("0") << texts.Undefined;
+    QTest::newRow("no stiffness") << 2 << QStringLiteral("0") << texts.Undefined;
+    QTest::newRow("negative damping") << 1 << QStringLiteral("-1") << texts.Undefined;
+    QTest::newRow("no print step") << 10 << QStringLiteral("0") << texts.StepsNotPositive;
+    QTest::newRow("too many samples") << 11 << QStringLiteral("1E9") << texts.TooManySamples;
+}
+
+void ExploreWindowTest::applyRefusesWhatTheWindowCallsInvalid()
+{
+    QFETCH(int, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, reason);
+    MainWindowFixture fixture;
+    const QByteArray before = fileBytes();
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    QLineEdit *edit = window.Fields[shown]->Edit;
+    edit->selectAll();
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_VERIFY(!window.Computing());
+    QTest::mouseClick(window.ApplyButton, Qt::LeftButton);
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QCOMPARE(fixture.boxes.boxes[0].text, reason);
+    QCOMPARE(fileBytes(), before);
 }
 
 void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
