@@ -120,6 +120,11 @@ struct ExploreCaptions
     QString LostAsZero = QStringLiteral("Значение поля «%1» слишком мало: в файл оно записалось "
                                         "бы как 0. Наименьшее значение, которое хранит файл: %2");
     QString StepsNotPositive = QStringLiteral("Нужны шаг расчета и шаг печати больше нуля");
+    // %1 the parameter file's path.
+    QString WriteFailed
+        = QStringLiteral("Файл параметров «%1» не записан: нет права на запись, это "
+                         "не обычный файл или на диске нет места. Значения остались "
+                         "в окне.");
 
     bool operator==(const ExploreCaptions &) const = default;
 };

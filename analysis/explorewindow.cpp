@@ -133,6 +133,7 @@ constexpr LocaleKey ExploreKeys[] = {
     exploreKey<&ExploreCaptions::NotANumber>("NotANumber"),
     exploreKey<&ExploreCaptions::LostAsZero>("LostAsZero"),
     laterKey(exploreKey<&ExploreCaptions::StepsNotPositive>("StepsNotPositive")),
+    laterKey(exploreKey<&ExploreCaptions::WriteFailed>("WriteFailed")),
 };
 
 constexpr SectionTable ExploreWindowCaptions { .keys = ExploreKeys, .menuKeys = PictureMenuKeys };
@@ -373,8 +374,11 @@ void ExploreWindow::Apply()
         }
         return;
     }
-    if (!WriteParameterFile(ParameterFilePath(), m_values)) {
-        ReportParameterFileFailure();
+    // WriteParameterFile leaves no reason to tell; the values stay here to try again.
+    const std::string path = ParameterFilePath();
+    if (!WriteParameterFile(path, m_values)) {
+        ShowMessageBox(Captions.WriteFailed.arg(QString::fromLocal8Bit(path)), QString(),
+            MessageBoxKind::Error);
         return;
     }
     emit Applied();

@@ -10,12 +10,15 @@
 #include "widgets/chartpalette.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSlider>
+#include <QTimer>
 
 #include <cstring>
 
@@ -78,6 +81,7 @@ private slots:
     void applyRecomputesTheMainWindowFromTheFile();
     void applyRefusesWhatTheWindowCallsInvalid_data();
     void applyRefusesWhatTheWindowCallsInvalid();
+    void failedWriteIsToldAndTheProgramGoesOn();
     void closingWithoutApplyLeavesTheFile();
     void eachControlHasANameOfItsOwn();
 };
@@ -262,6 +266,32 @@ void ExploreWindowTest::applyRefusesWhatTheWindowCallsInvalid()
     QCOMPARE(fixture.boxes.boxes.size(), 1);
     QCOMPARE(fixture.boxes.boxes[0].text, reason);
     QCOMPARE(fileBytes(), before);
+}
+
+void ExploreWindowTest::failedWriteIsToldAndTheProgramGoesOn()
+{
+    MainWindowFixture fixture;
+    TForm2 &form = fixture.window();
+    QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+    ExploreWindow *opened = openExplore(form);
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    const QString path = QString::fromLocal8Bit(ParameterFilePath());
+    QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+    const auto restore = qScopeGuard([&path] { QDir().rmdir(path); });
+
+    QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
+    QTest::mouseClick(window.ApplyButton, Qt::LeftButton);
+    QCOMPARE(fixture.boxes.boxes.size(), 1);
+    QVERIFY2(fixture.boxes.boxes[0].text.contains(path), qPrintable(fixture.boxes.boxes[0].text));
+    // Nothing asked the program to end: a request queued by Apply would end
+    // the loop before this one does. Nor was the main window reloaded.
+    QTimer::singleShot(100, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 1);
+    QVERIFY(window.isVisible());
+    QCOMPARE(form.PlaybackIndex, 1);
+    QCOMPARE(form.ModelParameters.Damping, NominalParameters().Damping);
 }
 
 void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
