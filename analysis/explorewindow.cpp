@@ -186,8 +186,7 @@ void ExploreWindow::CreateControls()
             *m_values.fields()[field] = Fields[i]->Value();
             ValuesChanged();
         });
-        connect(Fields[i], &ParameterSlider::TextRefused, this,
-            [this](const QString &text) { StatusLabel->setText(Captions.NotANumber.arg(text)); });
+        connect(Fields[i], &ParameterSlider::TextRefused, this, [this] { ShowStatus({}); });
     }
     DerivedLabel
         = PlaceControl(new QLabel(m_surface), "derivedLabel", 8, top + 8, 370, 650 - top - 16);
@@ -287,7 +286,7 @@ void ExploreWindow::ShowValues(const ModelParameters &values, bool refit)
 void ExploreWindow::ValuesChanged()
 {
     ShowDerived(m_values);
-    StatusLabel->setText(Captions.Computing);
+    ShowStatus(Captions.Computing);
     m_computer->Request(m_values);
 }
 
@@ -322,16 +321,31 @@ void ExploreWindow::MotionComputed(const ComputedMotion &computed)
 {
     switch (computed.Result) {
     case ComputedMotion::Done:
-        StatusLabel->clear();
+        ShowStatus({});
         break;
     case ComputedMotion::TooLarge:
-        StatusLabel->setText(RefusalText(computed.Refusal));
+        ShowStatus(RefusalText(computed.Refusal));
         break;
     case ComputedMotion::OutOfMemory:
-        StatusLabel->setText(Captions.OutOfMemory);
+        ShowStatus(Captions.OutOfMemory);
         break;
     }
     Chart->SetMotion(computed.Parameters, computed.Motion);
+}
+
+QString ExploreWindow::TypedRefusal() const
+{
+    for (const ParameterSlider *field : Fields) {
+        if (!field->HoldsNumber())
+            return Captions.NotANumber.arg(field->Edit->text());
+    }
+    return {};
+}
+
+void ExploreWindow::ShowStatus(const QString &state)
+{
+    const QString typed = TypedRefusal();
+    StatusLabel->setText(typed.isEmpty() ? state : typed);
 }
 
 QString ExploreWindow::RefusalText(const ComputationRefusal &refusal) const
@@ -342,6 +356,9 @@ QString ExploreWindow::RefusalText(const ComputationRefusal &refusal) const
 
 QString ExploreWindow::ApplyRefusal() const
 {
+    // The values hold the last number, not what the field shows.
+    if (const QString typed = TypedRefusal(); !typed.isEmpty())
+        return typed;
     if (DeriveQuantities(m_values).Regime == DampingRegime::Undefined)
         return Captions.Undefined;
     if (!(m_values.TimeStep > 0 && m_values.PrintStep > 0))

@@ -74,6 +74,10 @@ private:
     void ValuesChanged();
     void ShowDerived(const ModelParameters &values);
     void MotionComputed(const ComputedMotion &computed);
+    // A field's text that is no number, told until it is corrected; empty when none.
+    QString TypedRefusal() const;
+    // The status line: the computation's state, unless a field holds no number.
+    void ShowStatus(const QString &state);
     // Why Apply would not write the values: what the window calls invalid,
     // or a run the computation refuses; empty when it would.
     QString ApplyRefusal() const;

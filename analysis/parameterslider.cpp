@@ -107,14 +107,14 @@ void ParameterSlider::SliderMoved(int position)
 void ParameterSlider::EditFinished()
 {
     const QString text = Edit->text();
-    if (text == ShownValue(m_value))
+    if (m_holdsNumber && text == ShownValue(m_value))
         return;
     float typed = 0;
     try {
         typed = UserTextToFloat(text);
     } catch (const ConvertError &) {
-        ShowText();
-        emit TextRefused(text);
+        m_holdsNumber = false;
+        emit TextRefused();
         return;
     }
     SetValue(typed);
@@ -125,4 +125,5 @@ void ParameterSlider::ShowText()
 {
     const QSignalBlocker quiet(Edit);
     Edit->setText(ShownValue(m_value));
+    m_holdsNumber = true;
 }

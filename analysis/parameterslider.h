@@ -43,6 +43,9 @@ public:
         std::optional<SliderScale> scale, int left, int top, const QString &caption);
 
     float Value() const { return m_value; }
+    // False while the field holds a text typed that is no number; Value() is
+    // then the last number.
+    bool HoldsNumber() const { return m_holdsNumber; }
     // Shows value without signalling; a range that is not fixed is refitted
     // around a value outside it, or always when refit is set.
     void SetValue(float value, bool refit = false);
@@ -59,8 +62,9 @@ public:
 signals:
     // The user moved the slider or typed a number.
     void ValueChanged();
-    // The user typed something that is no number; the field shows the value again.
-    void TextRefused(const QString &text);
+    // The user typed something that is no number; the field keeps the text
+    // for the user to correct.
+    void TextRefused();
 
 private:
     void SliderMoved(int position);
@@ -73,6 +77,7 @@ private:
     SliderScale m_scale;
     float m_value = 0;
     bool m_settingSlider = false;
+    bool m_holdsNumber = true;
 };
 
 // value with the number of significant digits the explore window shows.

@@ -82,6 +82,7 @@ private slots:
     void applyRefusesWhatTheWindowCallsInvalid_data();
     void applyRefusesWhatTheWindowCallsInvalid();
     void failedWriteIsToldAndTheProgramGoesOn();
+    void textThatIsNoNumberIsToldAndKept();
     void closingWithoutApplyLeavesTheFile();
     void eachControlHasANameOfItsOwn();
 };
@@ -244,6 +245,8 @@ void ExploreWindowTest::applyRefusesWhatTheWindowCallsInvalid_data()
     QTest::newRow("negative damping") << 1 << QStringLiteral("-1") << texts.Undefined;
     QTest::newRow("no print step") << 10 << QStringLiteral("0") << texts.StepsNotPositive;
     QTest::newRow("too many samples") << 11 << QStringLiteral("1E9") << texts.TooManySamples;
+    QTest::newRow("no number") << 0 << QStringLiteral("abc")
+                               << texts.NotANumber.arg(QStringLiteral("abc"));
 }
 
 void ExploreWindowTest::applyRefusesWhatTheWindowCallsInvalid()
@@ -292,6 +295,32 @@ void ExploreWindowTest::failedWriteIsToldAndTheProgramGoesOn()
     QVERIFY(window.isVisible());
     QCOMPARE(form.PlaybackIndex, 1);
     QCOMPARE(form.ModelParameters.Damping, NominalParameters().Damping);
+}
+
+void ExploreWindowTest::textThatIsNoNumberIsToldAndKept()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    const QByteArray nominal = coordinates(*window.Chart->Motion());
+    const QString told = window.Captions.NotANumber.arg(QStringLiteral("abc"));
+    QLineEdit *mass = window.Fields[0]->Edit;
+    mass->selectAll();
+    QTest::keyClicks(mass, QStringLiteral("abc"));
+    QTest::keyClick(mass, Qt::Key_Return);
+    QCOMPARE(mass->text(), QStringLiteral("abc"));
+    QVERIFY(curveShown(window));
+    QCOMPARE(window.StatusLabel->text(), told);
+    QCOMPARE(coordinates(*window.Chart->Motion()), nominal);
+
+    // Told while the field holds the text, whatever else is recomputed.
+    QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
+    QVERIFY(curveShown(window));
+    QCOMPARE(window.StatusLabel->text(), told);
+    QCOMPARE(mass->text(), QStringLiteral("abc"));
+    QCOMPARE(window.Values().Mass, NominalParameters().Mass);
 }
 
 void ExploreWindowTest::closingWithoutApplyLeavesTheFile()
