@@ -81,8 +81,9 @@ void ExploreChart::Keep()
     if (!m_motion || !m_motion->HasResult())
         return;
     const std::span<const float> x = samples(*m_motion, MotionModel::Coordinate);
-    Curve kept { .parameters = m_parameters,
-        .range = m_motion->SeriesRanges[MotionModel::Coordinate] };
+    Curve kept;
+    kept.parameters = m_parameters;
+    kept.range = m_motion->SeriesRanges[MotionModel::Coordinate];
     for (const std::size_t i : ExtremeSamples(x, KeptPoints)) {
         // The float the series table writes for sample i.
         kept.times.push_back(static_cast<float>(double(i) * m_parameters.PrintStep));
