@@ -2,6 +2,7 @@
 
 #include "model/derivedquantities.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -33,6 +34,25 @@ constexpr std::pair<Preset, double> Released[] = { { Preset::FreeOscillation, 0 
     { Preset::Underdamped, 0.1 }, { Preset::CriticallyDamped, 1 }, { Preset::Overdamped, 2 } };
 // Light enough for a clear peak, heavy enough for a steady state.
 constexpr double ResonanceRatio = 0.05;
+// A run shows this many periods of w0, enough to see what a regime does.
+constexpr double ShownPeriods = 5;
+// A drive starts up in five time constants 1/(zeta w0), to e^-5.
+constexpr double StartUpTimeConstants = 5;
+// Samples a period of w0 at least, for a smooth curve.
+constexpr double SamplesPerPeriod = 20;
+// Samples a run at most, far inside what the model computes.
+constexpr double MaxRunSamples = 1e6;
+
+// A run of stop seconds, the steps as they were where they draw a period of
+// w0 smoothly and keep the run small.
+void runFor(ModelParameters &p, double w0, double stop)
+{
+    p.StopTime = static_cast<float>(stop);
+    const double period = 2 * std::numbers::pi / w0;
+    for (float *step : { &p.TimeStep, &p.PrintStep })
+        *step = static_cast<float>(
+            std::clamp(double(*step), stop / MaxRunSamples, period / SamplesPerPeriod));
+}
 
 // A released mass with no drive and damping ratio zeta.
 void release(ModelParameters &p, double critical, double zeta)
@@ -69,9 +89,12 @@ ModelParameters presetValues(Preset preset, const ModelParameters &current)
         = DeriveQuantities({ .Mass = p.Mass, .Stiffness = p.Stiffness });
     const double critical = derived.CriticalDamping;
     const double w0 = derived.NaturalFrequency;
+    const double period = 2 * std::numbers::pi / w0;
     for (const auto &[released, ratio] : Released) {
-        if (preset == released)
+        if (preset == released) {
             release(p, critical, ratio);
+            runFor(p, w0, ShownPeriods * period);
+        }
     }
     switch (preset) {
     case Preset::Resonance:
@@ -79,13 +102,14 @@ ModelParameters presetValues(Preset preset, const ModelParameters &current)
         p.Damping = static_cast<float>(critical * ResonanceRatio);
         p.ForceFrequency
             = static_cast<float>(w0 * std::sqrt(1 - 2 * ResonanceRatio * ResonanceRatio));
+        runFor(p, w0, ShownPeriods * period + StartUpTimeConstants / (ResonanceRatio * w0));
         break;
     case Preset::Beats:
         driveFromRest(p);
         p.Damping = 0;
         p.ForceFrequency = static_cast<float>(w0 * (1 - BeatsDetuning));
         // Beats repeat at the difference of the two frequencies.
-        p.StopTime = static_cast<float>(2 * 2 * std::numbers::pi / (w0 * BeatsDetuning));
+        runFor(p, w0, 2 * 2 * std::numbers::pi / (w0 * BeatsDetuning));
         break;
     default:
         break;

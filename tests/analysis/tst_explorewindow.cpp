@@ -198,6 +198,12 @@ void ExploreWindowTest::presetsGiveTheRegimesTheyName()
         const MotionModel &motion = *window.Chart->Motion();
         for (int i = 0; i <= motion.PlayableLastIndex(); ++i)
             QVERIFY2(motion.Value(MotionModel::Coordinate, i) >= 0, qPrintable(QString::number(i)));
+        // It comes to rest within the first half of the axis, not at its start.
+        const auto rests = [&motion](int i) {
+            return motion.Value(MotionModel::Coordinate, i)
+                < 0.01 * motion.Value(MotionModel::Coordinate, 0);
+        };
+        QVERIFY(rests(motion.PlayableLastIndex() / 2) && !rests(motion.PlayableLastIndex() / 10));
     }
     QCOMPARE(window.Fields[11]->Edit->text(), ShownValue(window.Values().StopTime));
 }

@@ -90,24 +90,29 @@ void TestExplorePresets::eachPresetGivesWhatItNames_data()
     QTest::addColumn<bool>("atResonance");
     QTest::addColumn<bool>("driven");
     QTest::addColumn<double>("detuning"); // the drive's frequency times this
+    // The stop time in periods of w0: five, the resonance's five time
+    // constants 1/(zeta w0) beyond them, the beats' two beat periods.
+    QTest::addColumn<double>("periods");
 
+    const double resonance = 5 + 5 / (0.05 * 2 * std::numbers::pi);
     QTest::newRow("free") << Preset::FreeOscillation << DampingRegime::Undamped << false << false
-                          << 1.0;
+                          << 1.0 << 5.0;
     QTest::newRow("under") << Preset::Underdamped << DampingRegime::Underdamped << false << false
-                           << 1.0;
+                           << 1.0 << 5.0;
     QTest::newRow("critical") << Preset::CriticallyDamped << DampingRegime::CriticallyDamped
-                              << false << false << 1.0;
+                              << false << false << 1.0 << 5.0;
     QTest::newRow("over") << Preset::Overdamped << DampingRegime::Overdamped << false << false
-                          << 1.0;
+                          << 1.0 << 5.0;
     QTest::newRow("resonance") << Preset::Resonance << DampingRegime::Underdamped << true << true
-                               << 1.0;
+                               << 1.0 << resonance;
     // The band is a share of the resonance frequency: at 0.45 and 17 1/s a
     // band of fixed width would answer otherwise.
     QTest::newRow("1.5 % above resonance")
-        << Preset::Resonance << DampingRegime::Underdamped << true << true << 1.015;
+        << Preset::Resonance << DampingRegime::Underdamped << true << true << 1.015 << resonance;
     QTest::newRow("2.5 % below resonance")
-        << Preset::Resonance << DampingRegime::Underdamped << false << true << 0.975;
-    QTest::newRow("beats") << Preset::Beats << DampingRegime::Undamped << false << true << 1.0;
+        << Preset::Resonance << DampingRegime::Underdamped << false << true << 0.975 << resonance;
+    QTest::newRow("beats") << Preset::Beats << DampingRegime::Undamped << false << true << 1.0
+                           << 2 / BeatsDetuning;
 }
 
 // From a heavy, slow (w0 0.45 1/s), overdamped, undriven start, and from one
@@ -119,6 +124,7 @@ void TestExplorePresets::eachPresetGivesWhatItNames()
     QFETCH(bool, atResonance);
     QFETCH(bool, driven);
     QFETCH(double, detuning);
+    QFETCH(double, periods);
     ModelParameters heavy = NominalParameters();
     heavy.Mass = 5;
     heavy.Stiffness = 1;
@@ -134,10 +140,10 @@ void TestExplorePresets::eachPresetGivesWhatItNames()
         // A released mass moves from a deflection; a driven one starts at rest.
         QCOMPARE(p.InitialDeflection == 0, driven);
         QCOMPARE(p.PlaneAngle, start.PlaneAngle);
-        if (preset == Preset::Beats) {
-            const double beat = 2 * std::numbers::pi / (d.NaturalFrequency - p.ForceFrequency);
-            QVERIFY(Near(p.StopTime, 2 * beat, { 0, 1e-4 })); // as the file holds them
-        }
+        const double period = 2 * std::numbers::pi / d.NaturalFrequency;
+        QVERIFY2(Near(p.StopTime, periods * period, { 0, 1e-4 }), // as the file holds them
+            qPrintable(QString::number(p.StopTime)));
+        QVERIFY(p.PrintStep <= period / 20 && p.TimeStep <= p.PrintStep);
     }
     QCOMPARE(ApplyPreset(Preset::HorizontalPlane, heavy).PlaneAngle, 0.0f);
 }
