@@ -54,6 +54,14 @@ void runFor(ModelParameters &p, double w0, double stop)
             std::clamp(double(*step), stop / MaxRunSamples, period / SamplesPerPeriod));
 }
 
+// The value shown to six significant digits, so that the field shows the
+// same digits as the derived quantity it stands for.
+double shownDigits(double value)
+{
+    const double scale = std::pow(10.0, 5 - std::floor(std::log10(std::abs(value))));
+    return std::round(value * scale) / scale;
+}
+
 // A released mass with no drive and damping ratio zeta.
 void release(ModelParameters &p, double critical, double zeta)
 {
@@ -100,8 +108,8 @@ ModelParameters presetValues(Preset preset, const ModelParameters &current)
     case Preset::Resonance:
         driveFromRest(p);
         p.Damping = static_cast<float>(critical * ResonanceRatio);
-        p.ForceFrequency
-            = static_cast<float>(w0 * std::sqrt(1 - 2 * ResonanceRatio * ResonanceRatio));
+        p.ForceFrequency = static_cast<float>(
+            shownDigits(w0 * std::sqrt(1 - 2 * ResonanceRatio * ResonanceRatio)));
         runFor(p, w0, ShownPeriods * period + StartUpTimeConstants / (ResonanceRatio * w0));
         break;
     case Preset::Beats:

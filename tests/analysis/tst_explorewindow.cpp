@@ -205,6 +205,11 @@ void ExploreWindowTest::presetsGiveTheRegimesTheyName()
         };
         QVERIFY(rests(motion.PlayableLastIndex() / 2) && !rests(motion.PlayableLastIndex() / 10));
     }
+    // The drive's field shows the digits of the resonance frequency, 17.277153.
+    if (Preset(preset) == Preset::Resonance)
+        QVERIFY2(
+            lines.contains(window.Captions.ResonanceFrequency.arg(window.Fields[4]->Edit->text())),
+            qPrintable(window.Fields[4]->Edit->text()));
     QCOMPARE(window.Fields[11]->Edit->text(), ShownValue(window.Values().StopTime));
 }
 
