@@ -104,8 +104,8 @@ struct ExploreCaptions
     QString Overdamped = QStringLiteral("Режим: сильное затухание (ζ > 1)");
     QString AtResonance = QStringLiteral("Сила действует на резонансной частоте");
     QString CursorHint = QStringLiteral("Курсор: мышь или стрелки; два щелчка измеряют Δt и Δx");
-    // %1 the time, %2 the coordinate.
-    QString CursorValue = QStringLiteral("t = %1 с, x = %2 м");
+    // %1 the time, %2 the coordinate, %3 the velocity.
+    QString CursorValue = QStringLiteral("t = %1 с, x = %2 м, v = %3 м/с");
     // %1 the time span, %2 the coordinate difference.
     QString Measured = QStringLiteral("Δt = %1 с, Δx = %2 м");
     QString Computing = QStringLiteral("Расчет…");

@@ -72,6 +72,8 @@ void ExploreChart::SetMotion(
 {
     m_parameters = parameters;
     m_motion = std::move(motion);
+    // A span measured on the last run says nothing about this one.
+    m_marks.clear();
     update();
     emit CursorChanged();
 }
@@ -145,10 +147,9 @@ double ExploreChart::TimeAt(int x) const
     return std::clamp(std::round(t / p), 0.0, double(lastSample(*m_motion))) * p;
 }
 
-double ExploreChart::ValueAt(double time) const
+double ExploreChart::ValueAt(MotionModel::Series series, double time) const
 {
-    return m_motion->Value(
-        MotionModel::Coordinate, int(std::lround(time / double(m_parameters.PrintStep))));
+    return m_motion->Value(series, int(std::lround(time / double(m_parameters.PrintStep))));
 }
 
 void ExploreChart::MoveCursor(double time)
@@ -162,14 +163,13 @@ QString ExploreChart::CursorText() const
 {
     if (!Measurable() || !m_cursor)
         return m_captions.CursorHint;
-    const auto value = [this](double time) {
-        return m_captions.CursorValue.arg(ShownValue(time), ShownValue(ValueAt(time)));
-    };
-    QString text = value(*m_cursor);
+    const auto x = [this](double time) { return ValueAt(MotionModel::Coordinate, time); };
+    QString text = m_captions.CursorValue.arg(ShownValue(*m_cursor), ShownValue(x(*m_cursor)),
+        ShownValue(ValueAt(MotionModel::Velocity, *m_cursor)));
     if (m_marks.size() == 2) {
         text += QStringLiteral("; ")
-            + m_captions.Measured.arg(ShownValue(m_marks[1] - m_marks[0]),
-                ShownValue(ValueAt(m_marks[1]) - ValueAt(m_marks[0])));
+            + m_captions.Measured.arg(
+                ShownValue(m_marks[1] - m_marks[0]), ShownValue(x(m_marks[1]) - x(m_marks[0])));
     }
     return text;
 }

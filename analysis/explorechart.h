@@ -46,7 +46,8 @@ public:
     // is no motion.
     std::optional<CsvTable> Table() const;
 
-    // The cursor's and the marks' reading, or the hint when there is no cursor.
+    // The cursor's reading of t, x and v and the marks' span, or the hint
+    // when there is no cursor. A new run clears the marks.
     QString CursorText() const;
 
 signals:
@@ -72,7 +73,7 @@ private:
     QRect PlotRect() const;
     // The time of the sample nearest to pixel column x.
     double TimeAt(int x) const;
-    double ValueAt(double time) const;
+    double ValueAt(MotionModel::Series series, double time) const;
     // Whether there are samples for the cursor to read.
     bool Measurable() const;
     void MoveCursor(double time);

@@ -120,14 +120,24 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
                             "t_s_kept1,x_m_kept1\n0,"),
         csv.left(120).constData());
 
-    // The arrow keys move the cursor along the curve; two clicks measure.
+    // The arrow keys move the cursor along the curve, reading x and v; two
+    // clicks measure, until a new run.
+    QLineEdit *initialVelocity = window.Fields[8]->Edit;
+    initialVelocity->setText(QStringLiteral("1"));
+    QTest::keyClick(initialVelocity, Qt::Key_Return);
+    QVERIFY(curveShown(window));
     QTest::keyClick(window.Chart, Qt::Key_Right);
     QCOMPARE(window.CursorLabel->text(),
-        window.Captions.CursorValue.arg(QStringLiteral("0"), QStringLiteral("0")));
+        window.Captions.CursorValue.arg(
+            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")));
+    const auto measures
+        = [&window] { return window.CursorLabel->text().contains(QStringLiteral("Δt = ")); };
     QTest::mouseClick(window.Chart, Qt::LeftButton, {}, QPoint(200, 100));
     QTest::mouseClick(window.Chart, Qt::LeftButton, {}, QPoint(300, 100));
-    QVERIFY2(window.CursorLabel->text().contains(QStringLiteral("Δt = ")),
-        qPrintable(window.CursorLabel->text()));
+    QVERIFY2(measures(), qPrintable(window.CursorLabel->text()));
+    QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
+    QVERIFY(curveShown(window));
+    QVERIFY2(!measures(), qPrintable(window.CursorLabel->text()));
     QTest::mouseClick(window.ClearKeptButton, Qt::LeftButton);
     QCOMPARE(window.Chart->KeptCount(), 0);
 }
