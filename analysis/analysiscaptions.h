@@ -87,6 +87,8 @@ struct ExploreCaptions
     // %1 what differs from the current values: "name = value; ...".
     QString Kept = QStringLiteral("запомнено: %1");
     QString KeptSame = QStringLiteral("запомнено: те же значения");
+    // The current curve's legend entry.
+    QString Current = QStringLiteral("текущая");
     QString NaturalFrequency = QStringLiteral("ω₀ = √(k/m) = %1 1/с");
     QString DampingRatio = QStringLiteral("ζ = b / (2√(km)) = %1");
     QString CriticalDamping = QStringLiteral("Критическое демпфирование 2√(km) = %1 Н·с/м");

@@ -164,7 +164,17 @@ void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
     painter.restore();
 }
 
-void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text)
+// The text of a legend entry starts this far right of the entry.
+constexpr int LegendTextIndent = 30;
+
+int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int textWidth)
+{
+    return metrics.boundingRect(QRect(0, 0, textWidth, QWIDGETSIZE_MAX), Qt::TextWordWrap, text)
+        .height();
+}
+
+void DrawLegendEntry(
+    QPainter &painter, QPoint at, const QColor &colour, const QString &text, int textWidth)
 {
     painter.save();
     const int height = painter.fontMetrics().height();
@@ -173,6 +183,8 @@ void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const Q
     painter.setPen(QPen(colour, 2));
     painter.drawLine(at.x() + 2, at.y() + height / 2, at.x() + 21, at.y() + height / 2);
     painter.setPen(QApplication::palette().color(QPalette::WindowText));
-    painter.drawText(QPoint(at.x() + 30, at.y() + painter.fontMetrics().ascent()), text);
+    painter.drawText(QRect(at.x() + LegendTextIndent, at.y(), textWidth,
+                         LegendEntryHeight(painter.fontMetrics(), text, textWidth)),
+        Qt::TextWordWrap, text);
     painter.restore();
 }

@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <vector>
 
@@ -49,5 +50,9 @@ private:
     bool m_hasRight = false;
 };
 
-// A legend entry: a short line in its colour, then its text.
-void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text);
+// A legend entry: a short line in its colour, then its text, wrapped onto
+// further lines past textWidth pixels.
+void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text,
+    int textWidth = QWIDGETSIZE_MAX);
+// The height of a legend entry whose text wraps past textWidth pixels.
+int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int textWidth);

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr int KeptLegendRows = ExploreChart::MaxKept;
-constexpr int LegendRowHeight = 16;
+constexpr int PlotLeft = 60;
+constexpr int LegendGap = 2;
 
 // The samples 0 ... last of a motion, at their print-step times.
 int lastSample(const MotionModel &motion)
@@ -127,9 +127,28 @@ void ExploreChart::SetShowsVelocity(bool shows)
     update();
 }
 
+std::vector<ExploreChart::LegendEntry> ExploreChart::Legend() const
+{
+    std::vector<LegendEntry> legend { { ChartPalette::Coordinate, m_captions.Current } };
+    for (std::size_t i = 0; i < m_kept.size(); ++i)
+        legend.push_back({ ChartPalette::Kept[i],
+            KeptLabel ? KeptLabel(m_kept[i].parameters, m_parameters) : QString() });
+    return legend;
+}
+
+// From past an entry's colour sample at the plot's left edge to the margin.
+int ExploreChart::LegendTextWidth() const
+{
+    return width() - PlotLeft - 30 - 8;
+}
+
 QRect ExploreChart::PlotRect() const
 {
-    return { 60, 24, width() - 130, height() - 24 - 40 - KeptLegendRows * LegendRowHeight };
+    int legend = 0;
+    for (const LegendEntry &entry : Legend())
+        legend += LegendEntryHeight(fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
+    // The plot gives way to the legend down to a strip.
+    return { PlotLeft, 24, width() - 130, std::max(40, height() - 24 - 40 - legend) };
 }
 
 bool ExploreChart::Measurable() const
@@ -255,13 +274,13 @@ void ExploreChart::Paint(QPainter &painter)
         plot.DrawCurve(painter,
             curvePoints(
                 kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, columns),
-            ChartPalette::Kept[i], 1);
-        // Several differences may run past the canvas.
-        const QString label = painter.fontMetrics().elidedText(
-            KeptLabel ? KeptLabel(kept.parameters, m_parameters) : QString(), Qt::ElideRight,
-            width() - area.left() - 40);
-        DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + int(i) * LegendRowHeight),
-            ChartPalette::Kept[i], label);
+            ChartPalette::Kept[i], 2);
+    }
+    int top = area.bottom() + 40;
+    for (const LegendEntry &entry : Legend()) {
+        DrawLegendEntry(
+            painter, QPoint(area.left(), top), entry.colour, entry.text, LegendTextWidth());
+        top += LegendEntryHeight(painter.fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
     }
     const auto timeOf = [p = double(m_parameters.PrintStep)](std::size_t i) { return i * p; };
     if (m_showsVelocity)

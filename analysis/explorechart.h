@@ -12,9 +12,10 @@
 #include <vector>
 
 // The explore window's chart: x(t) of the current values, v(t) on request,
-// the kept curves faint behind them, and a measuring cursor. The mouse or
-// the arrow keys move the cursor; a click or Space sets a mark, two marks
-// measure the span between them.
+// the kept curves behind them, each in its own colour, a legend naming every
+// curve below, and a measuring cursor. The mouse or the arrow keys move the
+// cursor; a click or Space sets a mark, two marks measure the span between
+// them.
 class ExploreChart : public TPaintBox
 {
     Q_OBJECT
@@ -46,6 +47,15 @@ public:
     // is no motion.
     std::optional<CsvTable> Table() const;
 
+    struct LegendEntry
+    {
+        QColor colour;
+        QString text;
+    };
+    // The current curve, then each kept one with all its differences, wrapped
+    // below the plot rather than cut.
+    std::vector<LegendEntry> Legend() const;
+
     // The cursor's reading of t, x and v and the marks' span, or the hint
     // when there is no cursor. A new run clears the marks.
     QString CursorText() const;
@@ -71,6 +81,7 @@ private:
 
     void Paint(QPainter &painter);
     QRect PlotRect() const;
+    int LegendTextWidth() const;
     // The time of the sample nearest to pixel column x.
     double TimeAt(int x) const;
     double ValueAt(MotionModel::Series series, double time) const;

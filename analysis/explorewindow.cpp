@@ -134,6 +134,7 @@ constexpr LocaleKey ExploreKeys[] = {
     exploreKey<&ExploreCaptions::LostAsZero>("LostAsZero"),
     laterKey(exploreKey<&ExploreCaptions::StepsNotPositive>("StepsNotPositive")),
     laterKey(exploreKey<&ExploreCaptions::WriteFailed>("WriteFailed")),
+    laterKey(exploreKey<&ExploreCaptions::Current>("Current")),
 };
 
 constexpr SectionTable ExploreWindowCaptions { .keys = ExploreKeys, .menuKeys = PictureMenuKeys };
@@ -158,7 +159,7 @@ ExploreWindow::ExploreWindow(
     setMaximumSize(ContentSize);
 
     // The chart's menu first: the localisation step relabels it.
-    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 410);
+    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 500);
     ChartMenu = new PictureMenu(*Chart, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
@@ -203,16 +204,18 @@ void ExploreWindow::CreateControls()
     ChartMenu->AddOutputEntries([this] { return Chart->Table(); });
 
     auto *showVelocity = PlaceControl(
-        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 424, 140, 20);
+        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 514, 140, 20);
     connect(showVelocity, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsVelocity);
-    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 540, 426, 482, 16);
+    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 540, 516, 482, 32);
     CursorLabel->setTextFormat(Qt::PlainText);
+    CursorLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    CursorLabel->setWordWrap(true); // t, x and v with a measured span take two lines
     CursorLabel->setText(Chart->CursorText());
     connect(Chart, &ExploreChart::CursorChanged, this,
         [this] { CursorLabel->setText(Chart->CursorText()); });
 
     auto *presets
-        = PlaceControl(new QGroupBox(Captions.Presets, m_surface), "presetBox", 390, 450, 632, 116);
+        = PlaceControl(new QGroupBox(Captions.Presets, m_surface), "presetBox", 390, 556, 632, 116);
     for (int i = 0; i < PresetCount; ++i) {
         PresetButtons[i]
             = PlaceControl(new QPushButton(Captions.*PresetControls[i].caption, presets),
@@ -224,7 +227,7 @@ void ExploreWindow::CreateControls()
     }
 
     const auto button = [this](const QString &caption, const char *name, int left) {
-        return PlaceControl(new QPushButton(caption, m_surface), name, left, 574, 110, 25);
+        return PlaceControl(new QPushButton(caption, m_surface), name, left, 680, 110, 25);
     };
     KeepButton = button(Captions.Keep, "keepButton", 390);
     ClearKeptButton = button(Captions.ClearKept, "clearKeptButton", 508);
@@ -235,7 +238,7 @@ void ExploreWindow::CreateControls()
     connect(ApplyButton, &QPushButton::clicked, this, &ExploreWindow::Apply);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
 
-    StatusLabel = PlaceControl(new QLabel(m_surface), "statusLabel", 390, 606, 632, 36);
+    StatusLabel = PlaceControl(new QLabel(m_surface), "statusLabel", 390, 712, 632, 36);
     StatusLabel->setWordWrap(true);
     StatusLabel->setTextFormat(Qt::PlainText);
 

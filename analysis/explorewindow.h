@@ -67,7 +67,7 @@ signals:
 private:
     void ApplyCaptions(const LocaleSection &entries) override;
 
-    static constexpr QSize ContentSize { 1030, 650 };
+    static constexpr QSize ContentSize { 1030, 756 };
 
     void CreateControls();
     void ShowValues(const ModelParameters &values, bool refit);

@@ -32,8 +32,9 @@ inline constexpr QColor CurrentFrequency(255, 0, 0);
 
 inline constexpr QColor Cursor(255, 255, 255);
 inline constexpr QColor Mark(0, 255, 255);
-// Dim, so that the current curve stands out; one for each kept curve.
-inline constexpr std::array<QColor, 5> Kept { QColor(140, 140, 60), QColor(60, 140, 140),
-    QColor(140, 70, 140), QColor(70, 140, 70), QColor(150, 100, 60) };
+// One for each kept curve: bright enough for a projector, and apart from the
+// current curve's yellow, the velocity's red and the marks' cyan.
+inline constexpr std::array<QColor, 5> Kept { QColor(60, 150, 255), QColor(255, 110, 255),
+    QColor(0, 230, 0), QColor(255, 150, 0), QColor(190, 150, 255) };
 
 } // namespace ChartPalette

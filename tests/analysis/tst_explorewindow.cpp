@@ -138,6 +138,19 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
     QVERIFY(curveShown(window));
     QVERIFY2(!measures(), qPrintable(window.CursorLabel->text()));
+    // The kept curve's entry names every value the preset changed, whole.
+    const std::vector<ExploreChart::LegendEntry> legend = window.Chart->Legend();
+    QCOMPARE(legend.size(), std::size_t(2));
+    QCOMPARE(legend[0].text, window.Captions.Current);
+    int differences = 0;
+    for (int field = 0; field < ModelParameters::Count; ++field) {
+        if (*NominalParameters().fields()[field] == *window.Values().fields()[field])
+            continue;
+        ++differences;
+        QVERIFY2(
+            legend[1].text.contains(Form3->ParameterCaption(field)), qPrintable(legend[1].text));
+    }
+    QVERIFY(differences >= 3);
     QTest::mouseClick(window.ClearKeptButton, Qt::LeftButton);
     QCOMPARE(window.Chart->KeptCount(), 0);
 }
