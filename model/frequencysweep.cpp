@@ -17,12 +17,27 @@ double SteadyStateAmplitude(const ModelParameters &parameters, double frequency)
     return parameters.ForceAmplitude / m / std::sqrt(detuning * detuning + friction * friction);
 }
 
+namespace {
+
+constexpr double DegreesPerRadian = 180 / std::numbers::pi;
+
+double drivePeriod(const ModelParameters &parameters)
+{
+    return 2 * std::numbers::pi / parameters.ForceFrequency;
+}
+
+// The span at the end of the run the measurements read: the last quarter, or
+// one drive period when that is longer, as a shorter span would miss an extreme.
+double measuredSpan(const ModelParameters &parameters)
+{
+    return std::max(drivePeriod(parameters), parameters.StopTime / 4.0);
+}
+
+} // namespace
+
 double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &parameters)
 {
-    // A quarter shorter than one drive period would miss an extreme.
-    const double stop = parameters.StopTime;
-    const double period = 2 * std::numbers::pi / parameters.ForceFrequency;
-    const double from = stop - (period > stop / 4 ? period : stop / 4);
+    const double from = parameters.StopTime - measuredSpan(parameters);
     const float *x
         = motion.HasResult() ? motion.ResultSeries[MotionModel::Coordinate].get() : nullptr;
     float lowest = std::numeric_limits<float>::infinity();
@@ -39,6 +54,66 @@ double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &param
     if (samples < 2)
         return std::numeric_limits<double>::quiet_NaN();
     return (double(highest) - lowest) / 2;
+}
+
+double SteadyStatePhaseLag(const ModelParameters &parameters, double frequency)
+{
+    const double restoring = parameters.Stiffness - parameters.Mass * frequency * frequency;
+    return std::atan2(parameters.Damping * frequency, restoring) * DegreesPerRadian;
+}
+
+double MeasuredPhaseLag(const MotionModel &motion, const ModelParameters &parameters)
+{
+    const int last = motion.SamplesComputed() - 1;
+    const float *x
+        = motion.HasResult() ? motion.ResultSeries[MotionModel::Coordinate].get() : nullptr;
+    if (!x || last < 2)
+        return std::numeric_limits<double>::quiet_NaN();
+    // Whole periods, so that the fit's sine and cosine stay nearly orthogonal
+    // to each other and to the constant.
+    const double period = drivePeriod(parameters);
+    const double end = SampleTime(motion, parameters, last);
+    const double from = end - std::max(1.0, std::floor(measuredSpan(parameters) / period)) * period;
+    const double frequency = parameters.ForceFrequency;
+    const double phase = parameters.ForcePhase / DegreesPerRadian;
+
+    // The normal equations of the fit, in the basis 1, sin, cos.
+    double m[3][3] = {}, r[3] = {};
+    int samples = 0;
+    for (int i = last; i >= 0; --i) {
+        const double t = SampleTime(motion, parameters, i);
+        if (t < from)
+            break;
+        const double basis[3]
+            = { 1, std::sin(frequency * t + phase), std::cos(frequency * t + phase) };
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column)
+                m[row][column] += basis[row] * basis[column];
+            r[row] += basis[row] * x[i];
+        }
+        ++samples;
+    }
+    if (samples < 3)
+        return std::numeric_limits<double>::quiet_NaN();
+    // Cramer's rule for the sine's and the cosine's coefficients.
+    const auto determinant = [](const double(&a)[3][3]) {
+        return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1])
+            - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0])
+            + a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+    };
+    const auto replaced = [&](int column) {
+        double a[3][3];
+        for (int row = 0; row < 3; ++row) {
+            for (int c = 0; c < 3; ++c)
+                a[row][c] = c == column ? r[row] : m[row][c];
+        }
+        return determinant(a);
+    };
+    // x = A sin(θ − lag) = A cos(lag) sin θ − A sin(lag) cos θ. Both
+    // coefficients share the positive determinant of the normal equations.
+    const double sine = replaced(1), cosine = replaced(2);
+    const double lag = std::atan2(-cosine, sine) * DegreesPerRadian;
+    return lag < -90 ? lag + 360 : lag;
 }
 
 std::vector<float> FrequencySweep::DefaultFrequencies(const ModelParameters &parameters)
@@ -159,9 +234,11 @@ void FrequencySweep::work()
             break;
         }
         const double amplitude = MeasuredAmplitude(motion, parameters);
+        const double phaseLag = MeasuredPhaseLag(motion, parameters);
         {
             const std::lock_guard lock(m_mutex);
             m_points[index].Amplitude = amplitude;
+            m_points[index].PhaseLag = phaseLag;
             m_points[index].Done = true;
         }
         ++m_done;

@@ -19,10 +19,22 @@ double SteadyStateAmplitude(const ModelParameters &parameters, double frequency)
 // there.
 double MeasuredAmplitude(const MotionModel &motion, const ModelParameters &parameters);
 
+// The closed-form steady state's lag behind the drive at frequency w, in
+// degrees: atan2(b w, k − m w²), 0 far below w0, 90 at w0, 180 far above.
+double SteadyStatePhaseLag(const ModelParameters &parameters, double frequency);
+
+// The lag of the computed motion's fundamental behind the drive
+// F0 sin(w t + phase), in degrees from −90 to 270: x fitted by least squares
+// with c + a sin(w t + phase) + b cos(w t + phase) over the whole drive periods
+// that fit in the amplitude's window, ending at the last sample. NaN when
+// fewer than three samples lie there.
+double MeasuredPhaseLag(const MotionModel &motion, const ModelParameters &parameters);
+
 struct SweepPoint
 {
     float Frequency = 0; // 1/s, as ForceFrequency holds it
     double Amplitude = 0; // m, MeasuredAmplitude
+    double PhaseLag = 0; // degrees, MeasuredPhaseLag
     bool Done = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,6 +26,8 @@ class TestFrequencySweep : public QObject
 private slots:
     void matchesSteadyState_data();
     void matchesSteadyState();
+    void phaseLagFollowsTheFormula_data();
+    void phaseLagFollowsTheFormula();
     void parallelEqualsSerial();
     void cancelKeepsThePointsDone();
     void refusals_data();
@@ -74,6 +77,44 @@ void TestFrequencySweep::matchesSteadyState()
     const double resonance = std::sqrt(w0 * w0 - damping * damping / (2 * p.Mass * p.Mass));
     const double step = points[1].Frequency - points[0].Frequency;
     QVERIFY(Near(peak->Frequency, resonance, { .absolute = step }));
+}
+
+void TestFrequencySweep::phaseLagFollowsTheFormula_data()
+{
+    QTest::addColumn<double>("ratio"); // zeta
+    QTest::newRow("zeta 0.05") << 0.05;
+    QTest::newRow("zeta 0.2") << 0.2;
+    QTest::newRow("zeta 0.5") << 0.5;
+}
+
+void TestFrequencySweep::phaseLagFollowsTheFormula()
+{
+    QFETCH(double, ratio);
+    ModelParameters p = NominalParameters();
+    p.Damping = float(2 * ratio * std::sqrt(p.Stiffness * p.Mass));
+    p.StopTime = 20; // the transient of zeta 0.05 gone by the last quarter
+    p.ForcePhase = 30; // the lag is measured from the drive's own phase
+    FrequencySweep sweep(p, FrequencySweep::DefaultFrequencies(p));
+    sweep.Run();
+    const std::vector<SweepPoint> points = sweep.Points();
+    const double w0 = NaturalFrequency(p);
+    for (const SweepPoint &point : points) {
+        const double exact = SteadyStatePhaseLag(p, point.Frequency);
+        QVERIFY2(Near(point.PhaseLag, exact, { .absolute = 2 }),
+            qPrintable(QStringLiteral("w %1: %2 against %3")
+                           .arg(point.Frequency)
+                           .arg(point.PhaseLag)
+                           .arg(exact)));
+    }
+    QVERIFY(Near(points.front().PhaseLag, 0, { .absolute = 10 }));
+    QVERIFY(Near(points.back().PhaseLag, 180, { .absolute = 30 }));
+    // 90 degrees is passed between two neighbouring points around w0.
+    const auto crossing = std::find_if(points.begin(), points.end(),
+        [](const SweepPoint &point) { return point.PhaseLag >= 90; });
+    QVERIFY(crossing != points.begin() && crossing != points.end());
+    const double step = points[1].Frequency - points[0].Frequency;
+    QVERIFY(std::abs(crossing->Frequency - w0) <= step);
+    QVERIFY(std::abs(std::prev(crossing)->Frequency - w0) <= step);
 }
 
 void TestFrequencySweep::parallelEqualsSerial()
