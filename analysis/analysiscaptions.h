@@ -6,11 +6,30 @@
 // so that the localisation step can replace them before the window captions
 // its controls.
 
+// Where the values an analysis window shows come from: the parameter file,
+// or the explore window's controls while it is open.
+enum class ParameterSource { File, Explore };
+
+// The line of the resonance and energy windows that names their values' source.
+struct ParameterSourceCaptions
+{
+    QString File = QStringLiteral("Параметры: файл параметров");
+    QString Explore = QStringLiteral("Параметры: значения окна «Исследование»");
+
+    const QString &Of(ParameterSource source) const
+    {
+        return source == ParameterSource::Explore ? Explore : File;
+    }
+    bool operator==(const ParameterSourceCaptions &) const = default;
+};
+
 struct ResonanceCaptions
 {
     QString FormCaption = QStringLiteral("Резонансная кривая");
     QString Rule = QStringLiteral("Амплитуда: половина размаха x(t) за последнюю четверть "
                                   "времени расчета (не меньше периода силы)");
+    QString PhaseRule = QStringLiteral("Сдвиг фаз: первая гармоника x(t) за целые периоды силы "
+                                       "в том же интервале, отставание от силы");
     QString Cancel = QStringLiteral("Отмена");
     QString Close = QStringLiteral("Закрыть");
     QString PlotName = QStringLiteral("Резонансная кривая: амплитуда от частоты силы");
@@ -19,6 +38,16 @@ struct ResonanceCaptions
     QString SweepLegend = QStringLiteral("расчет");
     QString ClosedFormLegend = QStringLiteral("установившийся режим A(ω)");
     QString CurrentLegend = QStringLiteral("текущая частота");
+    QString PhaseAxis = QStringLiteral("φ, °");
+    QString PhaseSweepLegend = QStringLiteral("сдвиг фаз: расчет");
+    QString PhaseClosedFormLegend = QStringLiteral("φ = atan2(bω, k − mω²)");
+    QString PhaseUndamped
+        = QStringLiteral("При b = 0 установившегося режима нет, и сдвиг фаз не определен");
+    // The current drive frequency's mark: %1 the frequency, %2 the amplitude
+    // and %3 the phase lag read from the swept curve.
+    QString Mark = QStringLiteral("ω = %1 1/с: A = %2 м, φ = %3°");
+    QString MarkUndamped = QStringLiteral("ω = %1 1/с: A = %2 м");
+    ParameterSourceCaptions Source;
     QString ClosedForm
         = QStringLiteral("Линия: A(ω) = (F₀/m) / √((ω₀² − ω²)² + (bω/m)²), ω₀ = √(k/m) = %1 1/с");
     QString Undamped = QStringLiteral(
@@ -49,6 +78,7 @@ struct EnergyCaptions
     QString Method = QStringLiteral(
         "Работы — по формуле трапеций; невязка E − E(0) − Aс − Aв — погрешность расчета");
     QString Close = QStringLiteral("Закрыть");
+    ParameterSourceCaptions Source;
     QString PlotName = QStringLiteral("Энергии и работы сил от времени");
     QString EnergyAxis = QStringLiteral("Дж");
     QString ResidualAxis = QStringLiteral("невязка, Дж");

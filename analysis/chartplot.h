@@ -38,6 +38,7 @@ public:
     // The pixel of a value on the bottom scale and one on the left (right) scale.
     int X(double value) const;
     int Y(double value, bool right = false) const;
+    QRect Area() const { return m_area; }
 
 private:
     double pixelX(double value) const;

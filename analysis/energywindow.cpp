@@ -48,6 +48,10 @@ constexpr LocaleKey EnergyKeys[] = {
     energyKey<&EnergyCaptions::DriveWork>("DriveWork"),
     energyKey<&EnergyCaptions::Residual>("Residual"),
     energyKey<&EnergyCaptions::NoMotion>("NoMotion"),
+    laterKey(textKey<EnergyWindow, &EnergyWindow::Captions, &EnergyCaptions::Source,
+        &ParameterSourceCaptions::File>("SourceFile")),
+    laterKey(textKey<EnergyWindow, &EnergyWindow::Captions, &EnergyCaptions::Source,
+        &ParameterSourceCaptions::Explore>("SourceExplore")),
 };
 
 constexpr SectionTable EnergyWindowCaptions { .keys = EnergyKeys, .menuKeys = PictureMenuKeys };
@@ -69,10 +73,13 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
     Chart->setAccessibleName(Captions.PlotName);
     auto *methodLabel
-        = PlaceControl(new QLabel(Captions.Method, this), "methodLabel", 8, 444, 577, 16);
-    methodLabel->setTextFormat(Qt::PlainText); // a caption is never markup
+        = PlaceControl(new QLabel(Captions.Method, this), "methodLabel", 8, 436, 577, 16);
+    SourceLabel = PlaceControl(new QLabel(this), "sourceLabel", 8, 454, 577, 16);
+    // A caption is never markup.
+    for (QLabel *label : { methodLabel, SourceLabel })
+        label->setTextFormat(Qt::PlainText);
     auto *closeButton
-        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 440, 97, 25);
+        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 444, 97, 25);
     connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
 }
 
@@ -81,11 +88,24 @@ void EnergyWindow::ApplyCaptions(const LocaleSection &entries)
     ApplyCaptionTable(*this, EnergyWindowCaptions, entries);
 }
 
-int EnergyWindow::Open(const ModelParameters &parameters, const MotionModel &motion)
+void EnergyWindow::Open(
+    const ModelParameters &parameters, const MotionModel *motion, ParameterSource source)
 {
-    m_balance = ComputeEnergyBalance(motion, parameters, DrawnPoints);
+    show();
+    raise();
+    activateWindow();
+    Follow(parameters, motion, source);
+}
+
+void EnergyWindow::Follow(
+    const ModelParameters &parameters, const MotionModel *motion, ParameterSource source)
+{
+    if (!isVisible())
+        return;
+    SourceLabel->setText(Captions.Source.Of(source));
+    m_parameters = parameters;
+    m_balance = motion ? ComputeEnergyBalance(*motion, parameters, DrawnPoints) : EnergyBalance();
     Chart->update();
-    return exec();
 }
 
 std::optional<CsvTable> EnergyWindow::BalanceTable() const

@@ -3,6 +3,7 @@
 #include "analysis/analysiscaptions.h"
 #include "model/csvtable.h"
 #include "model/energybalance.h"
+#include "model/modelparameters.h"
 #include "services/captionedwindow.h"
 
 #include <QDialog>
@@ -12,11 +13,13 @@
 class TPaintBox;
 class MotionModel;
 class PictureMenu;
+class QLabel;
 class QPainter;
-struct ModelParameters;
 
 // The energy balance of the computed motion: the kinetic and spring energies,
 // the works of the damper and of the driving force, and the residual.
+// Modeless: it follows the motion it is given while the other windows go on
+// working.
 class EnergyWindow : public QDialog, public CaptionedWindow
 {
     Q_OBJECT
@@ -24,12 +27,19 @@ class EnergyWindow : public QDialog, public CaptionedWindow
 public:
     explicit EnergyWindow(QWidget *parent = nullptr);
 
-    // Computes the balance of motion and shows it, modally. Returns the modal result.
-    int Open(const ModelParameters &parameters, const MotionModel &motion);
+    // Shows the window on top with the balance of motion.
+    void Open(const ModelParameters &parameters, const MotionModel *motion, ParameterSource source);
+    // Shows the balance of motion, none when null, when the window is open.
+    void Follow(
+        const ModelParameters &parameters, const MotionModel *motion, ParameterSource source);
+
+    // The values of the motion shown.
+    const ModelParameters &Parameters() const { return m_parameters; }
 
     EnergyCaptions Captions; // as localised while constructing
 
     TPaintBox *Chart = nullptr;
+    QLabel *SourceLabel = nullptr; // where the motion's values come from
     PictureMenu *ChartMenu = nullptr; // printing, saving, copying, the balance as CSV
 
 private:
@@ -38,5 +48,6 @@ private:
     // The balance as drawn, each term by time; none without a motion.
     std::optional<CsvTable> BalanceTable() const;
 
+    ModelParameters m_parameters;
     EnergyBalance m_balance;
 };

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -255,12 +256,33 @@ void ExploreWindow::Open(const ModelParameters &parameters)
         // Within the screen, with the scroll bars the smaller size then needs.
         const QRect available = screen()->availableGeometry();
         resize(ContentSize.boundedTo(available.size()));
+        PlaceBesideParent(available);
         move(pos().x() + std::min(0, available.right() - frameGeometry().right()),
             pos().y() + std::min(0, available.bottom() - frameGeometry().bottom()));
     }
     show();
     raise();
     activateWindow();
+}
+
+void ExploreWindow::PlaceBesideParent(const QRect &available)
+{
+    if (!parentWidget())
+        return;
+    const QRect parent = parentWidget()->window()->frameGeometry();
+    const int width = frameGeometry().width();
+    if (available.right() - parent.right() >= width)
+        move(parent.right() + 1, parent.top());
+    else if (parent.left() - available.left() >= width)
+        move(parent.left() - width, parent.top());
+}
+
+void ExploreWindow::hideEvent(QHideEvent *event)
+{
+    // Minimising is no closing: the analysis windows keep following.
+    if (!event->spontaneous())
+        emit Closed();
+    QWidget::hideEvent(event);
 }
 
 ModelParameters ExploreWindow::Values() const
@@ -291,6 +313,7 @@ void ExploreWindow::ValuesChanged()
     ShowDerived(m_values);
     ShowStatus(Captions.Computing);
     m_computer->Request(m_values);
+    emit ValuesShown(m_values);
 }
 
 void ExploreWindow::ShowDerived(const ModelParameters &values)
@@ -334,6 +357,7 @@ void ExploreWindow::MotionComputed(const ComputedMotion &computed)
         break;
     }
     Chart->SetMotion(computed.Parameters, computed.Motion);
+    emit MotionShown(computed.Parameters, computed.Motion.get());
 }
 
 QString ExploreWindow::TypedRefusal() const

@@ -10,6 +10,7 @@
 #include <array>
 
 class BackgroundMotion;
+class MotionModel;
 class ExploreChart;
 class ParameterSlider;
 class PictureMenu;
@@ -34,7 +35,8 @@ public:
     ~ExploreWindow() override;
 
     // Starts from parameters, with the slider ranges around them, unless
-    // the window is open, and shows it on top.
+    // the window is open, and shows it on top, beside its parent window where
+    // the screen has room for both.
     void Open(const ModelParameters &parameters);
     // The values the controls give.
     ModelParameters Values() const;
@@ -63,6 +65,16 @@ public:
 signals:
     // The values were written to the parameter file.
     void Applied();
+    // The controls give new values.
+    void ValuesShown(const ModelParameters &values);
+    // The chart shows the motion of values; motion is null when they give
+    // none, and lives as long as the chart shows it.
+    void MotionShown(const ModelParameters &values, const MotionModel *motion);
+    // The window was closed.
+    void Closed();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void ApplyCaptions(const LocaleSection &entries) override;
@@ -70,6 +82,7 @@ private:
     static constexpr QSize ContentSize { 1030, 756 };
 
     void CreateControls();
+    void PlaceBesideParent(const QRect &available);
     void ShowValues(const ModelParameters &values, bool refit);
     void ValuesChanged();
     void ShowDerived(const ModelParameters &values);

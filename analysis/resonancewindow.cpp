@@ -1,6 +1,7 @@
 #include "analysis/resonancewindow.h"
 
 #include "analysis/chartplot.h"
+#include "analysis/parameterslider.h"
 #include "model/derivedquantities.h"
 #include "model/frequencysweep.h"
 #include "output/captiontable.h"
@@ -50,6 +51,17 @@ constexpr LocaleKey ResonanceKeys[] = {
     laterKey(resonanceKey<&ResonanceCaptions::NoDrivingForce>("NoDrivingForce")),
     resonanceKey<&ResonanceCaptions::NoMotion>("NoMotion"),
     resonanceKey<&ResonanceCaptions::TooMuchWork>("TooMuchWork"),
+    laterKey(resonanceKey<&ResonanceCaptions::PhaseRule>("PhaseRule")),
+    laterKey(resonanceKey<&ResonanceCaptions::PhaseAxis>("PhaseAxis")),
+    laterKey(resonanceKey<&ResonanceCaptions::PhaseSweepLegend>("PhaseSweepLegend")),
+    laterKey(resonanceKey<&ResonanceCaptions::PhaseClosedFormLegend>("PhaseClosedFormLegend")),
+    laterKey(resonanceKey<&ResonanceCaptions::PhaseUndamped>("PhaseUndamped")),
+    laterKey(resonanceKey<&ResonanceCaptions::Mark>("Mark")),
+    laterKey(resonanceKey<&ResonanceCaptions::MarkUndamped>("MarkUndamped")),
+    laterKey(textKey<ResonanceWindow, &ResonanceWindow::Captions, &ResonanceCaptions::Source,
+        &ParameterSourceCaptions::File>("SourceFile")),
+    laterKey(textKey<ResonanceWindow, &ResonanceWindow::Captions, &ResonanceCaptions::Source,
+        &ParameterSourceCaptions::Explore>("SourceExplore")),
 };
 
 constexpr SectionTable ResonanceWindowCaptions { .keys = ResonanceKeys,
@@ -61,7 +73,7 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     : QDialog(parent)
 {
     // The menu is there for the localisation step to relabel.
-    Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 380);
+    Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 400);
     ChartMenu = new PictureMenu(*Chart, *this);
     ChartMenu->AddOutputEntries([this] { return CurveTable(); });
     PictureMenuTexts menuTexts = ChartMenu->Texts();
@@ -69,21 +81,24 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     ChartMenu->SetTexts(menuTexts);
     RunLocalisationStep(*this, LocalisationSection::Resonance);
     setWindowTitle(Captions.FormCaption);
-    PlaceWindow(*this, 200, 150, 700, 473, WindowSizing::Fixed);
+    PlaceWindow(*this, 200, 150, 700, 515, WindowSizing::Fixed);
 
     Chart->SetFillsBackground(true);
     Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
     Chart->setAccessibleName(Captions.PlotName);
-    RuleLabel = PlaceControl(new QLabel(Captions.Rule, this), "ruleLabel", 8, 394, 684, 16);
-    StatusLabel = PlaceControl(new QLabel(this), "statusLabel", 8, 414, 684, 16);
+    RuleLabel = PlaceControl(new QLabel(Captions.Rule, this), "ruleLabel", 8, 412, 684, 16);
+    PhaseRuleLabel
+        = PlaceControl(new QLabel(Captions.PhaseRule, this), "phaseRuleLabel", 8, 428, 684, 16);
+    StatusLabel = PlaceControl(new QLabel(this), "statusLabel", 8, 444, 684, 16);
+    SourceLabel = PlaceControl(new QLabel(this), "sourceLabel", 8, 460, 684, 16);
     // Captions are never markup.
-    for (QLabel *label : { RuleLabel, StatusLabel })
+    for (QLabel *label : { RuleLabel, PhaseRuleLabel, StatusLabel, SourceLabel })
         label->setTextFormat(Qt::PlainText);
-    Progress = PlaceControl(new QProgressBar(this), "progress", 8, 440, 470, 25);
+    Progress = PlaceControl(new QProgressBar(this), "progress", 8, 482, 470, 25);
     CancelButton
-        = PlaceControl(new QPushButton(Captions.Cancel, this), "cancelButton", 488, 440, 97, 25);
+        = PlaceControl(new QPushButton(Captions.Cancel, this), "cancelButton", 488, 482, 97, 25);
     auto *closeButton
-        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 440, 97, 25);
+        = PlaceControl(new QPushButton(Captions.Close, this), "closeButton", 595, 482, 97, 25);
     connect(CancelButton, &QPushButton::clicked, this, &ResonanceWindow::CancelSweep);
     connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
 
@@ -99,26 +114,49 @@ void ResonanceWindow::ApplyCaptions(const LocaleSection &entries)
 
 ResonanceWindow::~ResonanceWindow() = default;
 
-int ResonanceWindow::Open(const ModelParameters &parameters)
+void ResonanceWindow::Open(const ModelParameters &parameters, ParameterSource source)
 {
+    show();
+    raise();
+    activateWindow();
+    Follow(parameters, source);
+}
+
+void ResonanceWindow::Follow(const ModelParameters &parameters, ParameterSource source)
+{
+    if (!isVisible())
+        return;
+    SourceLabel->setText(Captions.Source.Of(source));
+    ModelParameters swept = m_parameters;
     m_parameters = parameters;
+    // The drive frequency is what the sweep varies: its curve holds for any.
+    swept.ForceFrequency = parameters.ForceFrequency;
+    if (m_sweep && swept == parameters)
+        ShowProgress();
+    else
+        StartSweep();
+}
+
+void ResonanceWindow::StartSweep()
+{
+    if (m_sweep) {
+        m_sweep->Cancel();
+        m_abandoned.push_back(std::move(m_sweep));
+    }
     m_sweep = std::make_unique<FrequencySweep>(
-        parameters, FrequencySweep::DefaultFrequencies(parameters));
+        m_parameters, FrequencySweep::DefaultFrequencies(m_parameters));
     Progress->setRange(0, std::max(m_sweep->PointCount(), 1));
     m_sweep->Start();
     m_sweepTimer->start();
     ShowProgress();
-    return exec();
 }
 
 void ResonanceWindow::done(int result)
 {
     // No worker outlives the showing: the points running finish, no more start.
     m_sweepTimer->stop();
-    if (m_sweep) {
-        m_sweep->Cancel();
-        m_sweep->Wait();
-    }
+    m_abandoned.clear();
+    m_sweep.reset();
     QDialog::done(result);
 }
 
@@ -131,9 +169,11 @@ void ResonanceWindow::CancelSweep()
 
 void ResonanceWindow::SweepTimerTick()
 {
+    std::erase_if(m_abandoned, [](const auto &sweep) { return sweep->Finished(); });
     if (m_sweep->Finished()) {
         m_sweep->Wait();
-        m_sweepTimer->stop();
+        if (m_abandoned.empty())
+            m_sweepTimer->stop();
     }
     ShowProgress();
 }
@@ -145,6 +185,7 @@ void ResonanceWindow::ShowProgress()
     Progress->setVisible(running);
     CancelButton->setVisible(running);
     StatusLabel->setText(StatusText());
+    Chart->setAccessibleDescription(MarkText());
     Chart->update();
 }
 
@@ -176,9 +217,42 @@ QString ResonanceWindow::StatusText() const
     }
     if (m_sweep->PointsDone() < m_sweep->PointCount())
         return Captions.Cancelled.arg(done, all);
-    if (!(m_parameters.Damping > 0))
+    if (!Damped())
         return Captions.Undamped;
     return Captions.ClosedForm.arg(GeneralStyle(NaturalFrequency(m_parameters), 4, 1));
+}
+
+ResonanceWindow::Reading ResonanceWindow::CurrentReading() const
+{
+    const double frequency = m_parameters.ForceFrequency;
+    Reading reading { qQNaN(), qQNaN() };
+    if (!m_sweep)
+        return reading;
+    const std::vector<SweepPoint> points = m_sweep->Points();
+    const auto above = std::lower_bound(points.begin(), points.end(), frequency,
+        [](const SweepPoint &point, double value) { return point.Frequency < value; });
+    if (above == points.end() || !above->Done)
+        return reading;
+    if (above->Frequency == frequency)
+        return { above->Amplitude, above->PhaseLag };
+    if (above == points.begin() || !std::prev(above)->Done)
+        return reading;
+    const SweepPoint &below = *std::prev(above);
+    const double share = (frequency - below.Frequency) / (above->Frequency - below.Frequency);
+    return { std::lerp(below.Amplitude, above->Amplitude, share),
+        std::lerp(below.PhaseLag, above->PhaseLag, share) };
+}
+
+QString ResonanceWindow::MarkText() const
+{
+    const Reading reading = CurrentReading();
+    if (std::isnan(reading.amplitude))
+        return {};
+    const QString frequency = ShownValue(m_parameters.ForceFrequency);
+    const QString amplitude = GeneralStyle(reading.amplitude, 3, 1);
+    if (!Damped())
+        return Captions.MarkUndamped.arg(frequency, amplitude);
+    return Captions.Mark.arg(frequency, amplitude, QLocale().toString(reading.phaseLag, 'f', 0));
 }
 
 std::optional<CsvTable> ResonanceWindow::CurveTable() const
@@ -186,22 +260,27 @@ std::optional<CsvTable> ResonanceWindow::CurveTable() const
     if (!m_sweep)
         return std::nullopt;
     std::vector<float> frequencies;
-    std::vector<double> computed, steady;
+    std::vector<double> computed, steady, computedLag, steadyLag;
     for (const SweepPoint &point : m_sweep->Points()) {
         if (!point.Done)
             continue;
         frequencies.push_back(point.Frequency);
         computed.push_back(point.Amplitude);
         steady.push_back(SteadyStateAmplitude(m_parameters, point.Frequency));
+        computedLag.push_back(point.PhaseLag);
+        steadyLag.push_back(SteadyStatePhaseLag(m_parameters, point.Frequency));
     }
     if (frequencies.empty())
         return std::nullopt;
     CsvTable table;
     table.AddColumn("omega_1_per_s", std::move(frequencies));
     table.AddColumn("A_computed_m", std::move(computed));
-    // Without damping there is no steady state, as the window says.
-    if (m_parameters.Damping > 0)
+    // Without damping there is no steady state and no lag, as the window says.
+    if (Damped()) {
         table.AddColumn("A_steady_state_m", std::move(steady));
+        table.AddColumn("phi_computed_deg", std::move(computedLag));
+        table.AddColumn("phi_steady_state_deg", std::move(steadyLag));
+    }
     return table;
 }
 
@@ -211,47 +290,98 @@ void ResonanceWindow::PaintChart(QPainter &painter)
     if (!m_sweep || std::isnan(w0))
         return;
     const std::vector<SweepPoint> points = m_sweep->Points();
-    const bool closedForm = m_parameters.Damping > 0;
+    const bool damped = Damped();
 
-    std::vector<QPointF> swept, steady;
+    std::vector<QPointF> swept, steady, sweptLag, steadyLag;
     double highest = 0;
     for (const SweepPoint &point : points) {
+        const double ratio = point.Frequency / w0;
         const double amplitude = point.Done ? point.Amplitude : qQNaN();
-        swept.emplace_back(point.Frequency / w0, amplitude);
+        swept.emplace_back(ratio, amplitude);
+        sweptLag.emplace_back(ratio, point.Done ? point.PhaseLag : qQNaN());
         if (std::isfinite(amplitude))
             highest = std::max(highest, amplitude);
-        if (closedForm) {
+        if (damped) {
             const double exact = SteadyStateAmplitude(m_parameters, point.Frequency);
-            steady.emplace_back(point.Frequency / w0, exact);
+            steady.emplace_back(ratio, exact);
+            steadyLag.emplace_back(ratio, SteadyStatePhaseLag(m_parameters, point.Frequency));
             highest = std::max(highest, exact);
         }
     }
 
-    const QRect area(60, 24, Chart->width() - 80, Chart->height() - 64);
-    const PlotArea plot(area, PlotScale::Around(0, FrequencySweep::DefaultHighest),
+    const PlotScale frequencyScale = PlotScale::Around(0, FrequencySweep::DefaultHighest);
+    const QRect amplitudeArea(60, 24, Chart->width() - 80, 200);
+    const PlotArea amplitudePlot(amplitudeArea, frequencyScale,
         PlotScale::Around(0, highest > 0 ? highest : 1)); // no points yet: a plain scale
-    plot.DrawFrame(painter);
+    const QRect phaseArea(60, 266, Chart->width() - 80, 100);
+    const PlotArea phasePlot(phaseArea, frequencyScale, PlotScale { 0, 180, 45 });
+    amplitudePlot.DrawFrame(painter);
+    phasePlot.DrawFrame(painter);
     painter.setPen(ChartPalette::ScaleText);
     painter.drawText(QPoint(4, 14), Captions.AmplitudeAxis);
-    painter.drawText(QPoint(area.right() - 40, area.bottom() + 32), Captions.FrequencyAxis);
+    painter.drawText(QPoint(4, phaseArea.top() - 6), Captions.PhaseAxis);
+    painter.drawText(
+        QPoint(phaseArea.right() - 40, phaseArea.bottom() + 32), Captions.FrequencyAxis);
 
-    const double current = m_parameters.ForceFrequency / w0;
-    if (current >= 0 && current <= FrequencySweep::DefaultHighest) {
-        painter.setPen(QPen(ChartPalette::CurrentFrequency, 1, Qt::DashLine));
-        const DesignedLines lines(painter);
-        painter.drawLine(plot.X(current), area.top() + 1, plot.X(current), area.bottom() - 1);
+    amplitudePlot.DrawCurve(painter, swept, ChartPalette::SweptAmplitude, 3);
+    if (damped) {
+        amplitudePlot.DrawCurve(painter, steady, ChartPalette::ClosedFormAmplitude, 1);
+        phasePlot.DrawCurve(painter, sweptLag, ChartPalette::SweptAmplitude, 3);
+        phasePlot.DrawCurve(painter, steadyLag, ChartPalette::ClosedFormAmplitude, 1);
+    } else {
+        painter.setPen(ChartPalette::Cursor);
+        painter.drawText(phaseArea, Qt::AlignCenter | Qt::TextWordWrap, Captions.PhaseUndamped);
     }
-    plot.DrawCurve(painter, swept, ChartPalette::SweptAmplitude, 3);
-    if (closedForm)
-        plot.DrawCurve(painter, steady, ChartPalette::ClosedFormAmplitude, 1);
+    PaintMark(painter, amplitudePlot, phasePlot, w0);
 
-    int left = area.left();
-    const auto legend = [&](const QColor &colour, const QString &text) {
-        DrawLegendEntry(painter, QPoint(left, 4), colour, text);
-        left += 40 + painter.fontMetrics().horizontalAdvance(text);
+    const auto legend = [&painter](int top, const auto &entries) {
+        int left = 60;
+        for (const auto &[colour, text] : entries) {
+            DrawLegendEntry(painter, QPoint(left, top), colour, *text);
+            left += 40 + painter.fontMetrics().horizontalAdvance(*text);
+        }
     };
-    legend(ChartPalette::SweptAmplitude, Captions.SweepLegend);
-    if (closedForm)
-        legend(ChartPalette::ClosedFormAmplitude, Captions.ClosedFormLegend);
-    legend(ChartPalette::CurrentFrequency, Captions.CurrentLegend);
+    using Entry = std::pair<QColor, const QString *>;
+    std::vector<Entry> amplitudeEntries { { ChartPalette::SweptAmplitude, &Captions.SweepLegend } };
+    if (damped)
+        amplitudeEntries.emplace_back(
+            ChartPalette::ClosedFormAmplitude, &Captions.ClosedFormLegend);
+    // The mark's entry reads the curve there, once it can.
+    const QString mark = MarkText();
+    amplitudeEntries.emplace_back(
+        ChartPalette::CurrentFrequency, mark.isEmpty() ? &Captions.CurrentLegend : &mark);
+    legend(4, amplitudeEntries);
+    if (damped) {
+        legend(phaseArea.top() - 20,
+            std::vector<Entry> { { ChartPalette::SweptAmplitude, &Captions.PhaseSweepLegend },
+                { ChartPalette::ClosedFormAmplitude, &Captions.PhaseClosedFormLegend } });
+    }
+}
+
+void ResonanceWindow::PaintMark(
+    QPainter &painter, const PlotArea &amplitude, const PlotArea &phase, double w0) const
+{
+    const double current = m_parameters.ForceFrequency / w0;
+    if (!(current >= 0 && current <= FrequencySweep::DefaultHighest))
+        return;
+    const int x = amplitude.X(current);
+    const Reading reading = CurrentReading();
+    const auto mark = [&](const PlotArea &plot, double value) {
+        const QRect area = plot.Area();
+        painter.save();
+        painter.setClipRect(area.adjusted(1, 1, -1, -1));
+        painter.setPen(QPen(ChartPalette::CurrentFrequency, 1, Qt::DashLine));
+        {
+            const DesignedLines lines(painter);
+            painter.drawLine(x, area.top() + 1, x, area.bottom() - 1);
+        }
+        if (std::isfinite(value)) {
+            painter.setPen(ChartPalette::Cursor);
+            painter.setBrush(ChartPalette::CurrentFrequency);
+            painter.drawEllipse(QPoint(x, plot.Y(value)), 4, 4);
+        }
+        painter.restore();
+    };
+    mark(amplitude, reading.amplitude);
+    mark(phase, Damped() ? reading.phaseLag : qQNaN());
 }

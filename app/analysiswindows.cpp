@@ -7,18 +7,9 @@
 #include "forms/input1.h"
 #include "output/picturemenu.h"
 
+#include "analysis/explorechart.h"
+
 #include <array>
-
-namespace {
-
-// The chart of window prints with parameters, those of the motion it shows.
-void printWithParameters(
-    PictureMenu &menu, const QWidget &window, const ModelParameters &parameters)
-{
-    menu.SetHandout([&window, &parameters] { return ParameterHandout(window, parameters); });
-}
-
-} // namespace
 
 AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
     : QObject(&mainWindow)
@@ -27,24 +18,42 @@ AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
     connect(&mainWindow, &TForm2::ResonanceRequested, this, &AnalysisWindows::OpenResonance);
     connect(&mainWindow, &TForm2::EnergyRequested, this, &AnalysisWindows::OpenEnergy);
     connect(&mainWindow, &TForm2::ExploreRequested, this, &AnalysisWindows::OpenExplore);
+    connect(&mainWindow, &TForm2::ParameterFileReloaded, this, [this] {
+        if (!Exploring())
+            FollowFile();
+    });
+}
+
+bool AnalysisWindows::Exploring() const
+{
+    return m_explore && m_explore->isVisible();
 }
 
 void AnalysisWindows::OpenResonance()
 {
     if (!m_resonance) {
         m_resonance = new ResonanceWindow(&m_mainWindow);
-        printWithParameters(*m_resonance->ChartMenu, *m_resonance, m_mainWindow.ModelParameters);
+        m_resonance->ChartMenu->SetHandout([resonance = m_resonance] {
+            return ParameterHandout(*resonance, resonance->Parameters());
+        });
     }
-    m_resonance->Open(m_mainWindow.ModelParameters);
+    if (Exploring())
+        m_resonance->Open(m_explore->Values(), ParameterSource::Explore);
+    else
+        m_resonance->Open(m_mainWindow.ModelParameters, ParameterSource::File);
 }
 
 void AnalysisWindows::OpenEnergy()
 {
     if (!m_energy) {
         m_energy = new EnergyWindow(&m_mainWindow);
-        printWithParameters(*m_energy->ChartMenu, *m_energy, m_mainWindow.ModelParameters);
+        m_energy->ChartMenu->SetHandout(
+            [energy = m_energy] { return ParameterHandout(*energy, energy->Parameters()); });
     }
-    m_energy->Open(m_mainWindow.ModelParameters, m_mainWindow.Motion);
+    if (Exploring())
+        m_energy->Open(m_explore->Values(), m_explore->Chart->Motion(), ParameterSource::Explore);
+    else
+        m_energy->Open(m_mainWindow.ModelParameters, &m_mainWindow.Motion, ParameterSource::File);
 }
 
 void AnalysisWindows::OpenExplore()
@@ -55,9 +64,32 @@ void AnalysisWindows::OpenExplore()
             captions[i] = Form3->ParameterCaption(i);
         m_explore = new ExploreWindow(captions, &m_mainWindow);
         connect(m_explore, &ExploreWindow::Applied, &m_mainWindow, &TForm2::ReloadParameterFile);
+        connect(m_explore, &ExploreWindow::ValuesShown, this, &AnalysisWindows::FollowValues);
+        connect(m_explore, &ExploreWindow::MotionShown, this, &AnalysisWindows::FollowMotion);
+        connect(m_explore, &ExploreWindow::Closed, this, &AnalysisWindows::FollowFile);
         // Its chart is drawn from the values the sliders give.
         m_explore->ChartMenu->SetHandout(
             [explore = m_explore] { return ParameterHandout(*explore, explore->Values()); });
     }
     m_explore->Open(m_mainWindow.ModelParameters);
+}
+
+void AnalysisWindows::FollowValues(const ModelParameters &values)
+{
+    if (m_resonance)
+        m_resonance->Follow(values, ParameterSource::Explore);
+}
+
+void AnalysisWindows::FollowMotion(const ModelParameters &values, const MotionModel *motion)
+{
+    if (m_energy)
+        m_energy->Follow(values, motion, ParameterSource::Explore);
+}
+
+void AnalysisWindows::FollowFile()
+{
+    if (m_resonance)
+        m_resonance->Follow(m_mainWindow.ModelParameters, ParameterSource::File);
+    if (m_energy)
+        m_energy->Follow(m_mainWindow.ModelParameters, &m_mainWindow.Motion, ParameterSource::File);
 }

@@ -489,6 +489,7 @@ void TForm2::ReloadParameterFile()
     if (!ComputeFromParameterFile())
         return;
     Button3Click();
+    emit ParameterFileReloaded();
 }
 
 void TForm2::Button4Click()

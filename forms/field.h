@@ -93,6 +93,8 @@ signals:
     void ResonanceRequested();
     void EnergyRequested();
     void ExploreRequested();
+    // The parameter file was read again and its motion computed.
+    void ParameterFileReloaded();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -50,6 +50,8 @@ struct ModelParameters
     // The fields in file order, for code that treats them alike.
     std::array<float *, Count> fields();
     std::array<const float *, Count> fields() const;
+
+    bool operator==(const ModelParameters &) const = default;
 };
 
 // The two build variants differ only in the parameter file's name.

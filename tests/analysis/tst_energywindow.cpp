@@ -44,46 +44,45 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
 {
     MainWindowFixture fixture(dampedSwing());
     new AnalysisWindows(fixture.window()); // a child of the main window
-    bool shown = false;
-    whenShown<EnergyWindow>([&](EnergyWindow &window) {
-        shown = true;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Энергия"));
-        const QImage image = window.Chart->grab().toImage();
-        const QRect plot(61, 25, image.width() - 142, image.height() - 122);
-        for (const QRgb colour : { Kinetic, Spring, DamperWork, DriveWork, Residual })
-            QVERIFY2(countPixels(image, colour, plot) > 0, qPrintable(QString::number(colour, 16)));
-        // The damper's work starts at zero and ends at minus the energy lost.
-        const int start = topmostPixel(image, plot.left() + 2, DamperWork, plot);
-        QVERIFY(start > 0);
-        QVERIFY(
-            topmostPixel(image, plot.right() - 2, DamperWork, plot) > start + plot.height() / 4);
-        // Each term by time, one row a sample; no work done at the start.
-        const QByteArray csv = ExportedCsv(*window.ChartMenu);
-        QVERIFY(csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
-        QCOMPARE(csv.count('\n'), 1002);
-        QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
-        // On paper the chart lies on white, not on the window's grey.
-        const QTemporaryDir folder;
-        const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-        PrintToPdf(*window.ChartMenu, pdf);
-        const QImage page = QImage::fromData(
-            PopplerOutput(QStringLiteral("pdftoppm"), { "-r", "36", "-png", pdf }));
-        QVERIFY(!page.isNull());
-        // PDF colours may round off by one.
-        const QColor grey = window.palette().color(QPalette::Button);
-        int greyPixels = 0;
-        for (int y = 0; y < page.height(); ++y) {
-            for (int x = 0; x < page.width(); ++x) {
-                const QColor pixel = page.pixelColor(x, y);
-                greyPixels += std::abs(pixel.red() - grey.red()) <= 2
-                    && std::abs(pixel.green() - grey.green()) <= 2
-                    && std::abs(pixel.blue() - grey.blue()) <= 2;
+    QVERIFY(whileOpen<EnergyWindow>([&] { clickSceneMenuEntry(fixture.window(), 1); },
+        [&](EnergyWindow &window) {
+            QCOMPARE(window.windowTitle(), QStringLiteral("Энергия"));
+            const QImage image = window.Chart->grab().toImage();
+            const QRect plot(61, 25, image.width() - 142, image.height() - 122);
+            for (const QRgb colour : { Kinetic, Spring, DamperWork, DriveWork, Residual })
+                QVERIFY2(
+                    countPixels(image, colour, plot) > 0, qPrintable(QString::number(colour, 16)));
+            // The damper's work starts at zero and ends at minus the energy lost.
+            const int start = topmostPixel(image, plot.left() + 2, DamperWork, plot);
+            QVERIFY(start > 0);
+            QVERIFY(topmostPixel(image, plot.right() - 2, DamperWork, plot)
+                > start + plot.height() / 4);
+            // Each term by time, one row a sample; no work done at the start.
+            const QByteArray csv = ExportedCsv(*window.ChartMenu);
+            QVERIFY(
+                csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
+            QCOMPARE(csv.count('\n'), 1002);
+            QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
+            // On paper the chart lies on white, not on the window's grey.
+            const QTemporaryDir folder;
+            const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+            PrintToPdf(*window.ChartMenu, pdf);
+            const QImage page = QImage::fromData(
+                PopplerOutput(QStringLiteral("pdftoppm"), { "-r", "36", "-png", pdf }));
+            QVERIFY(!page.isNull());
+            // PDF colours may round off by one.
+            const QColor grey = window.palette().color(QPalette::Button);
+            int greyPixels = 0;
+            for (int y = 0; y < page.height(); ++y) {
+                for (int x = 0; x < page.width(); ++x) {
+                    const QColor pixel = page.pixelColor(x, y);
+                    greyPixels += std::abs(pixel.red() - grey.red()) <= 2
+                        && std::abs(pixel.green() - grey.green()) <= 2
+                        && std::abs(pixel.blue() - grey.blue()) <= 2;
+                }
             }
-        }
-        QVERIFY2(greyPixels < page.width() * page.height() / 100, "grey around the plot");
-    });
-    clickSceneMenuEntry(fixture.window(), 1);
-    QVERIFY(shown);
+            QVERIFY2(greyPixels < page.width() * page.height() / 100, "grey around the plot");
+        }));
 }
 
 void EnergyWindowTest::tooltipAndShortcuts()
@@ -106,11 +105,9 @@ void EnergyWindowTest::tooltipAndShortcuts()
         QTest::mouseClick(scene, Qt::LeftButton, {}, QPoint(60, 60));
         QTest::keyClick(QGuiApplication::focusWindow(), key, Qt::ControlModifier);
     };
-    whenShown<ResonanceWindow>([&](ResonanceWindow &) { ++opened; });
-    press(Qt::Key_R);
-    QCOMPARE(opened, 1);
-    whenShown<EnergyWindow>([&](EnergyWindow &) { ++opened; });
-    press(Qt::Key_E);
+    QVERIFY(whileOpen<ResonanceWindow>(
+        [&] { press(Qt::Key_R); }, [&](ResonanceWindow &) { ++opened; }));
+    QVERIFY(whileOpen<EnergyWindow>([&] { press(Qt::Key_E); }, [&](EnergyWindow &) { ++opened; }));
     QCOMPARE(opened, 2);
 }
 

@@ -14,10 +14,10 @@ namespace {
 
 constexpr QRgb Sweep = 0xffffff00, ClosedForm = 0xff00ffff, Current = 0xffff0000;
 
-// The plot area of the canvas.
+// The amplitude's plot area of the canvas, inside its frame.
 QRect plotArea(const QImage &image)
 {
-    return QRect(60, 25, image.width() - 81, image.height() - 66);
+    return QRect(61, 25, image.width() - 82, 198);
 }
 
 // The topmost pixel of colour in the plot's column of w / w0 (0 to 3), or -1.
@@ -46,32 +46,30 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
     p.Damping = 20; // resonance at sqrt(300 - 50) = 0.913 w0
     MainWindowFixture fixture(p);
     new AnalysisWindows(fixture.window()); // a child of the main window
-    bool shown = false;
-    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
-        shown = true;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Резонансная кривая"));
-        QTRY_VERIFY(!window.Progress->isVisible());
-        QVERIFY(!window.CancelButton->isVisible());
-        QVERIFY(window.StatusLabel->text().startsWith(QStringLiteral("Линия: A(ω)")));
-        const QImage image = window.Chart->grab().toImage();
-        const int peak = topmost(image, 0.913, Sweep);
-        QVERIFY(peak > 0);
-        QVERIFY(peak < topmost(image, 0.7, Sweep));
-        QVERIFY(peak < topmost(image, 1.1, Sweep));
-        // The closed form is drawn over the swept curve, there and off resonance.
-        for (const double ratio : { 0.913, 2.0 }) {
-            const int closed = topmost(image, ratio, ClosedForm);
-            QVERIFY(closed > 0);
-            QVERIFY(std::abs(closed - topmost(image, ratio, Sweep)) <= 2);
-        }
-        // The drive frequency is w0 to six digits: truncation may take the column before.
-        QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
-        const QByteArray csv = ExportedCsv(*window.ChartMenu);
-        QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m\n"));
-        QCOMPARE(csv.count('\n'), 201);
-    });
-    clickSceneMenuEntry(fixture.window(), 0);
-    QVERIFY(shown);
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(fixture.window(), 0); },
+        [&](ResonanceWindow &window) {
+            QCOMPARE(window.windowTitle(), QStringLiteral("Резонансная кривая"));
+            QTRY_VERIFY(!window.Progress->isVisible());
+            QVERIFY(!window.CancelButton->isVisible());
+            QVERIFY(window.StatusLabel->text().startsWith(QStringLiteral("Линия: A(ω)")));
+            const QImage image = window.Chart->grab().toImage();
+            const int peak = topmost(image, 0.913, Sweep);
+            QVERIFY(peak > 0);
+            QVERIFY(peak < topmost(image, 0.7, Sweep));
+            QVERIFY(peak < topmost(image, 1.1, Sweep));
+            // The closed form is drawn over the swept curve, there and off resonance.
+            for (const double ratio : { 0.913, 2.0 }) {
+                const int closed = topmost(image, ratio, ClosedForm);
+                QVERIFY(closed > 0);
+                QVERIFY(std::abs(closed - topmost(image, ratio, Sweep)) <= 2);
+            }
+            // The drive frequency is w0 to six digits: truncation may take the column before.
+            QVERIFY(topmost(image, 1.0, Current) > 0 || topmost(image, 1.0, Current, -1) > 0);
+            const QByteArray csv = ExportedCsv(*window.ChartMenu);
+            QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m,phi_computed_deg,"
+                                   "phi_steady_state_deg\n"));
+            QCOMPARE(csv.count('\n'), 201);
+        }));
 }
 
 void ResonanceWindowTest::cancelShowsThePointsDone()
@@ -82,26 +80,23 @@ void ResonanceWindowTest::cancelShowsThePointsDone()
     p.TimeStep = p.PrintStep = 0.0005f; // 2 · 10^5 steps a point
     MainWindowFixture fixture(p);
     new AnalysisWindows(fixture.window()); // a child of the main window
-    bool shown = false;
-    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
-        shown = true;
-        // A few points are enough; a loaded machine under the sanitizers is slow.
-        QTRY_VERIFY_WITH_TIMEOUT(window.Progress->value() >= 3, 60000);
-        QVERIFY(window.Progress->isVisible());
-        QTest::mouseClick(window.CancelButton, Qt::LeftButton);
-        QVERIFY(!window.Progress->isVisible());
-        const QString status = window.StatusLabel->text();
-        QVERIFY2(
-            status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")), qPrintable(status));
-        QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
-        // The low frequencies are done, the high ones not.
-        const QImage image = window.Chart->grab().toImage();
-        const QRect plot = plotArea(image);
-        QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
-        QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
-    });
-    clickSceneMenuEntry(fixture.window(), 0);
-    QVERIFY(shown);
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(fixture.window(), 0); },
+        [&](ResonanceWindow &window) {
+            // A few points are enough; a loaded machine under the sanitizers is slow.
+            QTRY_VERIFY_WITH_TIMEOUT(window.Progress->value() >= 3, 60000);
+            QVERIFY(window.Progress->isVisible());
+            QTest::mouseClick(window.CancelButton, Qt::LeftButton);
+            QVERIFY(!window.Progress->isVisible());
+            const QString status = window.StatusLabel->text();
+            QVERIFY2(status.startsWith(QStringLiteral("Расчет отменен: рассчитано ")),
+                qPrintable(status));
+            QVERIFY(status.endsWith(QStringLiteral(" из 200 точек")));
+            // The low frequencies are done, the high ones not.
+            const QImage image = window.Chart->grab().toImage();
+            const QRect plot = plotArea(image);
+            QVERIFY(countPixels(image, Sweep, plot.adjusted(0, 0, -plot.width() / 2, 0)) > 0);
+            QCOMPARE(countPixels(image, Sweep, plot.adjusted(plot.width() * 5 / 6, 0, 0, 0)), 0);
+        }));
 }
 
 void ResonanceWindowTest::saysWhyThereIsNoCurve_data()
@@ -119,15 +114,12 @@ void ResonanceWindowTest::saysWhyThereIsNoCurve()
     QFETCH(QString, status);
     MainWindowFixture fixture(NominalWith(&ModelParameters::ForceAmplitude, force));
     new AnalysisWindows(fixture.window()); // a child of the main window
-    bool shown = false;
-    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
-        shown = true;
-        QTRY_VERIFY(!window.Progress->isVisible());
-        QVERIFY2(
-            window.StatusLabel->text().contains(status), qPrintable(window.StatusLabel->text()));
-    });
-    clickSceneMenuEntry(fixture.window(), 0);
-    QVERIFY(shown);
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(fixture.window(), 0); },
+        [&](ResonanceWindow &window) {
+            QTRY_VERIFY(!window.Progress->isVisible());
+            QVERIFY2(window.StatusLabel->text().contains(status),
+                qPrintable(window.StatusLabel->text()));
+        }));
 }
 
 QTEST_MAIN(ResonanceWindowTest)

@@ -386,16 +386,16 @@ void LocalisationTest::analysisWindowsOwnSections()
     writeLocaleFile("<Locale>");
     QStringList shown;
     // Within its section a key left out empties the text.
-    whenShown<ResonanceWindow>([&](ResonanceWindow &window) {
-        shown.append(window.windowTitle());
-        QCOMPARE(window.RuleLabel->text().isEmpty(), sections > 5);
-    });
-    Form2->SceneMenu->Menu()->actions().at(0)->trigger();
-    whenShown<EnergyWindow>([&](EnergyWindow &window) {
-        shown.append(window.windowTitle());
-        QCOMPARE(window.Captions.TimeAxis.isEmpty(), sections > 6);
-    });
-    Form2->SceneMenu->Menu()->actions().at(1)->trigger();
+    QVERIFY(whileOpen<ResonanceWindow>([] { Form2->SceneMenu->Menu()->actions().at(0)->trigger(); },
+        [&](ResonanceWindow &window) {
+            shown.append(window.windowTitle());
+            QCOMPARE(window.RuleLabel->text().isEmpty(), sections > 5);
+        }));
+    QVERIFY(whileOpen<EnergyWindow>([] { Form2->SceneMenu->Menu()->actions().at(1)->trigger(); },
+        [&](EnergyWindow &window) {
+            shown.append(window.windowTitle());
+            QCOMPARE(window.Captions.TimeAxis.isEmpty(), sections > 6);
+        }));
     QCOMPARE(shown, titles);
 }
 
@@ -662,10 +662,8 @@ void LocalisationTest::markupShownAsWritten()
     const QList<QAction *> analysisEntries = Form2->SceneMenu->Menu()->actions();
     analysisEntries.at(2)->trigger();
     show(*Form2->findChild<ExploreWindow *>());
-    whenShown<ResonanceWindow>(show);
-    analysisEntries.at(0)->trigger();
-    whenShown<EnergyWindow>(show);
-    analysisEntries.at(1)->trigger();
+    QVERIFY(whileOpen<ResonanceWindow>([&] { analysisEntries.at(0)->trigger(); }, show));
+    QVERIFY(whileOpen<EnergyWindow>([&] { analysisEntries.at(1)->trigger(); }, show));
     QToolTip::hideText();
     QVERIFY2(rendered.isEmpty(), qPrintable(rendered.join(QStringLiteral(", "))));
     alignas(inotify_event) char events[4096];

@@ -101,11 +101,10 @@ void LongLessonTest::round(TForm2 &main)
     whenShown<TForm5>([&](TForm5 &portrait) { exportAll(*portrait.PaintBox1Menu, chart); });
     QTest::mouseClick(main.Button4, Qt::LeftButton);
 
-    whenShown<ResonanceWindow>(
-        [&](ResonanceWindow &resonance) { exportAll(*resonance.ChartMenu, chart); });
-    clickSceneMenuEntry(main, 0);
-    whenShown<EnergyWindow>([&](EnergyWindow &energy) { exportAll(*energy.ChartMenu, chart); });
-    clickSceneMenuEntry(main, 1);
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(main, 0); },
+        [&](ResonanceWindow &resonance) { exportAll(*resonance.ChartMenu, chart); }));
+    QVERIFY(whileOpen<EnergyWindow>([&] { clickSceneMenuEntry(main, 1); },
+        [&](EnergyWindow &energy) { exportAll(*energy.ChartMenu, chart); }));
 
     clickSceneMenuEntry(main, 2);
     auto *explore = main.findChild<ExploreWindow *>();

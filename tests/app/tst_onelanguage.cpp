@@ -1,5 +1,7 @@
+#include "analysis/energywindow.h"
 #include "analysis/explorewindow.h"
 #include "analysis/parameterslider.h"
+#include "analysis/resonancewindow.h"
 #include "app/applylocalisation.h"
 #include "app/errorreportingapplication.h"
 #include "app/windowset.h"
@@ -106,6 +108,12 @@ public:
         // The analysis windows, then the file and print dialogs, then a save refused.
         for (QAction *entry : sceneMenu->actions())
             entry->trigger();
+        // The resonance and energy windows stay open beside the others.
+        for (QWidget *analysis : std::initializer_list<QWidget *> {
+                 main.findChild<ResonanceWindow *>(), main.findChild<EnergyWindow *>() }) {
+            QVERIFY(analysis && QTest::qWaitForWindowExposed(analysis));
+            readWindow(*analysis);
+        }
         // The explore window stays open for the last reading, with a refusal shown.
         auto *explore = main.findChild<ExploreWindow *>();
         QVERIFY(explore && explore->isVisible());
@@ -148,7 +156,7 @@ public:
 
     // Each text with the control it is on.
     QMultiMap<QString, QString> texts;
-    QStringList opened; // the classes of the modal windows, as they came up
+    QStringList opened; // the classes of the windows read, as they came up
 
 private:
     // Qt's file and print dialogs fall back to English where Qt's
@@ -221,6 +229,15 @@ private:
             add(&window, QStringLiteral("printed page of \"%1\"").arg(window.windowTitle()), line);
     }
 
+    // Reads a window that came up, and the page its chart prints.
+    void readWindow(QWidget &window)
+    {
+        opened.append(QLatin1String(window.metaObject()->className()));
+        read(window);
+        if (auto *chart = window.findChild<PictureMenu *>(); chart && !qtDialog(window))
+            readPrintedPage(window, *chart);
+    }
+
     // Reads the modal window on top once it is up and closes it: the
     // parameters dialog may be answered otherwise, the progress cancelled.
     void answerModal()
@@ -229,10 +246,7 @@ private:
         QWidget *window = QApplication::activeModalWidget();
         if (!window || !window->isVisible() || !window->windowHandle()->isExposed())
             return;
-        opened.append(QLatin1String(window->metaObject()->className()));
-        read(*window);
-        if (auto *chart = window->findChild<PictureMenu *>(); chart && !qtDialog(*window))
-            readPrintedPage(*window, *chart);
+        readWindow(*window);
         auto *parameters = qobject_cast<TForm3 *>(window);
         if (parameters && m_parameters)
             m_parameters(*parameters);

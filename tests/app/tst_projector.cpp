@@ -166,10 +166,8 @@ void ProjectorTest::windowsFitAFullHdScreen()
             tooLarge.append(window.windowTitle());
     };
     measure(fixture.window());
-    whenShown<ResonanceWindow>(measure);
-    clickSceneMenuEntry(fixture.window(), 0);
-    whenShown<EnergyWindow>(measure);
-    clickSceneMenuEntry(fixture.window(), 1);
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(fixture.window(), 0); }, measure));
+    QVERIFY(whileOpen<EnergyWindow>([&] { clickSceneMenuEntry(fixture.window(), 1); }, measure));
     whenShown<TForm9>(measure);
     for (QDialog *window : std::initializer_list<QDialog *> { Form8, Form5, Form3 }) {
         window->show();

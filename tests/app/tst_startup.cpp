@@ -164,12 +164,12 @@ void StartupTest::startShowsTheMainWindowWithItsParameters()
         // The scene menu's first two entries open the windows beyond the
         // design, as children of the main window.
         int opened = 0;
-        whenShown<ResonanceWindow>(
-            [&](ResonanceWindow &window) { opened += window.parentWidget() == Form2; });
-        Form2->SceneMenu->Menu()->actions().at(0)->trigger();
-        whenShown<EnergyWindow>(
-            [&](EnergyWindow &window) { opened += window.parentWidget() == Form2; });
-        Form2->SceneMenu->Menu()->actions().at(1)->trigger();
+        QVERIFY(
+            whileOpen<ResonanceWindow>([] { Form2->SceneMenu->Menu()->actions().at(0)->trigger(); },
+                [&](ResonanceWindow &window) { opened += window.parentWidget() == Form2; }));
+        QVERIFY(
+            whileOpen<EnergyWindow>([] { Form2->SceneMenu->Menu()->actions().at(1)->trigger(); },
+                [&](EnergyWindow &window) { opened += window.parentWidget() == Form2; }));
         QCOMPARE(opened, 2);
     }));
     QVERIFY(boxes.boxes.isEmpty());

@@ -30,6 +30,28 @@ template <typename Window> void whenShown(std::function<void(Window &)> whileOpe
     poll->start(10);
 }
 
+// Opens a modeless window of type Window through open, runs whileOpen on it
+// once it is up, then closes it; false when no such window showed.
+template <typename Window>
+bool whileOpen(const std::function<void()> &open, const std::function<void(Window &)> &whileOpen)
+{
+    open();
+    Window *window = nullptr;
+    const bool shown = QTest::qWaitFor([&window] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            window = qobject_cast<Window *>(widget);
+            if (window && window->isVisible())
+                return true;
+        }
+        return false;
+    });
+    if (!shown || !QTest::qWaitForWindowExposed(window))
+        return false;
+    whileOpen(*window);
+    window->done(1);
+    return true;
+}
+
 // Right-clicks target (a canvas, or the scene's native window) and clicks
 // the entry of menu with text.
 template <typename Target> void clickMenuEntry(Target *target, QMenu *menu, const QString &text)
