@@ -1,4 +1,6 @@
 #include "analysis/chartplot.h"
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
 #include "tests/support/exportedcsv.h"
@@ -9,6 +11,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -18,6 +24,27 @@ constexpr QRgb Sweep = 0xffffff00, ClosedForm = 0xff00ffff, Current = 0xffff0000
 QRect plotArea(const QImage &image)
 {
     return QRect(61, 25, image.width() - 82, 198);
+}
+
+// The leftmost plot column of w / w0 that holds colour, or -1.
+int leftmostColumn(const QImage &image, QRgb colour)
+{
+    const QRect plot = plotArea(image);
+    for (int x = plot.left(); x <= plot.right(); ++x) {
+        if (topmostPixel(image, x, colour, plot) >= 0)
+            return x;
+    }
+    return -1;
+}
+
+// The amplitude the mark reads off the swept curve; NaN when it reads none.
+double markAmplitude(const ResonanceWindow &window)
+{
+    static const QRegularExpression amplitude(QStringLiteral("A = ([^ ]+) м"));
+    const QRegularExpressionMatch match = amplitude.match(window.Chart->accessibleDescription());
+    bool ok = false;
+    const double value = QLocale().toDouble(match.captured(1), &ok);
+    return ok ? value : qQNaN();
 }
 
 // The topmost pixel of colour in the plot's column of w / w0 (0 to 3), or -1.
@@ -38,6 +65,7 @@ private slots:
     void cancelShowsThePointsDone();
     void saysWhyThereIsNoCurve_data();
     void saysWhyThereIsNoCurve();
+    void followsTheExploreSliders();
 };
 
 void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
@@ -119,6 +147,57 @@ void ResonanceWindowTest::saysWhyThereIsNoCurve()
             QTRY_VERIFY(!window.Progress->isVisible());
             QVERIFY2(window.StatusLabel->text().contains(status),
                 qPrintable(window.StatusLabel->text()));
+        }));
+}
+
+void ResonanceWindowTest::followsTheExploreSliders()
+{
+    ModelParameters p = NominalParameters();
+    p.Damping = 4;
+    MainWindowFixture fixture(p);
+    TForm2 &main = fixture.window();
+    new AnalysisWindows(main); // a child of the main window
+    clickSceneMenuEntry(main, 2);
+    auto *explore = main.findChild<ExploreWindow *>();
+    QVERIFY(explore && QTest::qWaitForWindowExposed(explore));
+    // The chart once its sweep is done.
+    const auto chart = [](ResonanceWindow &window) {
+        QTest::qWaitFor([&window] { return !window.Progress->isVisible(); });
+        return window.Chart->grab().toImage();
+    };
+    QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(main, 0); },
+        [&](ResonanceWindow &window) {
+            QCOMPARE(window.SourceLabel->text(),
+                QStringLiteral("Параметры: значения окна «Исследование»"));
+            const QImage before = chart(window);
+            const int mark = leftmostColumn(before, Current);
+            QVERIFY(mark > 0);
+            QVERIFY2(window.Chart->accessibleDescription().contains(QStringLiteral("A = ")),
+                qPrintable(window.Chart->accessibleDescription()));
+
+            // The drive frequency moves the mark along the same curve.
+            QTest::keyClick(explore->Fields[4]->Slider, Qt::Key_PageUp);
+            const QImage moved = chart(window);
+            QVERIFY(leftmostColumn(moved, Current) > mark + 10);
+            for (const double ratio : { 0.5, 2.0 })
+                QCOMPARE(topmost(moved, ratio, Sweep), topmost(before, ratio, Sweep));
+            const double amplitude = markAmplitude(window);
+            QVERIFY(amplitude > 0);
+
+            // More damping lowers the curve where the mark stands.
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(explore->Fields[1]->Slider, Qt::Key_PageUp);
+            chart(window);
+            QTRY_VERIFY(markAmplitude(window) < amplitude * 0.75);
+
+            // The main window goes on working beside both.
+            QTest::mouseClick(main.SpeedButton1, Qt::LeftButton);
+            QVERIFY(main.Timer1->isActive());
+
+            // Closed, the explore window hands the curve back to the file.
+            QTest::mouseClick(explore->CloseButton, Qt::LeftButton);
+            QCOMPARE(window.SourceLabel->text(), QStringLiteral("Параметры: файл параметров"));
+            QTRY_COMPARE(topmost(chart(window), 2.0, Sweep), topmost(before, 2.0, Sweep));
         }));
 }
 
