@@ -103,7 +103,7 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     connect(closeButton, &QPushButton::clicked, this, [this] { done(1); });
 
     m_sweepTimer = new QTimer(this);
-    m_sweepTimer->setInterval(50);
+    m_sweepTimer->setInterval(20);
     connect(m_sweepTimer, &QTimer::timeout, this, &ResonanceWindow::SweepTimerTick);
 }
 
@@ -146,7 +146,8 @@ void ResonanceWindow::StartSweep()
     m_sweep = std::make_unique<FrequencySweep>(
         m_parameters, FrequencySweep::DefaultFrequencies(m_parameters));
     Progress->setRange(0, std::max(m_sweep->PointCount(), 1));
-    m_sweep->Start();
+    // A core stays free for the explore window's curve and the controls.
+    m_sweep->Start(std::max(1, FrequencySweep::DefaultThreads() - 1));
     m_sweepTimer->start();
     ShowProgress();
 }
