@@ -1,5 +1,7 @@
 #include "analysis/chartplot.h"
 #include "analysis/energywindow.h"
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
 #include "analysis/resonancewindow.h"
 #include "app/analysiswindows.h"
 #include "tests/support/exportedcsv.h"
@@ -8,7 +10,9 @@
 #include "tests/support/scenemenuaccess.h"
 #include "widgets/paintbox.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -29,6 +33,13 @@ ModelParameters dampedSwing()
     return p;
 }
 
+// The damper's work at the end of the motion the window shows, from its CSV.
+double finalDamperWork(EnergyWindow &window)
+{
+    const QList<QByteArray> rows = ExportedCsv(*window.ChartMenu).trimmed().split('\n');
+    return rows.last().split(',').at(3).toDouble();
+}
+
 } // namespace
 
 class EnergyWindowTest : public QObject
@@ -38,6 +49,7 @@ class EnergyWindowTest : public QObject
 private slots:
     void showsEveryEnergyInItsColour();
     void tooltipAndShortcuts();
+    void followsTheExploreMotion();
 };
 
 void EnergyWindowTest::showsEveryEnergyInItsColour()
@@ -109,6 +121,27 @@ void EnergyWindowTest::tooltipAndShortcuts()
         [&] { press(Qt::Key_R); }, [&](ResonanceWindow &) { ++opened; }));
     QVERIFY(whileOpen<EnergyWindow>([&] { press(Qt::Key_E); }, [&](EnergyWindow &) { ++opened; }));
     QCOMPARE(opened, 2);
+}
+
+void EnergyWindowTest::followsTheExploreMotion()
+{
+    MainWindowFixture fixture; // no damping
+    TForm2 &main = fixture.window();
+    new AnalysisWindows(main); // a child of the main window
+    QVERIFY(whileOpen<EnergyWindow>([&] { clickSceneMenuEntry(main, 1); },
+        [&](EnergyWindow &window) {
+            QCOMPARE(window.SourceLabel->text(), QStringLiteral("Параметры: файл параметров"));
+            QCOMPARE(finalDamperWork(window), 0.0);
+            clickSceneMenuEntry(main, 2);
+            auto *explore = main.findChild<ExploreWindow *>();
+            QVERIFY(explore && QTest::qWaitForWindowExposed(explore));
+            QTest::keyClick(explore->Fields[1]->Slider, Qt::Key_PageUp);
+            QTRY_VERIFY(finalDamperWork(window) < 0);
+            QCOMPARE(window.SourceLabel->text(),
+                QStringLiteral("Параметры: значения окна «Исследование»"));
+            QTest::mouseClick(explore->CloseButton, Qt::LeftButton);
+            QCOMPARE(finalDamperWork(window), 0.0);
+        }));
 }
 
 QTEST_MAIN(EnergyWindowTest)
