@@ -269,12 +269,10 @@ void ExploreWindow::PlaceBesideParent(const QRect &available)
 {
     if (!parentWidget())
         return;
-    const QRect parent = parentWidget()->window()->frameGeometry();
-    const int width = frameGeometry().width();
-    if (available.right() - parent.right() >= width)
-        move(parent.right() + 1, parent.top());
-    else if (parent.left() - available.left() >= width)
-        move(parent.left() - width, parent.top());
+    const std::optional<QPoint> beside = PositionBeside(
+        parentWidget()->window()->frameGeometry(), frameGeometry().size(), available);
+    if (beside)
+        move(*beside);
 }
 
 void ExploreWindow::hideEvent(QHideEvent *event)

@@ -15,6 +15,18 @@ void PlaceWindow(QWidget &window, int left, int top, int width, int height, Wind
     window.move(left, top);
 }
 
+std::optional<QPoint> PositionBeside(
+    const QRect &neighbour, const QSize &frame, const QRect &available)
+{
+    const int top = std::clamp(neighbour.top(), available.top(),
+        std::max(available.top(), available.bottom() + 1 - frame.height()));
+    if (available.right() - neighbour.right() >= frame.width())
+        return QPoint(neighbour.right() + 1, top);
+    if (neighbour.left() - available.left() >= frame.width())
+        return QPoint(neighbour.left() - frame.width(), top);
+    return std::nullopt;
+}
+
 QFont PixelFont(const QString &family, int pixelSize, bool bold)
 {
     QFont font(family);

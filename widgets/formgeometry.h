@@ -2,6 +2,9 @@
 
 #include <QFont>
 #include <QPointF>
+#include <QRect>
+
+#include <optional>
 
 class QPainter;
 
@@ -12,6 +15,12 @@ enum class WindowSizing { Sizeable, Fixed };
 // Places a window as its form does: the frame's top-left corner at (left, top)
 // and a client area of width × height.
 void PlaceWindow(QWidget &window, int left, int top, int width, int height, WindowSizing sizing);
+
+// Where a window whose frame is frame large goes beside neighbour: right of
+// it, or else left of it, their tops level as far as available allows; none
+// where neither side has room within available.
+std::optional<QPoint> PositionBeside(
+    const QRect &neighbour, const QSize &frame, const QRect &available);
 
 // Puts a control where its form has it, under the form's name for it.
 template <typename Control>
