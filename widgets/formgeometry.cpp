@@ -1,5 +1,7 @@
 #include "widgets/formgeometry.h"
 
+#include "widgets/screenfit.h"
+
 #include <QPainter>
 #include <QWidget>
 
@@ -13,6 +15,7 @@ void PlaceWindow(QWidget &window, int left, int top, int width, int height, Wind
     else
         window.resize(width, height);
     window.move(left, top);
+    new ScreenFit(window);
 }
 
 std::optional<QPoint> PositionBeside(

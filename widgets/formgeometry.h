@@ -13,7 +13,7 @@ class QWidget;
 enum class WindowSizing { Sizeable, Fixed };
 
 // Places a window as its form does: the frame's top-left corner at (left, top)
-// and a client area of width × height.
+// and a client area of width × height; shown, it stays on its screen (ScreenFit).
 void PlaceWindow(QWidget &window, int left, int top, int width, int height, WindowSizing sizing);
 
 // Where a window whose frame is frame large goes beside neighbour: right of

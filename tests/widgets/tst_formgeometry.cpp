@@ -1,4 +1,5 @@
 #include "widgets/formgeometry.h"
+#include "widgets/screenfit.h"
 
 #include <QTest>
 
@@ -9,6 +10,8 @@ class FormGeometryTest : public QObject
 private slots:
     void positionBeside_data();
     void positionBeside();
+    void fittedFrame_data();
+    void fittedFrame();
 };
 
 void FormGeometryTest::positionBeside_data()
@@ -37,6 +40,39 @@ void FormGeometryTest::positionBeside()
     QFETCH(QRect, available);
     QFETCH(std::optional<QPoint>, expected);
     QCOMPARE(PositionBeside(neighbour, QSize(1030, 756), available), expected);
+}
+
+void FormGeometryTest::fittedFrame_data()
+{
+    QTest::addColumn<QRect>("designed");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+
+    // The main window's frame at its designed place, on 1920 × 1080 and
+    // 1366 × 768 at factors 1, 1.5 and 2, a task bar of 40 pixels below.
+    const QRect mainWindow(60, 113, 807, 467 + 20);
+    QTest::newRow("1920 at 1: where designed")
+        << mainWindow << QRect(0, 0, 1920, 1040) << mainWindow;
+    QTest::newRow("1920 at 1.5: where designed")
+        << mainWindow << QRect(0, 0, 1280, 693) << mainWindow;
+    QTest::newRow("1920 at 2: moved up")
+        << mainWindow << QRect(0, 0, 960, 520) << QRect(60, 33, 807, 487);
+    QTest::newRow("1366 at 1: where designed")
+        << mainWindow << QRect(0, 0, 1366, 728) << mainWindow;
+    QTest::newRow("1366 at 1.5: moved up")
+        << mainWindow << QRect(0, 0, 910, 485) << QRect(60, 0, 807, 485);
+    QTest::newRow("1366 at 2: cut to the screen")
+        << mainWindow << QRect(0, 0, 683, 364) << QRect(0, 0, 683, 364);
+    QTest::newRow("a screen left of the primary")
+        << mainWindow << QRect(-1366, 0, 1366, 728) << QRect(-807, 113, 807, 487);
+}
+
+void FormGeometryTest::fittedFrame()
+{
+    QFETCH(QRect, designed);
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    QCOMPARE(FittedFrame(designed, available), expected);
 }
 
 QTEST_GUILESS_MAIN(FormGeometryTest)
