@@ -98,6 +98,9 @@ struct ExploreCaptions
     QString FormCaption = QStringLiteral("Исследование");
     QString PlotName = QStringLiteral("Движение груза при значениях ползунков");
     QString ShowVelocity = QStringLiteral("Скорость v(t)");
+    QString ShowForce = QStringLiteral("Сила F(t)");
+    // Undoes the zoom of the time axis.
+    QString WholeRun = QStringLiteral("Весь расчет");
     QString Presets = QStringLiteral("Готовые режимы");
     QString FreeOscillationPreset = QStringLiteral("Свободные колебания");
     QString UnderdampedPreset = QStringLiteral("Слабое затухание");
@@ -114,6 +117,9 @@ struct ExploreCaptions
     QString TimeAxis = QStringLiteral("t, сек");
     QString CoordinateAxis = QStringLiteral("x, м");
     QString VelocityAxis = QStringLiteral("v, м/с (правая шкала)");
+    // Above the force's scale, in the force's colour.
+    QString ForceAxis = QStringLiteral("F, Н");
+    QString ForceLegend = QStringLiteral("F(t), Н");
     // %1 what differs from the current values: "name = value; ...".
     QString Kept = QStringLiteral("запомнено: %1");
     QString KeptSame = QStringLiteral("запомнено: те же значения");
@@ -136,10 +142,14 @@ struct ExploreCaptions
     QString Overdamped = QStringLiteral("Режим: сильное затухание (ζ > 1)");
     QString AtResonance = QStringLiteral("Сила действует на резонансной частоте");
     QString CursorHint = QStringLiteral("Курсор: мышь или стрелки; два щелчка измеряют Δt и Δx");
+    QString ZoomHint = QStringLiteral("Масштаб времени: колесо, протяжка мышью, + и −; весь "
+                                      "расчет: двойной щелчок или 0");
     // %1 the time, %2 the coordinate, %3 the velocity.
     QString CursorValue = QStringLiteral("t = %1 с, x = %2 м, v = %3 м/с");
     // %1 the time span, %2 the coordinate difference.
     QString Measured = QStringLiteral("Δt = %1 с, Δx = %2 м");
+    // Follows CursorValue while the force is shown; %1 the force.
+    QString CursorForce = QStringLiteral("F = %1 Н");
     QString Computing = QStringLiteral("Расчет…");
     QString NoMotion = QStringLiteral("Движение не рассчитано");
     QString TooManySteps = QStringLiteral(

@@ -38,6 +38,54 @@ PlotScale PlotScale::Around(double lowest, double highest)
     return scale;
 }
 
+PlotScale PlotScale::Spanning(double lowest, double highest)
+{
+    PlotScale scale = Around(lowest, highest);
+    if (std::isfinite(lowest) && std::isfinite(highest) && lowest < highest) {
+        scale.lower = lowest;
+        scale.upper = highest;
+    }
+    return scale;
+}
+
+namespace {
+
+// The values of a scale's grid lines: the multiples of its step within it,
+// counted rather than summed, so that rounding adds no line.
+std::vector<double> gridValues(const PlotScale &scale)
+{
+    const double first = std::ceil(scale.lower / scale.step - 1e-9) * scale.step;
+    const auto count = static_cast<int>(std::floor((scale.upper - first) / scale.step + 1e-9));
+    std::vector<double> values;
+    for (int i = 0; i <= count; ++i)
+        values.push_back(first + i * scale.step);
+    return values;
+}
+
+QString gridNumber(double value, double step)
+{
+    // Within a tenth of a step of zero is zero, not 1E-17.
+    return GeneralStyle(std::abs(value) < step / 10 ? 0 : value, 3, 1);
+}
+
+// A scale label on its own patch of background, beside (x, y) on the side
+// alignment says, or centred below it.
+void drawLabel(QPainter &painter, int x, int y, const QString &text, Qt::Alignment alignment,
+    const QColor &background)
+{
+    QRect box = painter.fontMetrics().boundingRect(text).adjusted(-1, 0, 1, 0);
+    if (alignment & Qt::AlignRight)
+        box.moveTopRight(QPoint(x, y - box.height() / 2));
+    else if (alignment & Qt::AlignLeft)
+        box.moveTopLeft(QPoint(x, y - box.height() / 2));
+    else
+        box.moveTopLeft(QPoint(x - box.width() / 2, y));
+    painter.fillRect(box, background);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+} // namespace
+
 PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right)
     : m_area(area)
     , m_bottom(bottom)
@@ -52,9 +100,8 @@ double PlotArea::pixelX(double value) const
     return m_area.left() + share * (m_area.width() - 1);
 }
 
-double PlotArea::pixelY(double value, bool right) const
+double PlotArea::pixelY(double value, const PlotScale &scale) const
 {
-    const PlotScale &scale = right ? m_right : m_left;
     const double share = (value - scale.lower) / (scale.upper - scale.lower);
     return m_area.bottom() - share * (m_area.height() - 1);
 }
@@ -66,7 +113,7 @@ int PlotArea::X(double value) const
 
 int PlotArea::Y(double value, bool right) const
 {
-    return static_cast<int>(pixelY(value, right));
+    return static_cast<int>(pixelY(value, right ? m_right : m_left));
 }
 
 void PlotArea::DrawFrame(QPainter &painter) const
@@ -79,33 +126,12 @@ void PlotArea::DrawFrame(QPainter &painter) const
         painter.drawRect(m_area.adjusted(0, 0, -1, -1));
     }
 
-    const QFontMetrics metrics = painter.fontMetrics();
     const QColor face = QApplication::palette().color(QPalette::Button);
-    const auto label = [&](int x, int y, const QString &text, Qt::Alignment alignment) {
-        QRect box = metrics.boundingRect(text).adjusted(-1, 0, 1, 0);
-        if (alignment & Qt::AlignRight)
-            box.moveTopRight(QPoint(x, y - box.height() / 2));
-        else if (alignment & Qt::AlignLeft)
-            box.moveTopLeft(QPoint(x, y - box.height() / 2));
-        else
-            box.moveTopLeft(QPoint(x - box.width() / 2, y));
-        painter.fillRect(box, face);
-        painter.drawText(box, Qt::AlignCenter, text);
-    };
-    // Ticks counted, not summed, so that rounding adds no line.
-    const auto ticks = [](const PlotScale &scale) {
-        return static_cast<int>(std::lround((scale.upper - scale.lower) / scale.step));
-    };
-    const auto number = [](double value, double step) {
-        // Within a tenth of a step of zero is zero, not 1E-17.
-        return GeneralStyle(std::abs(value) < step / 10 ? 0 : value, 3, 1);
-    };
     for (const bool right : { false, true }) {
         if (right && !m_hasRight)
             break;
         const PlotScale &scale = right ? m_right : m_left;
-        for (int i = 0; i <= ticks(scale); ++i) {
-            const double value = scale.lower + i * scale.step;
+        for (const double value : gridValues(scale)) {
             const int y = Y(value, right);
             if (!right) {
                 painter.setPen(QPen(ChartPalette::Grid, 1));
@@ -114,14 +140,15 @@ void PlotArea::DrawFrame(QPainter &painter) const
             }
             painter.setPen(ChartPalette::ScaleText);
             if (right)
-                label(m_area.right() + 3, y, number(value, scale.step), Qt::AlignLeft);
+                drawLabel(painter, m_area.right() + 3, y, gridNumber(value, scale.step),
+                    Qt::AlignLeft, face);
             else
-                label(m_area.left() - 3, y, number(value, scale.step), Qt::AlignRight);
+                drawLabel(painter, m_area.left() - 3, y, gridNumber(value, scale.step),
+                    Qt::AlignRight, face);
         }
     }
     // Last, over the corners of the side labels.
-    for (int i = 0; i <= ticks(m_bottom); ++i) {
-        const double value = m_bottom.lower + i * m_bottom.step;
+    for (const double value : gridValues(m_bottom)) {
         const int x = X(value);
         painter.setPen(QPen(ChartPalette::Grid, 1));
         {
@@ -129,13 +156,32 @@ void PlotArea::DrawFrame(QPainter &painter) const
             painter.drawLine(x, m_area.top(), x, m_area.bottom());
         }
         painter.setPen(ChartPalette::ScaleText);
-        label(x, m_area.bottom() + 3, number(value, m_bottom.step), Qt::AlignHCenter);
+        drawLabel(painter, x, m_area.bottom() + 3, gridNumber(value, m_bottom.step),
+            Qt::AlignHCenter, face);
+    }
+    painter.restore();
+}
+
+void PlotArea::DrawOuterScale(
+    QPainter &painter, const PlotScale &scale, int offset, const QColor &colour) const
+{
+    painter.save();
+    painter.setPen(colour);
+    for (const double value : gridValues(scale)) {
+        drawLabel(painter, m_area.right() + offset, static_cast<int>(pixelY(value, scale)),
+            gridNumber(value, scale.step), Qt::AlignLeft, ChartPalette::PlotBackground);
     }
     painter.restore();
 }
 
 void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
     const QColor &colour, int width, bool right) const
+{
+    DrawCurve(painter, points, colour, width, right ? m_right : m_left);
+}
+
+void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
+    const QColor &colour, int width, const PlotScale &scale) const
 {
     painter.save();
     painter.setClipRect(m_area.adjusted(1, 1, -1, -1));
@@ -153,7 +199,7 @@ void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
             continue;
         }
         const QPoint pixel(static_cast<int>(pin(pixelX(point.x()))),
-            static_cast<int>(pin(pixelY(point.y(), right))));
+            static_cast<int>(pin(pixelY(point.y(), scale))));
         if (open)
             painter.drawLine(previous, pixel);
         else

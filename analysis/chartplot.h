@@ -20,6 +20,9 @@ struct PlotScale
     // The smallest such scale that holds [lowest, highest], with 4 to 10
     // steps; non-finite values are ignored, an empty span widened.
     static PlotScale Around(double lowest, double highest);
+    // A scale from exactly lowest to highest, its grid lines on the round
+    // numbers within, as many as Around would draw.
+    static PlotScale Spanning(double lowest, double highest);
 };
 
 // A plot area drawn as the time graphs draw theirs: black, with a green border
@@ -35,6 +38,13 @@ public:
     // clipped to the area; a point with a non-finite coordinate breaks it.
     void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
         int width, bool right = false) const;
+    // A further vertical scale: its labels offset pixels right of the area,
+    // in colour on the plot's black, so that they name the curve drawn on it.
+    void DrawOuterScale(
+        QPainter &painter, const PlotScale &scale, int offset, const QColor &colour) const;
+    // A curve on such a scale.
+    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
+        int width, const PlotScale &scale) const;
     // The pixel of a value on the bottom scale and one on the left (right) scale.
     int X(double value) const;
     int Y(double value, bool right = false) const;
@@ -42,7 +52,7 @@ public:
 
 private:
     double pixelX(double value) const;
-    double pixelY(double value, bool right) const;
+    double pixelY(double value, const PlotScale &scale) const;
 
     QRect m_area;
     PlotScale m_bottom;

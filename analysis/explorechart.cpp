@@ -4,22 +4,39 @@
 #include "analysis/parameterslider.h"
 #include "model/extremesamples.h"
 #include "model/seriescsv.h"
+#include "output/printedpage.h"
 #include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr int PlotLeft = 60;
+// Below the axis captions, clear of the labels at the scales' tops.
+constexpr int PlotTop = 28;
+// Right of the plot: the labels of one scale and the margin; a second
+// scale's labels take a column more.
+constexpr int PlotRightMargin = 70;
+constexpr int ScaleColumn = 60;
 constexpr int LegendGap = 2;
+// A press that moves farther than this many pixel columns drags a span to
+// zoom to instead of setting a mark.
+constexpr int DragColumns = 4;
+// The narrowest span a zoom shows, in samples: a line still to read.
+constexpr double MinimumZoomSamples = 8;
+// One notch of the wheel, one press of + narrows the span shown to this share.
+constexpr double ZoomStep = 0.8;
 
 // The samples 0 ... last of a motion, at their print-step times.
 int lastSample(const MotionModel &motion)
@@ -38,15 +55,31 @@ std::span<const float> samples(const MotionModel &motion, MotionModel::Series se
     return { motion.ResultSeries[series].get(), std::size_t(lastSample(motion) + 1) };
 }
 
-// The points of values to draw across columns pixels, timeOf(i) the time of
-// values[i]: every value while few share a column, otherwise the extremes
-// among them, which draw the same picture.
+// The points of values to draw across columns pixels from time.lower to
+// time.upper, timeOf(i) the time of values[i], rising with i: the samples
+// within that span and one either side, so that the line reaches the plot's
+// edges; every one while few share a column, otherwise the extremes among
+// them, which draw the same picture. Thinned over the span alone, a zoomed
+// long run keeps its detail.
 template <typename TimeOf>
-std::vector<QPointF> curvePoints(std::span<const float> values, TimeOf timeOf, int columns)
+std::vector<QPointF> curvePoints(
+    std::span<const float> values, TimeOf timeOf, const PlotScale &time, int columns)
 {
+    const auto indices = std::views::iota(std::size_t(0), values.size());
+    const auto count = [&indices](auto precedes) {
+        return std::size_t(std::ranges::partition_point(indices, precedes) - indices.begin());
+    };
+    const std::size_t first
+        = std::max(count([&](std::size_t i) { return timeOf(i) < time.lower; }), std::size_t(1))
+        - 1;
+    const std::size_t end = std::min(
+        count([&](std::size_t i) { return timeOf(i) <= time.upper; }) + 1, values.size());
     std::vector<QPointF> points;
-    for (const std::size_t i : ExtremeSamples(values, 4 * std::size_t(std::max(columns, 1))))
-        points.emplace_back(timeOf(i), values[i]);
+    if (first >= end)
+        return points;
+    const std::span<const float> shown = values.subspan(first, end - first);
+    for (const std::size_t i : ExtremeSamples(shown, 4 * std::size_t(std::max(columns, 1))))
+        points.emplace_back(timeOf(first + i), shown[i]);
     return points;
 }
 
@@ -70,10 +103,22 @@ ExploreChart::~ExploreChart() = default;
 void ExploreChart::SetMotion(
     const ModelParameters &parameters, std::shared_ptr<const MotionModel> motion)
 {
+    // A slider's move keeps the span zoomed to, so that it shows how the
+    // change acts there; another stop time makes another run to look over.
+    if (parameters.StopTime != m_parameters.StopTime)
+        m_zoom.reset();
     m_parameters = parameters;
     m_motion = std::move(motion);
+    m_forceRange.Reset();
+    if (m_motion && m_motion->HasResult()) {
+        for (const float force : samples(*m_motion, MotionModel::DrivingForce))
+            m_forceRange.Include(force);
+    }
+    if (m_zoom && Measurable())
+        ShowTimes(m_zoom->from, m_zoom->to); // within this run's samples
     // A span measured on the last run says nothing about this one.
     m_marks.clear();
+    m_marksBeforeClick.clear();
     update();
     emit CursorChanged();
 }
@@ -127,9 +172,62 @@ void ExploreChart::SetShowsVelocity(bool shows)
     update();
 }
 
+void ExploreChart::SetShowsForce(bool shows)
+{
+    m_showsForce = shows;
+    update();
+    emit CursorChanged();
+}
+
+ExploreChart::TimeSpan ExploreChart::VisibleTimes() const
+{
+    const PlotScale time = TimeScale();
+    return { time.lower, time.upper };
+}
+
+void ExploreChart::ShowWholeRun()
+{
+    m_zoom.reset();
+    update();
+}
+
+PlotScale ExploreChart::TimeScale() const
+{
+    // A handout shows the whole run, as the export does.
+    if (m_zoom && !OnPrintedPage(*this))
+        return PlotScale::Spanning(m_zoom->from, m_zoom->to);
+    return PlotScale::Around(0, m_motion ? duration(*m_motion, m_parameters) : 0);
+}
+
+void ExploreChart::ShowTimes(double from, double to)
+{
+    const double stop = duration(*m_motion, m_parameters);
+    const double least = MinimumZoomSamples * double(m_parameters.PrintStep);
+    if (to - from < least) {
+        const double middle = (from + to) / 2;
+        from = middle - least / 2;
+        to = middle + least / 2;
+    }
+    if (to - from < stop) {
+        const double shift = std::max(0.0, -from) - std::max(0.0, to - stop);
+        m_zoom = TimeSpan { from + shift, to + shift };
+    } else {
+        m_zoom.reset();
+    }
+    update();
+}
+
+void ExploreChart::Zoom(double anchor, double factor)
+{
+    const TimeSpan shown = VisibleTimes();
+    ShowTimes(anchor - (anchor - shown.from) * factor, anchor + (shown.to - anchor) * factor);
+}
+
 std::vector<ExploreChart::LegendEntry> ExploreChart::Legend() const
 {
     std::vector<LegendEntry> legend { { ChartPalette::Coordinate, m_captions.Current } };
+    if (m_showsForce)
+        legend.push_back({ ChartPalette::DrivingForce, m_captions.ForceLegend });
     for (std::size_t i = 0; i < m_kept.size(); ++i)
         legend.push_back({ ChartPalette::Kept[i],
             KeptLabel ? KeptLabel(m_kept[i].parameters, m_parameters) : QString() });
@@ -147,8 +245,10 @@ QRect ExploreChart::PlotRect() const
     int legend = 0;
     for (const LegendEntry &entry : Legend())
         legend += LegendEntryHeight(fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
+    const int scales = m_showsVelocity && m_showsForce ? 2 : 1;
     // The plot gives way to the legend down to a strip.
-    return { PlotLeft, 24, width() - 130, std::max(40, height() - 24 - 40 - legend) };
+    return { PlotLeft, PlotTop, width() - PlotLeft - PlotRightMargin - (scales - 1) * ScaleColumn,
+        std::max(40, height() - PlotTop - 40 - legend) };
 }
 
 bool ExploreChart::Measurable() const
@@ -156,14 +256,18 @@ bool ExploreChart::Measurable() const
     return m_motion && m_parameters.PrintStep > 0;
 }
 
-double ExploreChart::TimeAt(int x) const
+double ExploreChart::TimeOfColumn(double x) const
 {
     const QRect area = PlotRect();
-    const PlotScale time = PlotScale::Around(0, duration(*m_motion, m_parameters));
-    const double share = double(x - area.left()) / (area.width() - 1);
-    const double t = time.lower + share * (time.upper - time.lower);
+    const PlotScale time = TimeScale();
+    const double share = (x - area.left()) / (area.width() - 1);
+    return time.lower + share * (time.upper - time.lower);
+}
+
+double ExploreChart::TimeAt(int x) const
+{
     const double p = m_parameters.PrintStep;
-    return std::clamp(std::round(t / p), 0.0, double(lastSample(*m_motion))) * p;
+    return std::clamp(std::round(TimeOfColumn(x) / p), 0.0, double(lastSample(*m_motion))) * p;
 }
 
 double ExploreChart::ValueAt(MotionModel::Series series, double time) const
@@ -178,13 +282,25 @@ void ExploreChart::MoveCursor(double time)
     emit CursorChanged();
 }
 
+void ExploreChart::SetMark(double time)
+{
+    m_marksBeforeClick = m_marks;
+    if (m_marks.size() == 2)
+        m_marks.clear();
+    m_marks.push_back(time);
+    MoveCursor(time);
+}
+
 QString ExploreChart::CursorText() const
 {
     if (!Measurable() || !m_cursor)
-        return m_captions.CursorHint;
+        return m_captions.CursorHint + QLatin1Char('\n') + m_captions.ZoomHint;
     const auto x = [this](double time) { return ValueAt(MotionModel::Coordinate, time); };
     QString text = m_captions.CursorValue.arg(ShownValue(*m_cursor), ShownValue(x(*m_cursor)),
         ShownValue(ValueAt(MotionModel::Velocity, *m_cursor)));
+    if (m_showsForce)
+        text += QStringLiteral(", ")
+            + m_captions.CursorForce.arg(ShownValue(ValueAt(MotionModel::DrivingForce, *m_cursor)));
     if (m_marks.size() == 2) {
         text += QStringLiteral("; ")
             + m_captions.Measured.arg(
@@ -195,8 +311,14 @@ QString ExploreChart::CursorText() const
 
 void ExploreChart::mouseMoveEvent(QMouseEvent *event)
 {
-    if (Measurable() && PlotRect().contains(event->position().toPoint()))
-        MoveCursor(TimeAt(event->position().toPoint().x()));
+    const QPoint at = event->position().toPoint();
+    if (m_pressColumn && (m_dragColumn || std::abs(at.x() - *m_pressColumn) > DragColumns)) {
+        const QRect area = PlotRect();
+        m_dragColumn = std::clamp(at.x(), area.left(), area.right());
+        update();
+    }
+    if (Measurable() && PlotRect().contains(at))
+        MoveCursor(TimeAt(at.x()));
 }
 
 void ExploreChart::mousePressEvent(QMouseEvent *event)
@@ -205,23 +327,67 @@ void ExploreChart::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !Measurable()
         || !PlotRect().contains(event->position().toPoint()))
         return TPaintBox::mousePressEvent(event);
-    const double time = TimeAt(event->position().toPoint().x());
-    if (m_marks.size() == 2)
-        m_marks.clear();
-    m_marks.push_back(time);
-    MoveCursor(time);
+    // Whether it marks or zooms tells the release.
+    m_pressColumn = event->position().toPoint().x();
+    m_dragColumn.reset();
+}
+
+void ExploreChart::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressColumn)
+        return TPaintBox::mouseReleaseEvent(event);
+    const int pressed = *std::exchange(m_pressColumn, std::nullopt);
+    const int released = event->position().toPoint().x();
+    const bool dragged = std::exchange(m_dragColumn, std::nullopt).has_value()
+        || std::abs(released - pressed) > DragColumns;
+    update();
+    if (!Measurable()) // the run went away while the button was held
+        return;
+    if (dragged) {
+        const QRect area = PlotRect();
+        const double from = TimeAt(pressed);
+        const double to = TimeAt(std::clamp(released, area.left(), area.right()));
+        ShowTimes(std::min(from, to), std::max(from, to));
+    } else {
+        SetMark(TimeAt(pressed));
+    }
+}
+
+void ExploreChart::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !Measurable()
+        || !PlotRect().contains(event->position().toPoint()))
+        return TPaintBox::mouseDoubleClickEvent(event);
+    // The first click of the two set a mark no one asked for.
+    m_marks = m_marksBeforeClick;
+    ShowWholeRun();
+    emit CursorChanged();
+}
+
+void ExploreChart::wheelEvent(QWheelEvent *event)
+{
+    const QPointF at = event->position();
+    if (!Measurable() || !PlotRect().contains(at.toPoint()))
+        return TPaintBox::wheelEvent(event); // the window's scroll bars take it
+    // In notches of 120; a touchpad sends parts of one.
+    Zoom(TimeOfColumn(at.x()), std::pow(ZoomStep, event->angleDelta().y() / 120.0));
+    event->accept();
 }
 
 void ExploreChart::keyPressEvent(QKeyEvent *event)
 {
     if (!Measurable())
         return TPaintBox::keyPressEvent(event);
+    const TimeSpan shown = VisibleTimes();
     // One pixel column a press, or one sample where they lie wider apart.
     const double p = m_parameters.PrintStep;
     const double step
-        = std::max(p, std::round(duration(*m_motion, m_parameters) / PlotRect().width() / p) * p);
+        = std::max(p, std::round((shown.to - shown.from) / PlotRect().width() / p) * p);
     const double last = duration(*m_motion, m_parameters);
     const double now = m_cursor.value_or(0);
+    // Zoomed by the keys around the cursor where it is in sight.
+    const double anchor
+        = m_cursor && now >= shown.from && now <= shown.to ? now : (shown.from + shown.to) / 2;
     switch (event->key()) {
     case Qt::Key_Left:
         MoveCursor(std::max(0.0, now - step));
@@ -230,13 +396,27 @@ void ExploreChart::keyPressEvent(QKeyEvent *event)
         MoveCursor(std::min(last, m_cursor ? now + step : 0));
         break;
     case Qt::Key_Space:
-        if (m_marks.size() == 2)
-            m_marks.clear();
-        m_marks.push_back(now);
-        MoveCursor(now);
+        SetMark(now);
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: // + without Shift
+        Zoom(anchor, ZoomStep);
+        break;
+    case Qt::Key_Minus:
+        Zoom(anchor, 1 / ZoomStep);
+        break;
+    case Qt::Key_0:
+        ShowWholeRun();
         break;
     default:
-        TPaintBox::keyPressEvent(event);
+        return TPaintBox::keyPressEvent(event);
+    }
+    // The span zoomed to follows a cursor the arrows move out of it.
+    if (m_zoom && m_cursor) {
+        const double shift
+            = std::min(0.0, *m_cursor - m_zoom->from) + std::max(0.0, *m_cursor - m_zoom->to);
+        if (shift != 0)
+            ShowTimes(m_zoom->from + shift, m_zoom->to + shift);
     }
 }
 
@@ -255,16 +435,32 @@ void ExploreChart::Paint(QPainter &painter)
     }
     const SeriesRange velocities = m_motion->SeriesRanges[MotionModel::Velocity];
     const PlotScale velocityScale = PlotScale::Around(velocities.min, velocities.max);
-    const PlotArea plot(area, PlotScale::Around(0, stop),
-        PlotScale::Around(coordinates.min, coordinates.max),
+    const PlotScale forceScale = PlotScale::Around(m_forceRange.min, m_forceRange.max);
+    const PlotScale time = TimeScale();
+    const PlotArea plot(area, time, PlotScale::Around(coordinates.min, coordinates.max),
         m_showsVelocity ? &velocityScale : nullptr);
     plot.DrawFrame(painter);
     painter.setPen(ChartPalette::ScaleText);
     painter.drawText(QPoint(4, 14), m_captions.CoordinateAxis);
+    // The right-hand captions end here, the velocity's left of the force's.
+    int captionsRight = width() - 4;
+    if (m_showsForce) {
+        // Outside the velocity's labels, named in the force's colour.
+        const int offset = m_showsVelocity ? 3 + ScaleColumn : 3;
+        plot.DrawOuterScale(painter, forceScale, offset, ChartPalette::DrivingForce);
+        const QFontMetrics metrics = painter.fontMetrics();
+        const QRect caption(area.right() + offset, 14 - metrics.ascent(),
+            metrics.horizontalAdvance(m_captions.ForceAxis) + 2, metrics.height());
+        painter.fillRect(caption, ChartPalette::PlotBackground);
+        painter.setPen(ChartPalette::DrivingForce);
+        painter.drawText(caption, Qt::AlignCenter, m_captions.ForceAxis);
+        captionsRight = caption.left() - 8;
+    }
+    painter.setPen(ChartPalette::ScaleText);
     if (m_showsVelocity) {
         const QString axis = m_captions.VelocityAxis;
         painter.drawText(
-            QPoint(width() - 4 - painter.fontMetrics().horizontalAdvance(axis), 14), axis);
+            QPoint(captionsRight - painter.fontMetrics().horizontalAdvance(axis), 14), axis);
     }
     painter.drawText(QPoint(area.right() - 40, area.bottom() + 32), m_captions.TimeAxis);
 
@@ -273,7 +469,7 @@ void ExploreChart::Paint(QPainter &painter)
         const Curve &kept = m_kept[i];
         plot.DrawCurve(painter,
             curvePoints(
-                kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, columns),
+                kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, time, columns),
             ChartPalette::Kept[i], 2);
     }
     int top = area.bottom() + 40;
@@ -282,24 +478,35 @@ void ExploreChart::Paint(QPainter &painter)
             painter, QPoint(area.left(), top), entry.colour, entry.text, LegendTextWidth());
         top += LegendEntryHeight(painter.fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
     }
-    const auto timeOf = [p = double(m_parameters.PrintStep)](std::size_t i) { return i * p; };
+    const auto series = [&](MotionModel::Series shown) {
+        return curvePoints(
+            samples(*m_motion, shown),
+            [p = double(m_parameters.PrintStep)](std::size_t i) { return i * p; }, time, columns);
+    };
+    if (m_showsForce)
+        plot.DrawCurve(
+            painter, series(MotionModel::DrivingForce), ChartPalette::DrivingForce, 1, forceScale);
     if (m_showsVelocity)
-        plot.DrawCurve(painter,
-            curvePoints(samples(*m_motion, MotionModel::Velocity), timeOf, columns),
-            ChartPalette::Velocity, 1, true);
-    plot.DrawCurve(painter,
-        curvePoints(samples(*m_motion, MotionModel::Coordinate), timeOf, columns),
-        ChartPalette::Coordinate, 2);
+        plot.DrawCurve(painter, series(MotionModel::Velocity), ChartPalette::Velocity, 1, true);
+    plot.DrawCurve(painter, series(MotionModel::Coordinate), ChartPalette::Coordinate, 2);
 
-    const auto vertical = [&](double time, const QColor &colour, Qt::PenStyle style) {
-        if (time > stop)
+    const auto vertical = [&](double at, const QColor &colour, Qt::PenStyle style) {
+        if (at > stop || at < time.lower || at > time.upper)
             return;
         painter.setPen(QPen(colour, 1, style));
         const DesignedLines lines(painter);
-        painter.drawLine(plot.X(time), area.top() + 1, plot.X(time), area.bottom() - 1);
+        painter.drawLine(plot.X(at), area.top() + 1, plot.X(at), area.bottom() - 1);
     };
     for (const double mark : m_marks)
         vertical(mark, ChartPalette::Mark, Qt::SolidLine);
     if (m_cursor)
         vertical(*m_cursor, ChartPalette::Cursor, Qt::DashLine);
+    // The span a drag will zoom to.
+    if (m_pressColumn && m_dragColumn) {
+        QColor selection = ChartPalette::Cursor;
+        selection.setAlpha(60);
+        painter.fillRect(QRect(QPoint(std::min(*m_pressColumn, *m_dragColumn), area.top() + 1),
+                             QPoint(std::max(*m_pressColumn, *m_dragColumn), area.bottom() - 1)),
+            selection);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysiscaptions.h"
+#include "analysis/chartplot.h"
 #include "model/csvtable.h"
 #include "model/modelparameters.h"
 #include "model/motionmodel.h"
@@ -11,11 +12,13 @@
 #include <optional>
 #include <vector>
 
-// The explore window's chart: x(t) of the current values, v(t) on request,
-// the kept curves behind them, each in its own colour, a legend naming every
+// The explore window's chart: x(t) of the current values, v(t) and the
+// driving force F(t) on request, each on a scale of its own at the right, the
+// kept curves behind them, each in its own colour, a legend naming every
 // curve below, and a measuring cursor. The mouse or the arrow keys move the
 // cursor; a click or Space sets a mark, two marks measure the span between
-// them.
+// them. The wheel, + and − zoom the time axis, a drag across the plot zooms
+// to the span dragged over; a double click or 0 shows the whole run again.
 class ExploreChart : public TPaintBox
 {
     Q_OBJECT
@@ -38,6 +41,18 @@ public:
     void ClearKept();
     int KeptCount() const { return int(m_kept.size()); }
     void SetShowsVelocity(bool shows);
+    void SetShowsForce(bool shows);
+
+    struct TimeSpan
+    {
+        double from = 0; // s
+        double to = 0; // s
+    };
+    // The times across the plot: the whole run's axis, or the zoomed span
+    // within [0, stop time]. A new run keeps the zoom unless its stop time
+    // differs; a printed page shows the whole run.
+    TimeSpan VisibleTimes() const;
+    void ShowWholeRun();
 
     // What names a kept curve: how its values differ from the current ones.
     std::function<QString(const ModelParameters &kept, const ModelParameters &current)> KeptLabel;
@@ -56,8 +71,9 @@ public:
     // below the plot rather than cut.
     std::vector<LegendEntry> Legend() const;
 
-    // The cursor's reading of t, x and v and the marks' span, or the hint
-    // when there is no cursor. A new run clears the marks.
+    // The cursor's reading of t, x, v and, while it is shown, F, and the
+    // marks' span, or the hints when there is no cursor. A new run clears
+    // the marks.
     QString CursorText() const;
 
 signals:
@@ -66,6 +82,9 @@ signals:
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -82,18 +101,36 @@ private:
     void Paint(QPainter &painter);
     QRect PlotRect() const;
     int LegendTextWidth() const;
-    // The time of the sample nearest to pixel column x.
+    PlotScale TimeScale() const;
+    // The time at pixel column x, and that of the sample nearest to it.
+    double TimeOfColumn(double x) const;
     double TimeAt(int x) const;
+    // Shows [from, to], widened to MinimumZoomSamples, moved within the run,
+    // or the whole run when it covers the run.
+    void ShowTimes(double from, double to);
+    // Narrows (factor below 1) or widens the span shown, anchor staying put.
+    void Zoom(double anchor, double factor);
     double ValueAt(MotionModel::Series series, double time) const;
     // Whether there are samples for the cursor to read.
     bool Measurable() const;
     void MoveCursor(double time);
+    // Sets a mark at time, the third starting a new pair.
+    void SetMark(double time);
 
     const ExploreCaptions &m_captions;
     ModelParameters m_parameters;
     std::shared_ptr<const MotionModel> m_motion;
     std::vector<Curve> m_kept;
     bool m_showsVelocity = false;
+    bool m_showsForce = false;
+    SeriesRange m_forceRange; // of the current run, which the model leaves out
+    std::optional<TimeSpan> m_zoom; // none: the whole run
     std::optional<double> m_cursor; // s
     std::vector<double> m_marks; // s, at most two
+    // The marks before the last click, which a double click brings back.
+    std::vector<double> m_marksBeforeClick;
+    // While the left button is held: the column it was pressed at, and the
+    // column dragged to once it moved far enough to zoom rather than mark.
+    std::optional<int> m_pressColumn;
+    std::optional<int> m_dragColumn;
 };

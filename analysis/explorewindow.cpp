@@ -136,6 +136,12 @@ constexpr LocaleKey ExploreKeys[] = {
     laterKey(exploreKey<&ExploreCaptions::StepsNotPositive>("StepsNotPositive")),
     laterKey(exploreKey<&ExploreCaptions::WriteFailed>("WriteFailed")),
     laterKey(exploreKey<&ExploreCaptions::Current>("Current")),
+    laterKey(exploreKey<&ExploreCaptions::ShowForce>("CheckBox2")),
+    laterKey(exploreKey<&ExploreCaptions::WholeRun>("Button13")),
+    laterKey(exploreKey<&ExploreCaptions::ForceAxis>("ForceAxis")),
+    laterKey(exploreKey<&ExploreCaptions::ForceLegend>("ForceLegend")),
+    laterKey(exploreKey<&ExploreCaptions::CursorForce>("CursorForce")),
+    laterKey(exploreKey<&ExploreCaptions::ZoomHint>("ZoomHint")),
 };
 
 constexpr SectionTable ExploreWindowCaptions { .keys = ExploreKeys, .menuKeys = PictureMenuKeys };
@@ -160,7 +166,7 @@ ExploreWindow::ExploreWindow(
     setMaximumSize(ContentSize);
 
     // The chart's menu first: the localisation step relabels it.
-    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 500);
+    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 480);
     ChartMenu = new PictureMenu(*Chart, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
@@ -204,13 +210,19 @@ void ExploreWindow::CreateControls()
     setTabOrder(Fields.back()->Edit, Chart);
     ChartMenu->AddOutputEntries([this] { return Chart->Table(); });
 
-    auto *showVelocity = PlaceControl(
-        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 514, 140, 20);
-    connect(showVelocity, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsVelocity);
-    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 540, 516, 482, 32);
+    VelocityCheckBox = PlaceControl(
+        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 494, 170, 20);
+    connect(VelocityCheckBox, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsVelocity);
+    ForceCheckBox = PlaceControl(
+        new QCheckBox(Captions.ShowForce, m_surface), "forceCheckBox", 566, 494, 150, 20);
+    connect(ForceCheckBox, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsForce);
+    WholeRunButton = PlaceControl(
+        new QPushButton(Captions.WholeRun, m_surface), "wholeRunButton", 872, 491, 150, 25);
+    connect(WholeRunButton, &QPushButton::clicked, Chart, &ExploreChart::ShowWholeRun);
+    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 390, 520, 632, 32);
     CursorLabel->setTextFormat(Qt::PlainText);
     CursorLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    CursorLabel->setWordWrap(true); // t, x and v with a measured span take two lines
+    CursorLabel->setWordWrap(true); // the hints, or t, x, v and F with a measured span
     CursorLabel->setText(Chart->CursorText());
     connect(Chart, &ExploreChart::CursorChanged, this,
         [this] { CursorLabel->setText(Chart->CursorText()); });

@@ -14,6 +14,7 @@ class MotionModel;
 class ExploreChart;
 class ParameterSlider;
 class PictureMenu;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 struct ComputationRefusal;
@@ -53,6 +54,9 @@ public:
     ExploreChart *Chart = nullptr;
     // In the order of Preset.
     std::array<QPushButton *, 8> PresetButtons {};
+    QCheckBox *VelocityCheckBox = nullptr;
+    QCheckBox *ForceCheckBox = nullptr;
+    QPushButton *WholeRunButton = nullptr; // undoes the chart's zoom
     QPushButton *KeepButton = nullptr; // keeps the curve
     QPushButton *ClearKeptButton = nullptr;
     QPushButton *ApplyButton = nullptr;

@@ -14,6 +14,9 @@
 
 namespace {
 
+// What PrintHandout paints, while it does.
+const QWidget *printedChart = nullptr;
+
 // While it lives, the surface a chart paints under its plot (the button
 // face) is white, as the paper it is printed on: a grey field would only
 // cost toner.
@@ -163,6 +166,8 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
         painter.scale(scale, scale);
         // The window's own painting, as vectors, on paper's white.
         const PaperSurface paper(source);
+        printedChart = &source;
+        const auto printed = qScopeGuard([] { printedChart = nullptr; });
         source.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
         painter.restore();
         top += qCeil(chart.height() * scale) + gap;
@@ -170,6 +175,11 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
     table.Draw(painter, area.left(), top);
     if (!painter.end())
         throw PrintFailure(PrintFailure::Finish);
+}
+
+bool OnPrintedPage(const QWidget &widget)
+{
+    return printedChart && (printedChart == &widget || printedChart->isAncestorOf(&widget));
 }
 
 void PrintPanelFitted(TOpenGLPanel &panel, QPaintDevice &page)

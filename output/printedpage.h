@@ -34,6 +34,9 @@ struct Handout
 // instead of the surface it lies on. Throws PrintFailure.
 void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, const QString &dateLine,
     QPaintDevice &page);
+// Whether PrintHandout is painting widget now: a chart zoomed in on the
+// screen puts the whole of its data on paper.
+bool OnPrintedPage(const QWidget &widget);
 
 // The panel's own printing at the pixels per inch that make its picture as
 // wide as the printable area, or as high where the page is too short; the

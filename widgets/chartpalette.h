@@ -17,6 +17,9 @@ inline constexpr QColor TimeCaption(0, 0, 255);
 
 inline constexpr QColor Coordinate(255, 255, 0);
 inline constexpr QColor Velocity(255, 0, 0);
+// The explore chart's driving force: apart from every other curve there,
+// its scale labelled in it on the plot's black.
+inline constexpr QColor DrivingForce(0, 215, 170);
 // The phase portrait lies on the button face, not on black.
 inline constexpr QColor Portrait(0, 0, 0);
 

@@ -7,9 +7,11 @@
 #include "tests/support/exportedcsv.h"
 #include "tests/support/mainwindowfixture.h"
 #include "tests/support/pixels.h"
+#include "tests/support/printedpage.h"
 #include "widgets/chartpalette.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +20,9 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstring>
 
@@ -61,6 +65,38 @@ QString dampingRatioLine(const ExploreWindow &window)
     return {};
 }
 
+// The rows of a column of the chart's image holding the plot's frame, the
+// first and the last of the grid's colour: nothing draws over the border.
+std::pair<int, int> frameRows(const QImage &image, int x)
+{
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixel(x, y) == ChartPalette::Grid.rgb()) {
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    return { top, bottom };
+}
+
+// The cursor's time where the mouse rests over column x of the chart's plot.
+QString timeAt(ExploreWindow &window, int x)
+{
+    const QPoint at(x, 150);
+    QMouseEvent move(QEvent::MouseMove, at, window.Chart->mapToGlobal(at), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window.Chart, &move);
+    const QString text = window.CursorLabel->text();
+    return text.section(QStringLiteral("t = "), 1).section(QLatin1Char(' '), 0, 0);
+}
+
+void wheel(QWidget *widget, QPoint at, int notches)
+{
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
 QByteArray fileBytes()
 {
     QFile file(QString::fromStdString(ParameterFilePath()));
@@ -75,6 +111,8 @@ class ExploreWindowTest : public QObject
 
 private slots:
     void dampingSliderMovesCurveAndKeepsTheKeptOne();
+    void forceIsDrawnOnAScaleOfItsOwn();
+    void timeAxisZoomsAndShowsTheWholeRunAgain();
     void keptCurveOfALongRunIsThinned();
     void presetsGiveTheRegimesTheyName_data();
     void presetsGiveTheRegimesTheyName();
@@ -153,6 +191,121 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QVERIFY(differences >= 3);
     QTest::mouseClick(window.ClearKeptButton, Qt::LeftButton);
     QCOMPARE(window.Chart->KeptCount(), 0);
+}
+
+void ExploreWindowTest::forceIsDrawnOnAScaleOfItsOwn()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    const QRgb force = ChartPalette::DrivingForce.rgb();
+    QImage image = window.Chart->grab().toImage();
+    QCOMPARE(countPixels(image, force, image.rect()), 0);
+
+    QTest::mouseClick(window.ForceCheckBox, Qt::LeftButton);
+    image = window.Chart->grab().toImage();
+    const std::vector<ExploreChart::LegendEntry> legend = window.Chart->Legend();
+    QCOMPARE(legend.size(), std::size_t(2));
+    QCOMPARE(legend[1].colour, ChartPalette::DrivingForce);
+    QCOMPARE(legend[1].text, window.Captions.ForceLegend);
+    // 12 N peaks on a scale of their own reach near the plot's top without
+    // running along its edge, as they would on the scale of x in metres.
+    const auto [frameTop, frameBottom] = frameRows(image, 300);
+    int forceTop = image.height();
+    for (int x = 100; x < 500; ++x) {
+        const int y = topmostPixel(image, x, force, QRect(0, frameTop, 1, frameBottom - frameTop));
+        if (y >= 0)
+            forceTop = std::min(forceTop, y);
+    }
+    QVERIFY2(forceTop > frameTop + 2 && forceTop < frameTop + (frameBottom - frameTop) / 5,
+        qPrintable(QStringLiteral("%1 in %2 ... %3").arg(forceTop).arg(frameTop).arg(frameBottom)));
+    QTest::keyClick(window.Chart, Qt::Key_Right);
+    QVERIFY2(
+        window.CursorLabel->text().endsWith(window.Captions.CursorForce.arg(QStringLiteral("0"))),
+        qPrintable(window.CursorLabel->text()));
+}
+
+// The wheel, a drag and the keys zoom the time axis; a click still marks, a
+// double click, 0 and the button show the whole run; a slider keeps the
+// zoom, another stop time does not.
+void ExploreWindowTest::timeAxisZoomsAndShowsTheWholeRunAgain()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    ExploreChart &chart = *window.Chart;
+    const auto shown = [&chart] {
+        const ExploreChart::TimeSpan span = chart.VisibleTimes();
+        return std::pair(span.from, span.to);
+    };
+    const auto whole = shown();
+    QCOMPARE(whole, std::pair(0.0, 10.0));
+
+    // Around the pointer, far from the plot's middle.
+    const QString pointed = timeAt(window, 150);
+    wheel(&chart, QPoint(150, 150), 2);
+    QVERIFY(shown().second - shown().first < 0.7 * (whole.second - whole.first));
+    QCOMPARE(timeAt(window, 150), pointed);
+    wheel(&chart, QPoint(150, 150), -4);
+    QCOMPARE(shown(), whole);
+
+    const QString from = timeAt(window, 150), to = timeAt(window, 300);
+    QTest::mousePress(&chart, Qt::LeftButton, {}, QPoint(150, 150));
+    QTest::mouseMove(&chart, QPoint(220, 150));
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, QPoint(300, 150));
+    QCOMPARE(ShownValue(shown().first), from);
+    QCOMPARE(ShownValue(shown().second), to);
+    const auto zoomed = shown();
+    QTest::keyClick(window.Fields[1]->Slider, Qt::Key_PageUp);
+    QVERIFY(curveShown(window));
+    QCOMPARE(shown(), zoomed);
+    // Paper, as the export, carries the whole run: its axis to 10 s.
+    const QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+    PrintToPdf(*window.ChartMenu, pdf);
+    const QString page
+        = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));
+    QVERIFY2(page.split(QRegularExpression(QStringLiteral("\\s+"))).contains(QStringLiteral("9")),
+        qPrintable(page));
+    QCOMPARE(shown(), zoomed);
+
+    // A hand's jitter of a few pixels still marks.
+    for (const int x : { 200, 250 }) {
+        QTest::mousePress(&chart, Qt::LeftButton, {}, QPoint(x, 150));
+        QTest::mouseMove(&chart, QPoint(x + 3, 150));
+        QTest::mouseRelease(&chart, Qt::LeftButton, {}, QPoint(x + 3, 150));
+    }
+    QCOMPARE(shown(), zoomed);
+    const auto measures
+        = [&window] { return window.CursorLabel->text().contains(QStringLiteral("Δt = ")); };
+    QVERIFY2(measures(), qPrintable(window.CursorLabel->text()));
+    // The first click of a double click leaves the span measured before.
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseDClick(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    QCOMPARE(shown(), whole);
+    QVERIFY2(measures(), qPrintable(window.CursorLabel->text()));
+
+    QTest::keyClick(&chart, Qt::Key_Plus);
+    QVERIFY(shown() != whole);
+    QTest::keyClick(&chart, Qt::Key_0);
+    QCOMPARE(shown(), whole);
+    QTest::keyClick(&chart, Qt::Key_Plus);
+    QTest::mouseClick(window.WholeRunButton, Qt::LeftButton);
+    QCOMPARE(shown(), whole);
+
+    // Narrower than the new run, so that only the new stop time undoes it.
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&chart, Qt::Key_Plus);
+    QLineEdit *stopTime = window.Fields[11]->Edit;
+    stopTime->setText(QStringLiteral("5"));
+    QTest::keyClick(stopTime, Qt::Key_Return);
+    QVERIFY(curveShown(window));
+    QCOMPARE(shown(), std::pair(0.0, 5.0));
 }
 
 void ExploreWindowTest::keptCurveOfALongRunIsThinned()
