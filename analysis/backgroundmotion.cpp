@@ -13,7 +13,6 @@ BackgroundMotion::~BackgroundMotion()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
-    ++m_generation; // cancels the computation running
     m_wake.notify_one();
     m_worker.join();
 }
@@ -22,15 +21,14 @@ void BackgroundMotion::Request(const ModelParameters &parameters)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_pending = parameters;
-        ++m_generation;
+        m_pending.emplace(parameters, ++m_requested);
     }
     m_wake.notify_one();
 }
 
 bool BackgroundMotion::Busy() const
 {
-    return m_answered != m_generation.load();
+    return m_answered != m_requested;
 }
 
 ComputedMotion BackgroundMotion::Compute(
@@ -58,28 +56,22 @@ ComputedMotion BackgroundMotion::Compute(
 void BackgroundMotion::work()
 {
     for (;;) {
-        ModelParameters parameters;
-        std::uint64_t generation = 0;
+        std::pair<ModelParameters, std::uint64_t> request;
         {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_stopping || m_pending; });
             if (m_stopping)
                 return;
-            parameters = *std::exchange(m_pending, std::nullopt);
-            generation = m_generation.load();
+            request = *std::exchange(m_pending, std::nullopt);
         }
-        const auto current = [this, generation] { return generation == m_generation.load(); };
-        ComputedMotion computed
-            = Compute(parameters, [&current](std::int64_t, std::int64_t) { return current(); });
-        if (!current())
-            continue;
+        ComputedMotion computed = Compute(
+            request.first, [this](std::int64_t, std::int64_t) { return !m_stopping.load(); });
+        if (m_stopping)
+            return;
         QMetaObject::invokeMethod(
             this,
-            [this, generation, computed = std::move(computed)] {
-                // A request made since the computation ended supersedes it.
-                if (generation != m_generation.load())
-                    return;
-                m_answered = generation;
+            [this, number = request.second, computed = std::move(computed)] {
+                m_answered = number;
                 emit Computed(computed);
             },
             Qt::QueuedConnection);

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 // What one computation gave: the motion, or why there is none.
 struct ComputedMotion
@@ -23,16 +24,17 @@ struct ComputedMotion
     ComputationRefusal Refusal; // when TooLarge
 };
 
-// Computes motions on a worker thread, the newest request only: a request
-// cancels the computation still running for an older one, so that a slider
-// moved on never waits for a motion nobody will see.
+// Computes motions on a worker thread, one at a time. A request made while
+// one runs waits, and a newer request replaces it before it starts: a slider
+// moved faster than the computation still gets a curve at the end of each
+// computation, and the last one is the hand's last value.
 class BackgroundMotion : public QObject
 {
     Q_OBJECT
 
 public:
     explicit BackgroundMotion(QObject *parent = nullptr);
-    ~BackgroundMotion() override; // cancels and waits for the worker
+    ~BackgroundMotion() override; // cancels the computation running and waits for the worker
 
     void Request(const ModelParameters &parameters);
     // Whether a request has not been answered yet.
@@ -43,7 +45,8 @@ public:
         const ModelParameters &parameters, const ComputationProgress &progress = {});
 
 signals:
-    // The newest request's motion, on the thread that made the object.
+    // A computed request's motion, on the thread that made the object: each
+    // one that was started, in the order of the requests.
     void Computed(const ComputedMotion &motion);
 
 private:
@@ -51,10 +54,11 @@ private:
 
     mutable std::mutex m_mutex; // guards m_pending and m_stopping
     std::condition_variable m_wake;
-    std::optional<ModelParameters> m_pending;
-    bool m_stopping = false;
-    // Counts the requests; a computation whose number is not the last is stale.
-    std::atomic<std::uint64_t> m_generation { 0 };
-    std::uint64_t m_answered = 0; // the last generation delivered, on the owner's thread
+    // The newest request not started yet, with its number.
+    std::optional<std::pair<ModelParameters, std::uint64_t>> m_pending;
+    std::atomic<bool> m_stopping = false;
+    // On the owner's thread: the number of the last request and of the last answered.
+    std::uint64_t m_requested = 0;
+    std::uint64_t m_answered = 0;
     std::thread m_worker;
 };

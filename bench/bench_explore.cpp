@@ -1,22 +1,30 @@
 // One step of the explore window's slider: the motion recomputed and the
 // chart painted anew, against the bare recomputation, for the shipped run
 // and for one of 10^5 samples; and the same step with the resonance window
-// following, until its curve and phase lag show the new values.
+// following, until its curve and phase lag show the new values; and a
+// slider dragged faster than the curve can be computed.
 
 #include "analysis/backgroundmotion.h"
 #include "analysis/explorechart.h"
+#include "analysis/explorewindow.h"
+#include "analysis/parameterslider.h"
 #include "analysis/resonancewindow.h"
 #include "bench/offscreenbenchmarks.h"
 #include "bench/shippedparameters.h"
 #include "model/explorepresets.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProgressBar>
+#include <QSlider>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <ctime>
 
 #include <cstdio>
 #include <map>
@@ -103,7 +111,55 @@ void BM_StepWithResonance(benchmark::State &state)
         = benchmark::Counter(exploreSeconds * 1e3, benchmark::Counter::kAvgIterations);
 }
 
+// 250 steps of the damping slider at 57 a second, through the slider's own
+// action, over 10^5 samples: the curves shown per step, the longest time
+// without a new curve from the first step to the last curve, and the CPU time.
+void BM_DraggedSlider(benchmark::State &state)
+{
+    constexpr int Steps = 250;
+    constexpr int StepMilliseconds = 1000 / 57;
+    ModelParameters parameters = ShippedParameters();
+    parameters.StopTime = 1000;
+    ExploreWindow window({}, nullptr);
+    window.Open(parameters);
+    while (window.Computing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QSlider &slider = *window.Fields[1]->Slider;
+    for (auto _ : state) {
+        slider.setValue(0);
+        while (window.Computing())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        std::vector<qint64> shown;
+        QElapsedTimer clock;
+        const auto connection = QObject::connect(&window, &ExploreWindow::MotionShown,
+            [&shown, &clock] { shown.push_back(clock.elapsed()); });
+        int stepsDone = 0;
+        QTimer stepper;
+        stepper.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&stepper, &QTimer::timeout, [&] {
+            slider.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            if (++stepsDone == Steps)
+                stepper.stop();
+        });
+        const std::clock_t cpuStart = std::clock();
+        clock.start();
+        stepper.start(StepMilliseconds);
+        while (stepsDone < Steps || window.Computing())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        QObject::disconnect(connection);
+        qint64 longestGap = shown.empty() ? clock.elapsed() : shown.front();
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            longestGap = std::max(longestGap, shown[i] - shown[i - 1]);
+        state.counters["curves_per_step"] = double(shown.size()) / Steps;
+        state.counters["longest_gap_ms"] = double(longestGap);
+        state.counters["cpu_s"] = cpuSeconds;
+        state.counters["wall_s"] = clock.elapsed() / 1e3;
+    }
+}
+
 BENCHMARK(BM_SliderStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DraggedSlider)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepWithResonance)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Recompute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -120,6 +176,8 @@ public:
                 = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
             if (const auto explore = run.counters.find("explore_ms"); explore != run.counters.end())
                 m_exploreMilliseconds[run.benchmark_name()] = explore->second;
+            if (run.counters.count("curves_per_step"))
+                m_drag = run.counters;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -146,11 +204,18 @@ public:
                         "phase %.3f ms\n",
                 name, explore->second, whole->second);
         }
+        if (!m_drag.empty()) {
+            std::printf("slider dragged over 10^5 samples: %.2f curves per step, longest gap "
+                        "%.0f ms, CPU %.2f s in %.2f s\n",
+                double(m_drag["curves_per_step"]), double(m_drag["longest_gap_ms"]),
+                double(m_drag["cpu_s"]), double(m_drag["wall_s"]));
+        }
     }
 
 private:
     std::map<std::string, double> m_milliseconds;
     std::map<std::string, double> m_exploreMilliseconds;
+    benchmark::UserCounters m_drag;
 };
 
 } // namespace
