@@ -109,8 +109,8 @@ void TestFrequencySweep::phaseLagFollowsTheFormula()
     QVERIFY(Near(points.front().PhaseLag, 0, { .absolute = 10 }));
     QVERIFY(Near(points.back().PhaseLag, 180, { .absolute = 30 }));
     // 90 degrees is passed between two neighbouring points around w0.
-    const auto crossing = std::find_if(points.begin(), points.end(),
-        [](const SweepPoint &point) { return point.PhaseLag >= 90; });
+    const auto crossing = std::find_if(
+        points.begin(), points.end(), [](const SweepPoint &point) { return point.PhaseLag >= 90; });
     QVERIFY(crossing != points.begin() && crossing != points.end());
     const double step = points[1].Frequency - points[0].Frequency;
     QVERIFY(std::abs(crossing->Frequency - w0) <= step);
