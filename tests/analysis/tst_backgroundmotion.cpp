@@ -2,8 +2,8 @@
 #include "tests/support/nominalparameters.h"
 
 #include <QSignalSpy>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 class BackgroundMotionTest : public QObject
 {
