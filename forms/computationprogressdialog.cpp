@@ -1,5 +1,6 @@
 #include "forms/computationprogressdialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressDialog>
@@ -25,13 +26,19 @@ ComputationProgressDialog::ComputationProgressDialog(
     m_sinceStart.start();
 }
 
-ComputationProgressDialog::~ComputationProgressDialog() = default;
+ComputationProgressDialog::~ComputationProgressDialog()
+{
+    if (m_waitCursor)
+        QGuiApplication::restoreOverrideCursor();
+}
 
 bool ComputationProgressDialog::operator()(std::int64_t done, std::int64_t total)
 {
     if (!m_dialog) {
         if (m_sinceStart.elapsed() < ShowAfterMs)
             return true;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_waitCursor = true;
         m_dialog = std::make_unique<QProgressDialog>(QString(), m_texts.Cancel, 0, Scale, m_parent);
         m_dialog->setObjectName(QStringLiteral("ComputationProgress"));
         m_dialog->setWindowTitle(m_texts.Caption);

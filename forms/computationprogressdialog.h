@@ -22,7 +22,8 @@ struct ComputationProgressTexts
 
 // The progress of one motion computation, for MotionModel::ComputeMotion: a
 // computation that outlasts a moment gets a modal dialog with the step count
-// and a cancel button (Esc too), and the program keeps answering while it runs.
+// and a cancel button (Esc too), and the wait cursor, and the program keeps
+// answering while it runs. A shorter one shows nothing.
 class ComputationProgressDialog
 {
 public:
@@ -40,4 +41,5 @@ private:
     QElapsedTimer m_sinceStart;
     QElapsedTimer m_sinceUpdate;
     std::unique_ptr<QProgressDialog> m_dialog;
+    bool m_waitCursor = false;
 };

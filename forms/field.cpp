@@ -20,14 +20,13 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHideEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QSlider>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -168,11 +167,11 @@ void TForm2::CreateControls()
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
     GroupBox2 = PlaceControl(new QGroupBox(this), "GroupBox2", column, 44, columnWidth, 56);
-    BitBtn2 = PlaceControl(
-        new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), QString(), GroupBox2),
+    BitBtn2 = PlaceControl(new QPushButton(QIcon(QStringLiteral(":/forms/icons/arrow-left.png")),
+                               QString(), GroupBox2),
         "BitBtn2", 10, 22, 105, 25);
-    BitBtn1 = PlaceControl(
-        new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QString(), GroupBox2),
+    BitBtn1 = PlaceControl(new QPushButton(QIcon(QStringLiteral(":/forms/icons/arrow-right.png")),
+                               QString(), GroupBox2),
         "BitBtn1", 125, 22, 105, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
@@ -307,11 +306,6 @@ void TForm2::FreeSeries()
 
 void TForm2::ComputeMotion()
 {
-    struct WaitCursor
-    {
-        WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-        ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    } waitCursor;
     ComputationProgressDialog progress(this, ProgressTexts);
     Motion.ComputeMotion(ModelParameters, std::ref(progress));
 }
@@ -322,9 +316,11 @@ bool TForm2::ComputeFromParameterFile()
         return false;
     // Also when the computation is refused: the readouts and the scene then
     // show that there is nothing to play instead of the previous result.
+    // The scene's paint is asked for, not forced: at the first showing the
+    // window maps first and paints on its exposure.
     const auto refresh = qScopeGuard([this] {
         UpdateReadouts();
-        RepaintScene();
+        OpenGLPanel1->Invalidate();
         ShowPendingWarnings();
     });
     try {
