@@ -113,7 +113,7 @@ std::optional<CsvTable> EnergyWindow::BalanceTable() const
     if (m_balance.Count() == 0)
         return std::nullopt;
     CsvTable table;
-    table.AddColumn("t_s", m_balance.Time);
+    table.AddSampleTimes("t_s", m_balance.Sample, m_parameters.PrintStep);
     table.AddColumn("E_kinetic_J", m_balance.Kinetic);
     table.AddColumn("E_spring_J", m_balance.Spring);
     table.AddColumn("W_damper_J", m_balance.DamperWork);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <span>
@@ -15,6 +16,19 @@
 class CsvTable
 {
 public:
+    // The times of samples taken every step: sample i at i × step, written
+    // with as many decimals as the step's shortest form has, so that a step of
+    // 0.01 gives 0.27 where the float product would read 0.26999998.
+    struct SampleTimes
+    {
+        float step = 0; // s
+        std::vector<std::size_t> indices; // the samples written; empty: 0 ... count - 1
+        std::size_t count = 0;
+
+        std::size_t size() const { return indices.empty() ? count : indices.size(); }
+        std::size_t Index(std::size_t row) const { return indices.empty() ? row : indices[row]; }
+    };
+
     // Columns that keep their values: a float column is written as the float
     // it holds, a double column as the double.
     void AddColumn(std::string header, std::vector<float> values);
@@ -22,6 +36,9 @@ public:
     // A column read in place when the table is written, for series too large
     // to copy: values must outlive the table.
     void AddColumnInPlace(std::string header, std::span<const float> values);
+    // The times of samples 0 ... count - 1, or of the samples indices.
+    void AddSampleTimes(std::string header, std::size_t count, float step);
+    void AddSampleTimes(std::string header, std::vector<std::size_t> indices, float step);
     // Keeps owner alive with the table: what a column reads in place may be
     // given up by its window while a file dialog is open.
     void HoldOwner(std::shared_ptr<const void> owner);
@@ -32,7 +49,8 @@ public:
     struct Column
     {
         std::string header;
-        std::variant<std::vector<float>, std::vector<double>, std::span<const float>> values;
+        std::variant<std::vector<float>, std::vector<double>, std::span<const float>, SampleTimes>
+            values;
     };
     const std::vector<Column> &Columns() const { return m_columns; }
     void AddColumn(Column column);
@@ -58,6 +76,7 @@ bool PassFullPiece(std::string &piece, const CsvWriter &write);
 
 // Writes the headers, then one line per row; each number in the shortest form
 // that reads back to the same value ("0.01", "1e-05"), zero without a sign,
-// "nan", "inf", "-inf" for the values that are no numbers. The text goes to
-// write in pieces; returns false as soon as write does.
+// "nan", "inf", "-inf" for the values that are no numbers; sample times in
+// fixed notation ("0.00", "0.27"). The text goes to write in pieces; returns
+// false as soon as write does.
 bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &write);

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -46,12 +45,8 @@ CsvTable SeriesTable(const MotionModel &model, float printStep)
     static const char *const Headers[MotionModel::SeriesCount]
         = { "x_m", "v_m_per_s", "F_resistance_N", "F_elastic_N", "F_drive_N" };
     const int rows = std::max(model.PlayableLastIndex() + 1, 0);
-    std::vector<float> time;
-    time.reserve(std::size_t(rows));
-    for (int i = 0; i < rows; ++i)
-        time.push_back(sampleTime(i, printStep));
     CsvTable table;
-    table.AddColumn("t_s", std::move(time));
+    table.AddSampleTimes("t_s", std::size_t(rows), printStep);
     for (int s = 0; s < MotionModel::SeriesCount; ++s)
         table.AddColumnInPlace(Headers[s], { model.ResultSeries[s].get(), std::size_t(rows) });
     return table;

@@ -11,7 +11,7 @@ class MotionModel;
 // to write in pieces; returns false as soon as write does.
 bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write);
 
-// The same samples as a table with units: t_s (the float index × printStep),
-// x_m, v_m_per_s, F_resistance_N, F_elastic_N, F_drive_N. The series are read
-// in place: model must outlive the table.
+// The same samples as a table with units: t_s (index × printStep with the
+// print step's decimals), x_m, v_m_per_s, F_resistance_N, F_elastic_N,
+// F_drive_N. The series are read in place: model must outlive the table.
 CsvTable SeriesTable(const MotionModel &model, float printStep);

@@ -168,9 +168,10 @@ void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
     QVERIFY(tool.waitForFinished());
     QByteArray expected = tool.readAllStandardOutput();
     QCOMPARE(expected.count('\n'), 1002);
-    // Units in the header; times as typed, no "-0" where the forces start at rest.
+    // Units in the header; times with the print step's decimals, no "-0" where the forces
+    // start at rest.
     QVERIFY(expected.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
-                                "0,0,0,0,0,0\n0.01,"));
+                                "0.00,0,0,0,0,0\n0.01,"));
     QCOMPARE(readAll(dialogs.path(QStringLiteral("series0.csv"))), expected);
     QCOMPARE(readAll(dialogs.path(QStringLiteral("series1.csv"))),
         expected.replace(',', ';').replace('.', ','));
