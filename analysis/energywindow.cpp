@@ -64,7 +64,8 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     // The menu is there for the localisation step to relabel.
     Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 420);
     ChartMenu = new PictureMenu(*Chart, *this);
-    ChartMenu->AddOutputEntries([this] { return BalanceTable(); });
+    ChartMenu->AddOutputEntries(
+        QStringLiteral("mirvane-energy"), [this] { return BalanceTable(); });
     RunLocalisationStep(*this, LocalisationSection::Energy);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);

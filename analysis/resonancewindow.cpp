@@ -75,7 +75,8 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     // The menu is there for the localisation step to relabel.
     Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 400);
     ChartMenu = new PictureMenu(*Chart, *this);
-    ChartMenu->AddOutputEntries([this] { return CurveTable(); });
+    ChartMenu->AddOutputEntries(
+        QStringLiteral("mirvane-resonance"), [this] { return CurveTable(); });
     PictureMenuTexts menuTexts = ChartMenu->Texts();
     menuTexts.NoData = Captions.NoCurve;
     ChartMenu->SetTexts(menuTexts);
