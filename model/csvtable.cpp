@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -12,49 +12,13 @@ std::size_t length(const CsvTable::Column &column)
     return std::visit([](const auto &values) { return values.size(); }, column.values);
 }
 
-// A finite step as ±mantissa × 10^exponent, the mantissa the digits of its
-// shortest form: 0.015f is 15 × 10^-3, 20.f is 2 × 10^1. Sample times are
-// whole multiples of the mantissa, free of the float product's rounding.
-struct DecimalStep
-{
-    bool negative = false;
-    std::uint64_t mantissa = 0; // at most 9 digits, those of a float
-    int exponent = 0;
-};
-
-DecimalStep decimalStep(float step)
-{
-    char text[32];
-    const char *end
-        = std::to_chars(text, text + sizeof text, step, std::chars_format::scientific).ptr;
-    DecimalStep decimal;
-    const char *c = text;
-    decimal.negative = *c == '-';
-    c += decimal.negative;
-    int fractionDigits = 0;
-    bool inFraction = false;
-    for (; *c != 'e'; ++c) {
-        if (*c == '.') {
-            inFraction = true;
-            continue;
-        }
-        decimal.mantissa = decimal.mantissa * 10 + std::uint64_t(*c - '0');
-        fractionDigits += inFraction;
-    }
-    ++c;
-    c += *c == '+'; // from_chars takes a "-" only
-    std::from_chars(c, end, decimal.exponent);
-    decimal.exponent -= fractionDigits;
-    return decimal;
-}
-
 // A column's values, read one row after the other.
 struct Cells
 {
     const float *floats = nullptr;
     const double *doubles = nullptr;
     const CsvTable::SampleTimes *times = nullptr;
-    DecimalStep step; // of times
+    std::optional<SampleTimeText> timeText; // of times
     std::size_t count = 0;
 };
 
@@ -68,15 +32,16 @@ Cells cells(const CsvTable::Column &column)
         cells.floats = kept->data();
     } else if (const auto *times = std::get_if<CsvTable::SampleTimes>(&column.values)) {
         cells.times = times;
-        cells.step = decimalStep(times->step);
+        cells.timeText.emplace(times->step);
     } else {
         cells.floats = std::get<std::span<const float>>(column.values).data();
     }
     return cells;
 }
 
-// value in its shortest form, the decimal point as style has it.
-template <typename Value> void appendNumber(std::string &text, Value value, const CsvStyle &style)
+// value in its shortest form with decimalPoint.
+template <typename Value>
+void appendNumber(std::string &text, Value value, std::string_view decimalPoint)
 {
     if (std::isnan(value)) {
         text += "nan"; // not "-nan"
@@ -88,40 +53,70 @@ template <typename Value> void appendNumber(std::string &text, Value value, cons
         = std::to_chars(number, number + sizeof number, value == 0 ? Value(0) : value).ptr;
     for (const char *c = number; c != end; ++c) {
         if (*c == '.')
-            text += style.decimalPoint;
+            text += decimalPoint;
         else
             text += *c;
     }
 }
 
-// The time of sample index in fixed notation with the step's decimals:
-// "0.27" for sample 27 of 0.01, "40" for sample 2 of 20.
-void appendSampleTime(
-    std::string &text, std::size_t index, const DecimalStep &step, const CsvStyle &style)
+} // namespace
+
+SampleTimeText::SampleTimeText(float step)
+    : m_step(step)
 {
-    const std::uint64_t multiple = index * step.mantissa;
+    if (!std::isfinite(step))
+        return;
+    // The shortest form's digits, as "-1.5e-02".
+    char text[32];
+    const char *end
+        = std::to_chars(text, text + sizeof text, step, std::chars_format::scientific).ptr;
+    const char *c = text;
+    m_negative = *c == '-';
+    c += m_negative;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (; *c != 'e'; ++c) {
+        if (*c == '.') {
+            inFraction = true;
+            continue;
+        }
+        m_mantissa = m_mantissa * 10 + std::uint64_t(*c - '0');
+        fractionDigits += inFraction;
+    }
+    ++c;
+    c += *c == '+'; // from_chars takes a "-" only
+    std::from_chars(c, end, m_exponent);
+    m_exponent -= fractionDigits;
+}
+
+void SampleTimeText::Append(
+    std::string &text, std::size_t index, std::string_view decimalPoint) const
+{
+    if (!std::isfinite(m_step)) {
+        appendNumber(text, static_cast<float>(index * double(m_step)), decimalPoint);
+        return;
+    }
+    const std::uint64_t multiple = index * m_mantissa;
     char digits[24];
     const std::size_t length
         = std::size_t(std::to_chars(digits, digits + sizeof digits, multiple).ptr - digits);
-    if (step.negative && multiple != 0)
+    if (m_negative && multiple != 0)
         text += '-';
-    if (step.exponent >= 0) {
+    if (m_exponent >= 0) {
         text.append(digits, length);
         if (multiple != 0)
-            text.append(std::size_t(step.exponent), '0');
+            text.append(std::size_t(m_exponent), '0');
         return;
     }
-    const std::size_t decimals = std::size_t(-step.exponent);
+    const std::size_t decimals = std::size_t(-m_exponent);
     const std::size_t whole = length > decimals ? length - decimals : 0;
     if (whole == 0)
         text += '0';
     text.append(digits, whole);
-    text += style.decimalPoint;
+    text += decimalPoint;
     text.append(decimals - (length - whole), '0');
     text.append(digits + whole, length - whole);
 }
-
-} // namespace
 
 void CsvTable::AddColumn(std::string header, std::vector<float> values)
 {
@@ -192,17 +187,12 @@ bool WriteCsv(const CsvTable &table, const CsvStyle &style, const CsvWriter &wri
                 piece += style.separator;
             if (row >= columns[c].count)
                 continue;
-            if (const CsvTable::SampleTimes *times = columns[c].times) {
-                const std::size_t index = times->Index(row);
-                // A step that is no number leaves nothing to write exactly.
-                if (std::isfinite(times->step))
-                    appendSampleTime(piece, index, columns[c].step, style);
-                else
-                    appendNumber(piece, static_cast<float>(index * double(times->step)), style);
-            } else if (columns[c].doubles)
-                appendNumber(piece, columns[c].doubles[row], style);
+            if (const CsvTable::SampleTimes *times = columns[c].times)
+                columns[c].timeText->Append(piece, times->Index(row), style.decimalPoint);
+            else if (columns[c].doubles)
+                appendNumber(piece, columns[c].doubles[row], style.decimalPoint);
             else
-                appendNumber(piece, columns[c].floats[row], style);
+                appendNumber(piece, columns[c].floats[row], style.decimalPoint);
         }
         piece += '\n';
         if (!PassFullPiece(piece, write))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -16,9 +17,7 @@
 class CsvTable
 {
 public:
-    // The times of samples taken every step: sample i at i × step, written
-    // with as many decimals as the step's shortest form has, so that a step of
-    // 0.01 gives 0.27 where the float product would read 0.26999998.
+    // The times of samples taken every step, written as SampleTimeText does.
     struct SampleTimes
     {
         float step = 0; // s
@@ -66,6 +65,25 @@ struct CsvStyle
 {
     char separator = ',';
     std::string decimalPoint = ".";
+};
+
+// The time of sample i taken every step: i × step with as many decimals as
+// the step's shortest form has, so that a step of 0.01 gives "0.27" where the
+// float product reads 0.26999998, and "0.00" for sample 0. The product is
+// taken on the step's decimal digits, free of rounding. A step that is no
+// number gives the float product.
+class SampleTimeText
+{
+public:
+    explicit SampleTimeText(float step);
+    void Append(std::string &text, std::size_t index, std::string_view decimalPoint) const;
+
+private:
+    float m_step;
+    // A finite step is ±m_mantissa × 10^m_exponent: 0.015f is 15 × 10^-3.
+    bool m_negative = false;
+    std::uint64_t m_mantissa = 0; // at most 9 digits, those of a float
+    int m_exponent = 0;
 };
 
 using CsvWriter = std::function<bool(std::string_view piece)>;

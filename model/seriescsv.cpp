@@ -7,16 +7,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-// The time of sample index as the program shows it.
-float sampleTime(int index, float printStep)
-{
-    return static_cast<float>(index * double(printStep));
-}
-
-} // namespace
-
 bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write)
 {
     const ScopedCLocale cLocale;
@@ -27,10 +17,12 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &
         const int length = std::snprintf(number, sizeof number, format, value);
         piece.append(number, std::size_t(length));
     };
+    const SampleTimeText time(printStep);
     const int last = model.PlayableLastIndex();
     for (int i = 0; i <= last; ++i) {
         append("%d", i);
-        append(",%.9g", double(sampleTime(i, printStep)));
+        piece += ',';
+        time.Append(piece, std::size_t(i), ".");
         for (int s = 0; s < MotionModel::SeriesCount; ++s)
             append(",%.9g", double(model.ResultSeries[s][i]));
         piece += '\n';
