@@ -64,7 +64,8 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     // The menu is there for the localisation step to relabel.
     Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 420);
     ChartMenu = new PictureMenu(*Chart, *this);
-    ChartMenu->AddOutputEntries([this] { return BalanceTable(); });
+    ChartMenu->AddOutputEntries(
+        QStringLiteral("mirvane-energy"), [this] { return BalanceTable(); });
     RunLocalisationStep(*this, LocalisationSection::Energy);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
@@ -113,7 +114,7 @@ std::optional<CsvTable> EnergyWindow::BalanceTable() const
     if (m_balance.Count() == 0)
         return std::nullopt;
     CsvTable table;
-    table.AddColumn("t_s", m_balance.Time);
+    table.AddSampleTimes("t_s", m_balance.Sample, m_parameters.PrintStep);
     table.AddColumn("E_kinetic_J", m_balance.Kinetic);
     table.AddColumn("E_spring_J", m_balance.Spring);
     table.AddColumn("W_damper_J", m_balance.DamperWork);

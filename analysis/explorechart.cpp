@@ -131,11 +131,9 @@ void ExploreChart::Keep()
     Curve kept;
     kept.parameters = m_parameters;
     kept.range = m_motion->SeriesRanges[MotionModel::Coordinate];
-    for (const std::size_t i : ExtremeSamples(x, KeptPoints)) {
-        // The float the series table writes for sample i.
-        kept.times.push_back(static_cast<float>(double(i) * m_parameters.PrintStep));
+    kept.samples = ExtremeSamples(x, KeptPoints);
+    for (const std::size_t i : kept.samples)
         kept.coordinates.push_back(x[i]);
-    }
     kept.thinned = kept.coordinates.size() < x.size();
     if (int(m_kept.size()) == MaxKept)
         m_kept.erase(m_kept.begin());
@@ -154,7 +152,7 @@ std::optional<CsvTable> ExploreChart::Table() const
         const Curve &kept = m_kept[i];
         const std::string suffix
             = "_kept" + std::to_string(i + 1) + (kept.thinned ? "_thinned" : "");
-        table.AddColumn("t_s" + suffix, kept.times);
+        table.AddSampleTimes("t_s" + suffix, kept.samples, kept.parameters.PrintStep);
         table.AddColumn("x_m" + suffix, kept.coordinates);
     }
     return table;
@@ -469,7 +467,7 @@ void ExploreChart::Paint(QPainter &painter)
         const Curve &kept = m_kept[i];
         plot.DrawCurve(painter,
             curvePoints(
-                kept.coordinates, [&kept](std::size_t j) { return kept.times[j]; }, time, columns),
+                kept.coordinates, [&kept](std::size_t j) { return kept.Time(j); }, time, columns),
             ChartPalette::Kept[i], 2);
     }
     int top = area.bottom() + 40;

@@ -92,10 +92,13 @@ private:
     struct Curve
     {
         ModelParameters parameters;
-        std::vector<float> times; // s
+        std::vector<std::size_t> samples; // of the whole run, at parameters.PrintStep
         std::vector<float> coordinates; // m
         SeriesRange range; // of the whole run's coordinates
         bool thinned = false;
+
+        // s, of the j-th sample kept
+        double Time(std::size_t j) const { return samples[j] * double(parameters.PrintStep); }
     };
 
     void Paint(QPainter &painter);

@@ -208,7 +208,8 @@ void ExploreWindow::CreateControls()
     };
     // Made first for its menu, reached by Tab after the fields.
     setTabOrder(Fields.back()->Edit, Chart);
-    ChartMenu->AddOutputEntries([this] { return Chart->Table(); });
+    ChartMenu->AddOutputEntries(
+        QStringLiteral("mirvane-explore"), [this] { return Chart->Table(); });
 
     VelocityCheckBox = PlaceControl(
         new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 494, 170, 20);

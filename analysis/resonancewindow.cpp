@@ -75,7 +75,8 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     // The menu is there for the localisation step to relabel.
     Chart = PlaceControl(new TPaintBox(this), "chart", 8, 8, 684, 400);
     ChartMenu = new PictureMenu(*Chart, *this);
-    ChartMenu->AddOutputEntries([this] { return CurveTable(); });
+    ChartMenu->AddOutputEntries(
+        QStringLiteral("mirvane-resonance"), [this] { return CurveTable(); });
     PictureMenuTexts menuTexts = ChartMenu->Texts();
     menuTexts.NoData = Captions.NoCurve;
     ChartMenu->SetTexts(menuTexts);
@@ -260,16 +261,16 @@ std::optional<CsvTable> ResonanceWindow::CurveTable() const
 {
     if (!m_sweep)
         return std::nullopt;
-    std::vector<float> frequencies;
-    std::vector<double> computed, steady, computedLag, steadyLag;
+    // Floats all: the frequencies are, and the amplitudes are read off float samples.
+    std::vector<float> frequencies, computed, steady, computedLag, steadyLag;
     for (const SweepPoint &point : m_sweep->Points()) {
         if (!point.Done)
             continue;
         frequencies.push_back(point.Frequency);
-        computed.push_back(point.Amplitude);
-        steady.push_back(SteadyStateAmplitude(m_parameters, point.Frequency));
-        computedLag.push_back(point.PhaseLag);
-        steadyLag.push_back(SteadyStatePhaseLag(m_parameters, point.Frequency));
+        computed.push_back(static_cast<float>(point.Amplitude));
+        steady.push_back(static_cast<float>(SteadyStateAmplitude(m_parameters, point.Frequency)));
+        computedLag.push_back(static_cast<float>(point.PhaseLag));
+        steadyLag.push_back(static_cast<float>(SteadyStatePhaseLag(m_parameters, point.Frequency)));
     }
     if (frequencies.empty())
         return std::nullopt;

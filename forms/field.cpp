@@ -237,7 +237,7 @@ void TForm2::CreateSceneMenu()
     resonance->setObjectName(QStringLiteral("MenuResonance"));
     energy->setObjectName(QStringLiteral("MenuEnergy"));
     explore->setObjectName(QStringLiteral("MenuExplore"));
-    SceneMenu->AddOutputEntries(MainWindowSeries);
+    SceneMenu->AddOutputEntries(QStringLiteral("mirvane-scene"), MainWindowSeries);
 }
 
 void TForm2::CreateSceneMenuButton()

@@ -153,7 +153,7 @@ void TForm8::CreateControls()
     setTabOrder(MaskEdit1, RadioGroup1);
 
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries(MainWindowSeries);
+    PaintBox1Menu->AddOutputEntries(QStringLiteral("mirvane-graphs"), MainWindowSeries);
     PaintBox1Menu->SetHandout([this] {
         Handout handout = ParameterHandout(*this, Form2->ModelParameters);
         // The curves' names and the time axis' caption lie outside the canvas.

@@ -56,7 +56,7 @@ TForm5::TForm5(QWidget *parent)
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
     PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
-    PaintBox1Menu->AddOutputEntries(MainWindowSeries);
+    PaintBox1Menu->AddOutputEntries(QStringLiteral("mirvane-portrait"), MainWindowSeries);
     PaintBox1Menu->SetHandout([this] { return ParameterHandout(*this, Form2->ModelParameters); });
     Label1 = PlaceControl(new QLabel(this), "Label1", 76, 436, 268, 20);
     Label1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));

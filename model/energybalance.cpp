@@ -19,6 +19,7 @@ EnergyBalance ComputeEnergyBalance(
     for (auto *series : { &balance.Time, &balance.Kinetic, &balance.Spring, &balance.DamperWork,
              &balance.DriveWork, &balance.Residual })
         series->reserve(kept);
+    balance.Sample.reserve(kept);
 
     const double m = parameters.Mass, k = parameters.Stiffness, b = parameters.Damping;
     const float *x = motion.ResultSeries[MotionModel::Coordinate].get();
@@ -44,6 +45,7 @@ EnergyBalance ComputeEnergyBalance(
             continue;
         const double energy = kinetic(i) + spring(i);
         balance.Time.push_back(static_cast<float>(t));
+        balance.Sample.push_back(std::size_t(i));
         balance.Kinetic.push_back(static_cast<float>(kinetic(i)));
         balance.Spring.push_back(static_cast<float>(spring(i)));
         balance.DamperWork.push_back(static_cast<float>(damperWork));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class MotionModel;
@@ -14,6 +15,7 @@ struct ModelParameters;
 struct EnergyBalance
 {
     std::vector<float> Time; // s
+    std::vector<std::size_t> Sample; // the motion's sample index
     std::vector<float> Kinetic; // J, m v² / 2
     std::vector<float> Spring; // J, k x² / 2, x from the equilibrium
     std::vector<float> DamperWork; // J, integral of −b v² dt

@@ -6,17 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
-
-namespace {
-
-// The time of sample index as the program shows it.
-float sampleTime(int index, float printStep)
-{
-    return static_cast<float>(index * double(printStep));
-}
-
-} // namespace
 
 bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &write)
 {
@@ -28,10 +17,12 @@ bool WriteSeriesCsv(const MotionModel &model, float printStep, const CsvWriter &
         const int length = std::snprintf(number, sizeof number, format, value);
         piece.append(number, std::size_t(length));
     };
+    const SampleTimeText time(printStep);
     const int last = model.PlayableLastIndex();
     for (int i = 0; i <= last; ++i) {
         append("%d", i);
-        append(",%.9g", double(sampleTime(i, printStep)));
+        piece += ',';
+        time.Append(piece, std::size_t(i), ".");
         for (int s = 0; s < MotionModel::SeriesCount; ++s)
             append(",%.9g", double(model.ResultSeries[s][i]));
         piece += '\n';
@@ -46,12 +37,8 @@ CsvTable SeriesTable(const MotionModel &model, float printStep)
     static const char *const Headers[MotionModel::SeriesCount]
         = { "x_m", "v_m_per_s", "F_resistance_N", "F_elastic_N", "F_drive_N" };
     const int rows = std::max(model.PlayableLastIndex() + 1, 0);
-    std::vector<float> time;
-    time.reserve(std::size_t(rows));
-    for (int i = 0; i < rows; ++i)
-        time.push_back(sampleTime(i, printStep));
     CsvTable table;
-    table.AddColumn("t_s", std::move(time));
+    table.AddSampleTimes("t_s", std::size_t(rows), printStep);
     for (int s = 0; s < MotionModel::SeriesCount; ++s)
         table.AddColumnInPlace(Headers[s], { model.ResultSeries[s].get(), std::size_t(rows) });
     return table;

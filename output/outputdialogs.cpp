@@ -68,7 +68,7 @@ SaveFileAnswer AskSaveFileName(QWidget *parent, const SaveFileRequest &request)
     QFileDialog &dialog = saveDialog(parent, ownDialog);
     dialog.setWindowTitle(request.caption);
     dialog.setNameFilters(request.filters);
-    dialog.selectNameFilter(request.filters.value(0));
+    dialog.selectNameFilter(request.filters.value(request.selectedFilter));
     dialog.setDirectory(startFolder());
     dialog.selectFile(request.suggestedName);
     if (dialog.exec() != QDialog::Accepted)

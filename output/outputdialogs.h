@@ -15,6 +15,7 @@ struct SaveFileRequest
     QString caption;
     QString suggestedName;
     QStringList filters; // "Изображение PNG (*.png)", ...
+    int selectedFilter = 0; // the one the dialog offers first
 };
 
 struct SaveFileAnswer

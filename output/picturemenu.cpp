@@ -25,6 +25,15 @@
 #include <stdexcept>
 #include <utility>
 
+namespace {
+
+// The file types last chosen in this run, as indices into the dialogs'
+// filters: a student exporting for a spreadsheet does so from every window.
+int lastImageFilter = 0;
+int lastCsvFilter = 0;
+
+} // namespace
+
 PictureMenu::PictureMenu(TOpenGLPanel &panel, QWidget &window)
     : PictureMenu(panel, *panel.PanelWindow(), &panel, window)
 {
@@ -67,8 +76,9 @@ QAction *PictureMenu::AddEntry(
     return action;
 }
 
-void PictureMenu::AddOutputEntries(TableSource table)
+void PictureMenu::AddOutputEntries(const QString &fileName, TableSource table)
 {
+    m_fileName = fileName;
     m_table = std::move(table);
     if (!m_menu->isEmpty())
         m_menu->addSeparator();
@@ -209,10 +219,14 @@ void PictureMenu::SaveImage()
     QStringList filters { m_texts.PngFilter, m_texts.BmpFilter };
     if (!m_panel)
         filters.append(m_texts.SvgFilter);
-    const SaveFileAnswer answer
-        = AskSaveFileName(&m_window, { m_texts.SaveImage, QStringLiteral("mirvane.png"), filters });
+    // SVG, chosen for a chart, is no choice for the scene.
+    const int offered = lastImageFilter < filters.size() ? lastImageFilter : Png;
+    const SaveFileAnswer answer = AskSaveFileName(&m_window,
+        { m_texts.SaveImage, m_fileName + '.' + QLatin1String(Suffixes[offered]), filters,
+            offered });
     if (answer.fileName.isEmpty())
         return;
+    lastImageFilter = answer.filter;
     const QString &fileName = answer.fileName;
     // The name's suffix decides; without a known one, the chosen filter.
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -250,10 +264,11 @@ void PictureMenu::ExportCsv()
         return;
     }
     const SaveFileAnswer answer = AskSaveFileName(&m_window,
-        { m_texts.ExportCsv, QStringLiteral("mirvane.csv"),
-            { m_texts.CsvFilter, m_texts.SpreadsheetCsvFilter } });
+        { m_texts.ExportCsv, m_fileName + QStringLiteral(".csv"),
+            { m_texts.CsvFilter, m_texts.SpreadsheetCsvFilter }, lastCsvFilter });
     if (answer.fileName.isEmpty())
         return;
+    lastCsvFilter = answer.filter;
     // A spreadsheet reads numbers with its language's decimal separator, often
     // ",", which leaves ";" to part the fields.
     const CsvStyle style

@@ -43,7 +43,10 @@ public:
         const QString &text, const QKeySequence &shortcut, const std::function<void()> &handler);
     // Appends, after a separator: "Печать…", "Сохранить изображение…",
     // "Копировать" and "Экспорт данных (CSV)…" of what table gives at the time.
-    void AddOutputEntries(TableSource table);
+    // The save dialogs propose fileName with their suffix ("mirvane-graphs"
+    // gives "mirvane-graphs.csv") and first offer the file type chosen last in
+    // this run, in any window.
+    void AddOutputEntries(const QString &fileName, TableSource table);
     // A canvas prints with handout's title and parameters; without a source,
     // under the window's caption alone.
     void SetHandout(HandoutSource handout) { m_handout = std::move(handout); }
@@ -81,6 +84,7 @@ private:
     QAction *m_saveImage = nullptr;
     QAction *m_copy = nullptr;
     QAction *m_exportCsv = nullptr;
+    QString m_fileName; // without a suffix
     TableSource m_table;
     HandoutSource m_handout;
     QTimer m_toolTipDelay; // runs while the mouse rests over the scene

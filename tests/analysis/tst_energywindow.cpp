@@ -71,8 +71,8 @@ void EnergyWindowTest::showsEveryEnergyInItsColour()
                 > start + plot.height() / 4);
             // Each term by time, one row a sample; no work done at the start.
             const QByteArray csv = ExportedCsv(*window.ChartMenu);
-            QVERIFY(
-                csv.startsWith("t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0,"));
+            QVERIFY(csv.startsWith(
+                "t_s,E_kinetic_J,E_spring_J,W_damper_J,W_drive_J,residual_J\n0.00,"));
             QCOMPARE(csv.count('\n'), 1002);
             QVERIFY(csv.split('\n').at(1).endsWith(",0,0,0"));
             // On paper the chart lies on white, not on the window's grey.

@@ -155,7 +155,7 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     // The export holds the kept curve beside the current one.
     const QByteArray csv = ExportedCsv(*window.ChartMenu);
     QVERIFY2(csv.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N,"
-                            "t_s_kept1,x_m_kept1\n0,"),
+                            "t_s_kept1,x_m_kept1\n0.00,"),
         csv.left(120).constData());
 
     // The arrow keys move the cursor along the curve, reading x and v; two
@@ -331,10 +331,10 @@ void ExploreWindowTest::keptCurveOfALongRunIsThinned()
     QCOMPARE(table->RowCount(), std::size_t(150'001));
     QCOMPARE(columns[6].header, "t_s_kept1_thinned");
     QCOMPARE(columns[7].header, "x_m_kept1_thinned");
-    const auto &times = std::get<std::vector<float>>(columns[6].values);
+    const auto &times = std::get<CsvTable::SampleTimes>(columns[6].values);
     QVERIFY2(times.size() <= ExploreChart::KeptPoints, qPrintable(QString::number(times.size())));
-    QCOMPARE(times.front(), 0.f);
-    QCOMPARE(times.back(), std::get<std::vector<float>>(columns[0].values).back());
+    QCOMPARE(times.Index(0), std::size_t(0));
+    QCOMPARE(times.Index(times.size() - 1), std::size_t(150'000));
     // Drawn to the end of the time axis, not squeezed into its start.
     const QImage image = window.Chart->grab().toImage();
     const QRect end(image.width() * 3 / 4, 0, image.width() / 4, image.height());

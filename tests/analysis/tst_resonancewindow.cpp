@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cctype>
+
 namespace {
 
 constexpr QRgb Sweep = 0xffffff00, ClosedForm = 0xff00ffff, Current = 0xffff0000;
@@ -45,6 +47,15 @@ double markAmplitude(const ResonanceWindow &window)
     bool ok = false;
     const double value = QLocale().toDouble(match.captured(1), &ok);
     return ok ? value : qQNaN();
+}
+
+// The significant digits of a number as the CSV writes it: "0.0123" has 3.
+int significantDigits(const QByteArray &number)
+{
+    int digits = 0;
+    for (const char c : number.split('e').constFirst())
+        digits += std::isdigit(static_cast<unsigned char>(c)) && (digits > 0 || c != '0');
+    return digits;
 }
 
 // The topmost pixel of colour in the plot's column of w / w0 (0 to 3), or -1.
@@ -97,6 +108,11 @@ void ResonanceWindowTest::curvePeaksAtTheDampedResonance()
             QVERIFY(csv.startsWith("omega_1_per_s,A_computed_m,A_steady_state_m,phi_computed_deg,"
                                    "phi_steady_state_deg\n"));
             QCOMPARE(csv.count('\n'), 201);
+            // Floats throughout: a double would show up to 17 digits beside their 9.
+            for (const QByteArray &row : csv.trimmed().split('\n').mid(1)) {
+                for (const QByteArray &number : row.split(','))
+                    QVERIFY2(significantDigits(number) <= 9, row.constData());
+            }
         }));
 }
 

@@ -117,6 +117,7 @@ void TestEnergyBalance::thinnedKeepsTheIntegrals()
     QCOMPARE(thinned.Count(), 92);
     for (int i = 0; i < thinned.Count(); ++i) {
         const int sample = std::min(11 * i, 1000);
+        QCOMPARE(thinned.Sample[i], std::size_t(sample));
         QCOMPARE(thinned.Time[i], all.Time[sample]);
         QCOMPARE(thinned.DriveWork[i], all.DriveWork[sample]);
         QCOMPARE(thinned.Residual[i], all.Residual[sample]);

@@ -130,6 +130,7 @@ class PictureMenuTest : public QObject
 private slots:
     void graphsExportTheSeriesAsTheToolWrites();
     void saveDialogOpensInDocumentsThenInTheLastFolder();
+    void saveDialogsProposeTheWindowsNameAndTheLastType();
     void sceneSavesItsPicture();
     void portraitPrintsCopiesAndReportsAFailedWrite();
     void failedExportKeepsTheOldFile_data();
@@ -168,9 +169,10 @@ void PictureMenuTest::graphsExportTheSeriesAsTheToolWrites()
     QVERIFY(tool.waitForFinished());
     QByteArray expected = tool.readAllStandardOutput();
     QCOMPARE(expected.count('\n'), 1002);
-    // Units in the header; times as typed, no "-0" where the forces start at rest.
+    // Units in the header; times with the print step's decimals, no "-0" where the forces
+    // start at rest.
     QVERIFY(expected.startsWith("t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
-                                "0,0,0,0,0,0\n0.01,"));
+                                "0.00,0,0,0,0,0\n0.01,"));
     QCOMPARE(readAll(dialogs.path(QStringLiteral("series0.csv"))), expected);
     QCOMPARE(readAll(dialogs.path(QStringLiteral("series1.csv"))),
         expected.replace(',', ';').replace('.', ','));
@@ -200,10 +202,56 @@ void PictureMenuTest::saveDialogOpensInDocumentsThenInTheLastFolder()
     });
     answer.start(10);
     const SaveFileRequest request { QStringLiteral("CSV"), QStringLiteral("mirvane.csv"),
-        { QStringLiteral("CSV (*.csv)") } };
-    QCOMPARE(AskSaveFileName(nullptr, request).fileName, lesson + QStringLiteral("/mirvane.csv"));
+        { QStringLiteral("CSV (*.csv)"), QStringLiteral("CSV; (*.csv)") }, 1 };
+    const SaveFileAnswer chosen = AskSaveFileName(nullptr, request);
+    QCOMPARE(chosen.fileName, lesson + QStringLiteral("/mirvane.csv"));
+    QCOMPARE(chosen.filter, 1); // as offered
     AskSaveFileName(nullptr, request);
     QCOMPARE(folders, (QStringList { documents, lesson }));
+}
+
+// Each window proposes a name of its own; the file type chosen last, in any
+// window, comes first in the next dialog.
+void PictureMenuTest::saveDialogsProposeTheWindowsNameAndTheLastType()
+{
+    MainWindowFixture fixture;
+    QTemporaryDir folder;
+    QStringList proposed; // "name filter" of each dialog
+    int chosenFilter = 0;
+    const ScopedHook<DialogAnswers, SetDialogAnswers> answers(
+        { .saveFile =
+                [&](const SaveFileRequest &request) {
+                    proposed.append(
+                        request.suggestedName + ' ' + QString::number(request.selectedFilter));
+                    return SaveFileAnswer { folder.filePath(request.suggestedName), chosenFilter };
+                },
+            .print = {} });
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    QWindow *scene = fixture.window().OpenGLPanel1->PanelWindow();
+    const auto save
+        = [&](auto *picture, const PictureMenu &menu, const QString &entry, int filter) {
+              chosenFilter = filter;
+              clickMenuEntry(picture, menu.Menu(), entry);
+          };
+    const PictureMenu &portrait = *Form5->PaintBox1Menu;
+    const PictureMenu &sceneMenu = *fixture.window().SceneMenu;
+    const QString csv = QStringLiteral("Экспорт данных (CSV)…");
+    const QString image = QStringLiteral("Сохранить изображение…");
+    // The spreadsheet's CSV and SVG, which the scene does not offer.
+    save(Form5->PaintBox1, portrait, csv, 1);
+    save(Form5->PaintBox1, portrait, image, 2);
+    proposed.clear(); // of what earlier tests chose
+    save(scene, sceneMenu, csv, 0);
+    save(Form5->PaintBox1, portrait, csv, 0);
+    save(scene, sceneMenu, image, 1);
+    save(Form5->PaintBox1, portrait, image, 2);
+    save(Form5->PaintBox1, portrait, image, 0);
+    Form5->done(1);
+    QCOMPARE(proposed,
+        (QStringList { "mirvane-scene.csv 1", "mirvane-portrait.csv 0", "mirvane-scene.png 0",
+            "mirvane-portrait.bmp 1", "mirvane-portrait.svg 2" }));
+    QVERIFY(fixture.boxes.boxes.isEmpty());
 }
 
 void PictureMenuTest::sceneSavesItsPicture()
@@ -399,7 +447,7 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     QWidget window;
     auto *canvas = new QWidget(&window);
     PictureMenu menu(*canvas, window);
-    menu.AddOutputEntries([] { return std::optional<CsvTable>(); });
+    menu.AddOutputEntries(QStringLiteral("empty"), [] { return std::optional<CsvTable>(); });
     for (QAction *action : menu.Menu()->actions()) {
         if (action->text() == menu.Texts().ExportCsv)
             action->trigger();

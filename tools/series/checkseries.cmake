@@ -77,17 +77,17 @@ if(NOT header STREQUAL "index,time,coordinate,velocity,resistance_force,elastic_
     message(FATAL_ERROR "bad header: ${header}")
 endif()
 list(GET lines 1 first)
-if(NOT first STREQUAL "0,0,0,0,-0,-0,0\n")
+if(NOT first STREQUAL "0,0.00,0,0,-0,-0,0\n")
     message(FATAL_ERROR "bad first row: ${first}")
 endif()
 # Seven fields with "." decimals, whatever the locale.
 set(number "-?[0-9]+(\\.[0-9]+)?(e[-+][0-9]+)?")
 list(GET lines 1001 last)
-if(NOT last MATCHES "^1000,10,${number},${number},-?0,${number},${number}\n$")
+if(NOT last MATCHES "^1000,10\\.00,${number},${number},-?0,${number},${number}\n$")
     message(FATAL_ERROR "bad last row: ${last}")
 endif()
 list(GET lines 2 second)
-if(NOT second MATCHES "^1,0\\.00999999978,${number},${number},-?0,${number},${number}\n$")
+if(NOT second MATCHES "^1,0\\.01,${number},${number},-?0,${number},${number}\n$")
     message(FATAL_ERROR "bad second row: ${second}")
 endif()
 
@@ -112,7 +112,8 @@ if(NOT CMAKE_MATCH_1 GREATER 1.5)
     message(FATAL_ERROR "coordinate range too small: ${CMAKE_MATCH_1}")
 endif()
 
-# As the program exports: units, shortest floats, no "-0", "." whatever the locale.
+# As the program exports: units, times with the print step's decimals, shortest
+# floats, no "-0", "." whatever the locale.
 execute_process(COMMAND ${TOOL} --export ${DATA} RESULT_VARIABLE code OUTPUT_VARIABLE csv)
 string(REGEX MATCHALL "[^\n]*\n" lines "${csv}")
 list(LENGTH lines count)
@@ -121,6 +122,6 @@ list(GET lines 1 first)
 list(GET lines 2 second)
 if(NOT code EQUAL 0 OR NOT count EQUAL 1002
         OR NOT header STREQUAL "t_s,x_m,v_m_per_s,F_resistance_N,F_elastic_N,F_drive_N\n"
-        OR NOT first STREQUAL "0,0,0,0,0,0\n" OR NOT second MATCHES "^0\\.01,[^,]+,[^,]+,0,")
+        OR NOT first STREQUAL "0.00,0,0,0,0,0\n" OR NOT second MATCHES "^0\\.01,[^,]+,[^,]+,0,")
     message(FATAL_ERROR "--export: ${code}, ${count} lines, '${header}${first}${second}'")
 endif()
