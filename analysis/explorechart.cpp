@@ -62,7 +62,7 @@ ExploreChart::ExploreChart(const ExploreCaptions &captions, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::CrossCursor);
-    OnPaint = [this](QPainter &painter) { Paint(painter); };
+    OnPaint = [this](QPainter &painter, const ChartColours &) { Paint(painter); };
 }
 
 ExploreChart::~ExploreChart() = default;
