@@ -119,6 +119,7 @@ void HandoutTest::everyChartPrintsAsLinesAndText()
     new AnalysisWindows(fixture.window()); // a child of the main window
 
     openTimeGraphs();
+    // The first label of the time axis, a twentieth of the time shown.
     const double duration = Form8->MaskEdit1->text().trimmed().toDouble();
     expectLinesAndText(*Form8->PaintBox1Menu, Form8->windowTitle(),
         { Form8->Label3->text(), Form8->Label4->text(), TimeLabel(duration * 0.05) });
@@ -133,7 +134,7 @@ void HandoutTest::everyChartPrintsAsLinesAndText()
 
     QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(fixture.window(), 0); },
         [](ResonanceWindow &window) {
-            QTRY_VERIFY(!window.Progress->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(!window.Progress->isVisible(), 60000);
             // The closed form and the phase lag's plot come onto the page.
             expectLinesAndText(*window.ChartMenu, window.windowTitle(),
                 { window.Captions.AmplitudeAxis, window.Captions.PhaseAxis,
