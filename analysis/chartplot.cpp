@@ -1,12 +1,12 @@
 #include "analysis/chartplot.h"
 
 #include "services/numberstyles.h"
-#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
@@ -86,12 +86,14 @@ void drawLabel(QPainter &painter, int x, int y, const QString &text, Qt::Alignme
 
 } // namespace
 
-PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right)
+PlotArea::PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right,
+    const ChartColours &colours)
     : m_area(area)
     , m_bottom(bottom)
     , m_left(left)
     , m_right(right ? *right : left)
     , m_hasRight(right)
+    , m_colours(colours)
 { }
 
 double PlotArea::pixelX(double value) const
@@ -119,14 +121,14 @@ int PlotArea::Y(double value, bool right) const
 void PlotArea::DrawFrame(QPainter &painter) const
 {
     painter.save();
-    painter.setPen(QPen(ChartPalette::Grid, 1));
-    painter.setBrush(ChartPalette::PlotBackground);
+    painter.setPen(QPen(m_colours.Grid, 1));
+    painter.setBrush(m_colours.PlotBackground);
     {
         const DesignedLines lines(painter);
         painter.drawRect(m_area.adjusted(0, 0, -1, -1));
     }
 
-    const QColor face = QApplication::palette().color(QPalette::Button);
+    const QColor face = m_colours.SurfaceOn(QApplication::palette());
     for (const bool right : { false, true }) {
         if (right && !m_hasRight)
             break;
@@ -134,11 +136,11 @@ void PlotArea::DrawFrame(QPainter &painter) const
         for (const double value : gridValues(scale)) {
             const int y = Y(value, right);
             if (!right) {
-                painter.setPen(QPen(ChartPalette::Grid, 1));
+                painter.setPen(QPen(m_colours.Grid, 1));
                 const DesignedLines lines(painter);
                 painter.drawLine(m_area.left(), y, m_area.right(), y);
             }
-            painter.setPen(ChartPalette::ScaleText);
+            painter.setPen(m_colours.ScaleText);
             if (right)
                 drawLabel(painter, m_area.right() + 3, y, gridNumber(value, scale.step),
                     Qt::AlignLeft, face);
@@ -150,12 +152,12 @@ void PlotArea::DrawFrame(QPainter &painter) const
     // Last, over the corners of the side labels.
     for (const double value : gridValues(m_bottom)) {
         const int x = X(value);
-        painter.setPen(QPen(ChartPalette::Grid, 1));
+        painter.setPen(QPen(m_colours.Grid, 1));
         {
             const DesignedLines lines(painter);
             painter.drawLine(x, m_area.top(), x, m_area.bottom());
         }
-        painter.setPen(ChartPalette::ScaleText);
+        painter.setPen(m_colours.ScaleText);
         drawLabel(painter, x, m_area.bottom() + 3, gridNumber(value, m_bottom.step),
             Qt::AlignHCenter, face);
     }
@@ -169,44 +171,54 @@ void PlotArea::DrawOuterScale(
     painter.setPen(colour);
     for (const double value : gridValues(scale)) {
         drawLabel(painter, m_area.right() + offset, static_cast<int>(pixelY(value, scale)),
-            gridNumber(value, scale.step), Qt::AlignLeft, ChartPalette::PlotBackground);
+            gridNumber(value, scale.step), Qt::AlignLeft, m_colours.PlotBackground);
     }
     painter.restore();
 }
 
 void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
-    const QColor &colour, int width, bool right) const
+    const ChartLine &line, int width, bool right) const
 {
-    DrawCurve(painter, points, colour, width, right ? m_right : m_left);
+    DrawCurve(painter, points, line, width, right ? m_right : m_left);
 }
 
 void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
-    const QColor &colour, int width, const PlotScale &scale) const
+    const ChartLine &line, int width, const PlotScale &scale) const
 {
     painter.save();
     painter.setClipRect(m_area.adjusted(1, 1, -1, -1));
-    painter.setPen(QPen(colour, width));
+    painter.setPen(QPen(line.colour, width, line.style));
     const DesignedLines lines(painter);
+    // A run between two breaks, each pixel once: a dashed line is one stroke
+    // along it, so that its dashes go on past the many short steps.
+    QPolygon run;
+    const auto drawRun = [&] {
+        if (line.style != Qt::SolidLine && run.size() > 1) {
+            painter.drawPolyline(run);
+        } else {
+            painter.drawPoint(run.constFirst());
+            for (qsizetype i = 1; i < run.size(); ++i)
+                painter.drawLine(run[i - 1], run[i]);
+        }
+        run.clear();
+    };
     // Pixels far outside the area are pinned, so a huge value draws a steep
     // line instead of overflowing.
     const double limit = 4.0 * (m_area.width() + m_area.height());
     const auto pin = [limit](double pixel) { return std::clamp(pixel, -limit, limit); };
-    bool open = false;
-    QPoint previous;
     for (const QPointF &point : points) {
         if (!std::isfinite(point.x()) || !std::isfinite(point.y())) {
-            open = false;
+            if (!run.isEmpty())
+                drawRun();
             continue;
         }
         const QPoint pixel(static_cast<int>(pin(pixelX(point.x()))),
             static_cast<int>(pin(pixelY(point.y(), scale))));
-        if (open)
-            painter.drawLine(previous, pixel);
-        else
-            painter.drawPoint(pixel);
-        previous = pixel;
-        open = true;
+        if (run.isEmpty() || pixel != run.constLast())
+            run.append(pixel);
     }
+    if (!run.isEmpty())
+        drawRun();
     painter.restore();
 }
 
@@ -219,16 +231,16 @@ int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int text
         .height();
 }
 
-void DrawLegendEntry(
-    QPainter &painter, QPoint at, const QColor &colour, const QString &text, int textWidth)
+void DrawLegendEntry(QPainter &painter, QPoint at, const ChartLine &line, const QString &text,
+    int textWidth, const ChartColours &colours)
 {
     painter.save();
     const int height = painter.fontMetrics().height();
-    // The sample on the plot's black, where the colour was chosen to show.
-    painter.fillRect(at.x(), at.y(), 24, height, ChartPalette::PlotBackground);
-    painter.setPen(QPen(colour, 2));
+    // The sample on the plot's background, where the colour was chosen to show.
+    painter.fillRect(at.x(), at.y(), 24, height, colours.PlotBackground);
+    painter.setPen(QPen(line.colour, 2, line.style));
     painter.drawLine(at.x() + 2, at.y() + height / 2, at.x() + 21, at.y() + height / 2);
-    painter.setPen(QApplication::palette().color(QPalette::WindowText));
+    painter.setPen(colours.TextOn(QApplication::palette()));
     painter.drawText(QRect(at.x() + LegendTextIndent, at.y(), textWidth,
                          LegendEntryHeight(painter.fontMetrics(), text, textWidth)),
         Qt::TextWordWrap, text);

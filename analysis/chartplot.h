@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/chartpalette.h"
+
 #include <QColor>
 #include <QPointF>
 #include <QRect>
@@ -25,25 +27,27 @@ struct PlotScale
     static PlotScale Spanning(double lowest, double highest);
 };
 
-// A plot area drawn as the time graphs draw theirs: black, with a green border
-// and grid, scale labels in red on the button face; a bottom scale, a left
-// scale and, when given, a right one. Pixels are truncated toward zero.
+// A plot area drawn as the time graphs draw theirs, in colours: black, with a
+// green border and grid, scale labels in red on the button face on the
+// screen; a bottom scale, a left scale and, when given, a right one. Pixels
+// are truncated toward zero.
 class PlotArea
 {
 public:
-    PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right = nullptr);
+    PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right = nullptr,
+        const ChartColours &colours = ChartColours::Screen());
 
     void DrawFrame(QPainter &painter) const;
     // A polyline through points on the left scale (right: on the right one),
     // clipped to the area; a point with a non-finite coordinate breaks it.
-    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
+    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const ChartLine &line,
         int width, bool right = false) const;
     // A further vertical scale: its labels offset pixels right of the area,
     // in colour on the plot's black, so that they name the curve drawn on it.
     void DrawOuterScale(
         QPainter &painter, const PlotScale &scale, int offset, const QColor &colour) const;
     // A curve on such a scale.
-    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const QColor &colour,
+    void DrawCurve(QPainter &painter, const std::vector<QPointF> &points, const ChartLine &line,
         int width, const PlotScale &scale) const;
     // The pixel of a value on the bottom scale and one on the left (right) scale.
     int X(double value) const;
@@ -59,11 +63,12 @@ private:
     PlotScale m_left;
     PlotScale m_right;
     bool m_hasRight = false;
+    ChartColours m_colours;
 };
 
-// A legend entry: a short line in its colour, then its text, wrapped onto
-// further lines past textWidth pixels.
-void DrawLegendEntry(QPainter &painter, QPoint at, const QColor &colour, const QString &text,
-    int textWidth = QWIDGETSIZE_MAX);
+// A legend entry: a short line as the curve is drawn, on the plot's
+// background, then its text, wrapped onto further lines past textWidth pixels.
+void DrawLegendEntry(QPainter &painter, QPoint at, const ChartLine &line, const QString &text,
+    int textWidth = QWIDGETSIZE_MAX, const ChartColours &colours = ChartColours::Screen());
 // The height of a legend entry whose text wraps past textWidth pixels.
 int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int textWidth);

@@ -4,7 +4,6 @@
 #include "output/captiontable.h"
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
-#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 
@@ -71,7 +70,8 @@ EnergyWindow::EnergyWindow(QWidget *parent)
     PlaceWindow(*this, 220, 170, 700, 473, WindowSizing::Fixed);
 
     Chart->SetFillsBackground(true);
-    Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
+    Chart->OnPaint
+        = [this](QPainter &painter, const ChartColours &colours) { PaintChart(painter, colours); };
     Chart->setAccessibleName(Captions.PlotName);
     auto *methodLabel
         = PlaceControl(new QLabel(Captions.Method, this), "methodLabel", 8, 436, 577, 16);
@@ -123,7 +123,7 @@ std::optional<CsvTable> EnergyWindow::BalanceTable() const
     return table;
 }
 
-void EnergyWindow::PaintChart(QPainter &painter)
+void EnergyWindow::PaintChart(QPainter &painter, const ChartColours &colours)
 {
     const QRect area(60, 24, Chart->width() - 140, Chart->height() - 120);
     if (m_balance.Count() == 0) {
@@ -133,16 +133,16 @@ void EnergyWindow::PaintChart(QPainter &painter)
     struct Series
     {
         const std::vector<float> &values;
-        QColor colour;
+        ChartLine line;
         const QString &caption;
     };
     const Series energies[] = {
-        { m_balance.Kinetic, ChartPalette::KineticEnergy, Captions.Kinetic },
-        { m_balance.Spring, ChartPalette::SpringEnergy, Captions.Spring },
-        { m_balance.DamperWork, ChartPalette::DamperWork, Captions.DamperWork },
-        { m_balance.DriveWork, ChartPalette::DriveWork, Captions.DriveWork },
+        { m_balance.Kinetic, colours.KineticEnergy, Captions.Kinetic },
+        { m_balance.Spring, colours.SpringEnergy, Captions.Spring },
+        { m_balance.DamperWork, colours.DamperWork, Captions.DamperWork },
+        { m_balance.DriveWork, colours.DriveWork, Captions.DriveWork },
     };
-    const Series residual { m_balance.Residual, ChartPalette::EnergyResidual, Captions.Residual };
+    const Series residual { m_balance.Residual, colours.EnergyResidual, Captions.Residual };
 
     double lowest = 0, highest = 0;
     for (const Series &series : energies) {
@@ -153,24 +153,24 @@ void EnergyWindow::PaintChart(QPainter &painter)
     const auto [low, high] = std::minmax_element(residual.values.begin(), residual.values.end());
     const PlotScale residualScale = PlotScale::Around(std::min(0.0f, *low), std::max(0.0f, *high));
     const PlotArea plot(area, PlotScale::Around(0, m_balance.Time.back()),
-        PlotScale::Around(lowest, highest), &residualScale);
+        PlotScale::Around(lowest, highest), &residualScale, colours);
     plot.DrawFrame(painter);
-    painter.setPen(ChartPalette::ScaleText);
+    painter.setPen(colours.ScaleText);
     painter.drawText(QPoint(4, 14), Captions.EnergyAxis);
     painter.drawText(QPoint(area.right() + 4, 14), Captions.ResidualAxis);
     painter.drawText(QPoint(area.right() - 30, area.bottom() + 32), Captions.TimeAxis);
 
-    plot.DrawCurve(painter, curve(m_balance.Time, residual.values), residual.colour, 1, true);
+    plot.DrawCurve(painter, curve(m_balance.Time, residual.values), residual.line, 1, true);
     for (const Series &series : energies)
-        plot.DrawCurve(painter, curve(m_balance.Time, series.values), series.colour, 2);
+        plot.DrawCurve(painter, curve(m_balance.Time, series.values), series.line, 2);
 
     int row = 0;
     for (const Series &series : energies) {
         DrawLegendEntry(painter,
-            QPoint(area.left() + (row % 2) * 320, area.bottom() + 40 + (row / 2) * 18),
-            series.colour, series.caption);
+            QPoint(area.left() + (row % 2) * 320, area.bottom() + 40 + (row / 2) * 18), series.line,
+            series.caption, QWIDGETSIZE_MAX, colours);
         ++row;
     }
     DrawLegendEntry(painter, QPoint(area.left(), area.bottom() + 40 + (row / 2) * 18),
-        residual.colour, residual.caption);
+        residual.line, residual.caption, QWIDGETSIZE_MAX, colours);
 }

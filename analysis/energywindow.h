@@ -10,6 +10,7 @@
 
 #include <optional>
 
+struct ChartColours;
 class TPaintBox;
 class MotionModel;
 class PictureMenu;
@@ -44,7 +45,7 @@ public:
 
 private:
     void ApplyCaptions(const LocaleSection &entries) override;
-    void PaintChart(QPainter &painter);
+    void PaintChart(QPainter &painter, const ChartColours &colours);
     // The balance as drawn, each term by time; none without a motion.
     std::optional<CsvTable> BalanceTable() const;
 

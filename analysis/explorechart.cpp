@@ -95,7 +95,7 @@ ExploreChart::ExploreChart(const ExploreCaptions &captions, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::CrossCursor);
-    OnPaint = [this](QPainter &painter) { Paint(painter); };
+    OnPaint = [this](QPainter &painter, const ChartColours &) { Paint(painter); };
 }
 
 ExploreChart::~ExploreChart() = default;

@@ -8,7 +8,6 @@
 #include "output/picturemenu.h"
 #include "services/localisationhook.h"
 #include "services/numberstyles.h"
-#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 #include "widgets/paintbox.h"
 
@@ -85,7 +84,8 @@ ResonanceWindow::ResonanceWindow(QWidget *parent)
     PlaceWindow(*this, 200, 150, 700, 515, WindowSizing::Fixed);
 
     Chart->SetFillsBackground(true);
-    Chart->OnPaint = [this](QPainter &painter) { PaintChart(painter); };
+    Chart->OnPaint
+        = [this](QPainter &painter, const ChartColours &colours) { PaintChart(painter, colours); };
     Chart->setAccessibleName(Captions.PlotName);
     RuleLabel = PlaceControl(new QLabel(Captions.Rule, this), "ruleLabel", 8, 412, 684, 16);
     PhaseRuleLabel
@@ -286,7 +286,7 @@ std::optional<CsvTable> ResonanceWindow::CurveTable() const
     return table;
 }
 
-void ResonanceWindow::PaintChart(QPainter &painter)
+void ResonanceWindow::PaintChart(QPainter &painter, const ChartColours &colours)
 {
     const double w0 = NaturalFrequency(m_parameters);
     if (!m_sweep || std::isnan(w0))
@@ -313,55 +313,55 @@ void ResonanceWindow::PaintChart(QPainter &painter)
 
     const PlotScale frequencyScale = PlotScale::Around(0, FrequencySweep::DefaultHighest);
     const QRect amplitudeArea(60, 24, Chart->width() - 80, 200);
+    // No points yet: a plain scale.
     const PlotArea amplitudePlot(amplitudeArea, frequencyScale,
-        PlotScale::Around(0, highest > 0 ? highest : 1)); // no points yet: a plain scale
+        PlotScale::Around(0, highest > 0 ? highest : 1), nullptr, colours);
     const QRect phaseArea(60, 266, Chart->width() - 80, 100);
-    const PlotArea phasePlot(phaseArea, frequencyScale, PlotScale { 0, 180, 45 });
+    const PlotArea phasePlot(phaseArea, frequencyScale, PlotScale { 0, 180, 45 }, nullptr, colours);
     amplitudePlot.DrawFrame(painter);
     phasePlot.DrawFrame(painter);
-    painter.setPen(ChartPalette::ScaleText);
+    painter.setPen(colours.ScaleText);
     painter.drawText(QPoint(4, 14), Captions.AmplitudeAxis);
     painter.drawText(QPoint(4, phaseArea.top() - 6), Captions.PhaseAxis);
     painter.drawText(
         QPoint(phaseArea.right() - 40, phaseArea.bottom() + 32), Captions.FrequencyAxis);
 
-    amplitudePlot.DrawCurve(painter, swept, ChartPalette::SweptAmplitude, 3);
+    amplitudePlot.DrawCurve(painter, swept, colours.SweptAmplitude, 3);
     if (damped) {
-        amplitudePlot.DrawCurve(painter, steady, ChartPalette::ClosedFormAmplitude, 1);
-        phasePlot.DrawCurve(painter, sweptLag, ChartPalette::SweptAmplitude, 3);
-        phasePlot.DrawCurve(painter, steadyLag, ChartPalette::ClosedFormAmplitude, 1);
+        amplitudePlot.DrawCurve(painter, steady, colours.ClosedFormAmplitude, 1);
+        phasePlot.DrawCurve(painter, sweptLag, colours.SweptAmplitude, 3);
+        phasePlot.DrawCurve(painter, steadyLag, colours.ClosedFormAmplitude, 1);
     } else {
-        painter.setPen(ChartPalette::Cursor);
+        painter.setPen(colours.Cursor);
         painter.drawText(phaseArea, Qt::AlignCenter | Qt::TextWordWrap, Captions.PhaseUndamped);
     }
-    PaintMark(painter, amplitudePlot, phasePlot, w0);
+    PaintMark(painter, colours, amplitudePlot, phasePlot, w0);
 
-    const auto legend = [&painter](int top, const auto &entries) {
+    const auto legend = [&painter, &colours](int top, const auto &entries) {
         int left = 60;
-        for (const auto &[colour, text] : entries) {
-            DrawLegendEntry(painter, QPoint(left, top), colour, *text);
+        for (const auto &[line, text] : entries) {
+            DrawLegendEntry(painter, QPoint(left, top), line, *text, QWIDGETSIZE_MAX, colours);
             left += 40 + painter.fontMetrics().horizontalAdvance(*text);
         }
     };
-    using Entry = std::pair<QColor, const QString *>;
-    std::vector<Entry> amplitudeEntries { { ChartPalette::SweptAmplitude, &Captions.SweepLegend } };
+    using Entry = std::pair<ChartLine, const QString *>;
+    std::vector<Entry> amplitudeEntries { { colours.SweptAmplitude, &Captions.SweepLegend } };
     if (damped)
-        amplitudeEntries.emplace_back(
-            ChartPalette::ClosedFormAmplitude, &Captions.ClosedFormLegend);
+        amplitudeEntries.emplace_back(colours.ClosedFormAmplitude, &Captions.ClosedFormLegend);
     // The mark's entry reads the curve there, once it can.
     const QString mark = MarkText();
     amplitudeEntries.emplace_back(
-        ChartPalette::CurrentFrequency, mark.isEmpty() ? &Captions.CurrentLegend : &mark);
+        colours.CurrentFrequency, mark.isEmpty() ? &Captions.CurrentLegend : &mark);
     legend(4, amplitudeEntries);
     if (damped) {
         legend(phaseArea.top() - 20,
-            std::vector<Entry> { { ChartPalette::SweptAmplitude, &Captions.PhaseSweepLegend },
-                { ChartPalette::ClosedFormAmplitude, &Captions.PhaseClosedFormLegend } });
+            std::vector<Entry> { { colours.SweptAmplitude, &Captions.PhaseSweepLegend },
+                { colours.ClosedFormAmplitude, &Captions.PhaseClosedFormLegend } });
     }
 }
 
-void ResonanceWindow::PaintMark(
-    QPainter &painter, const PlotArea &amplitude, const PlotArea &phase, double w0) const
+void ResonanceWindow::PaintMark(QPainter &painter, const ChartColours &colours,
+    const PlotArea &amplitude, const PlotArea &phase, double w0) const
 {
     const double current = m_parameters.ForceFrequency / w0;
     if (!(current >= 0 && current <= FrequencySweep::DefaultHighest))
@@ -372,14 +372,14 @@ void ResonanceWindow::PaintMark(
         const QRect area = plot.Area();
         painter.save();
         painter.setClipRect(area.adjusted(1, 1, -1, -1));
-        painter.setPen(QPen(ChartPalette::CurrentFrequency, 1, Qt::DashLine));
+        painter.setPen(QPen(colours.CurrentFrequency, 1, Qt::DashLine));
         {
             const DesignedLines lines(painter);
             painter.drawLine(x, area.top() + 1, x, area.bottom() - 1);
         }
         if (std::isfinite(value)) {
-            painter.setPen(ChartPalette::Cursor);
-            painter.setBrush(ChartPalette::CurrentFrequency);
+            painter.setPen(colours.Cursor);
+            painter.setBrush(colours.CurrentFrequency);
             painter.drawEllipse(QPoint(x, plot.Y(value)), 4, 4);
         }
         painter.restore();

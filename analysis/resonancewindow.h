@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+struct ChartColours;
 class TPaintBox;
 class FrequencySweep;
 class PictureMenu;
@@ -70,9 +71,9 @@ private:
     void StartSweep();
     void CancelSweep();
     void SweepTimerTick();
-    void PaintChart(QPainter &painter);
-    void PaintMark(
-        QPainter &painter, const PlotArea &amplitude, const PlotArea &phase, double w0) const;
+    void PaintChart(QPainter &painter, const ChartColours &colours);
+    void PaintMark(QPainter &painter, const ChartColours &colours, const PlotArea &amplitude,
+        const PlotArea &phase, double w0) const;
     void ShowProgress();
     QString StatusText() const;
     Reading CurrentReading() const;

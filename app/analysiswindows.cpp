@@ -9,6 +9,8 @@
 
 #include "analysis/explorechart.h"
 
+#include <QLabel>
+
 #include <array>
 
 AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
@@ -34,7 +36,12 @@ void AnalysisWindows::OpenResonance()
     if (!m_resonance) {
         m_resonance = new ResonanceWindow(&m_mainWindow);
         m_resonance->ChartMenu->SetHandout([resonance = m_resonance] {
-            return ParameterHandout(*resonance, resonance->Parameters());
+            Handout handout = ParameterHandout(*resonance, resonance->Parameters());
+            // How the curves were measured, the closed form, and whose values.
+            for (const QLabel *label : { resonance->RuleLabel, resonance->PhaseRuleLabel,
+                     resonance->StatusLabel, resonance->SourceLabel })
+                handout.notes.append(label->text());
+            return handout;
         });
     }
     if (Exploring())
@@ -47,8 +54,11 @@ void AnalysisWindows::OpenEnergy()
 {
     if (!m_energy) {
         m_energy = new EnergyWindow(&m_mainWindow);
-        m_energy->ChartMenu->SetHandout(
-            [energy = m_energy] { return ParameterHandout(*energy, energy->Parameters()); });
+        m_energy->ChartMenu->SetHandout([energy = m_energy] {
+            Handout handout = ParameterHandout(*energy, energy->Parameters());
+            handout.notes = { energy->Captions.Method, energy->SourceLabel->text() };
+            return handout;
+        });
     }
     if (Exploring())
         m_energy->Open(m_explore->Values(), m_explore->Chart->Motion(), ParameterSource::Explore);

@@ -118,7 +118,9 @@ void TForm8::CreateControls()
     Label2 = label(this, "Label2", 601, 8, serif, 19);
     Bevel1 = bevel(this, "Bevel1", 9, 32, 677, 369);
     PaintBox1 = PlaceControl(new TPaintBox(this), "PaintBox1", 13, 36, 669, 361);
-    PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
+    PaintBox1->OnPaint = [this](QPainter &canvas, const ChartColours &colours) {
+        PaintBox1Paint(canvas, colours);
+    };
     Label4 = label(this, "Label4", 641, 384, serif, 15, true);
     QPalette blue = Label4->palette();
     blue.setColor(QPalette::WindowText, ChartPalette::TimeCaption);
@@ -269,13 +271,14 @@ std::optional<qint64> TForm8::FieldDuration() const
     return seconds;
 }
 
-void TForm8::PaintBox1Paint(QPainter &canvas)
+void TForm8::PaintBox1Paint(QPainter &canvas, const ChartColours &colours)
 {
     TimeGraphPlot plot;
     plot.Duration = double(FieldDuration().value_or(0));
     plot.PrintStep = Form2->ModelParameters.PrintStep;
     plot.Markers = CheckBox1->isChecked();
-    plot.LabelBackground = palette().color(QPalette::Button);
+    plot.LabelBackground = colours.SurfaceOn(palette());
+    plot.Colours = colours;
     const int H = PaintBox1->height();
     const int W = PaintBox1->width();
     const auto [coordinateLower, coordinateUpper, velocityLower, velocityUpper] = Bounds;

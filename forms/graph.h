@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
+struct ChartColours;
 class PictureMenu;
 class TPaintBox;
 class TRadioGroup;
@@ -80,7 +81,7 @@ private:
     void CheckBox1Click();
     void RadioGroup1Click();
     void MaskEdit1KeyDown();
-    void PaintBox1Paint(QPainter &canvas);
+    void PaintBox1Paint(QPainter &canvas, const ChartColours &colours);
 
     void SetBoundsFromScale();
     // The time field holds whole seconds; this is the largest it accepts.

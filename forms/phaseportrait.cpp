@@ -30,10 +30,78 @@ constexpr LocaleKey PhasePortraitKeys[] = {
     accessibleNameKey("PlotName", "PaintBox1", u"Фазовый портрет: скорость от координаты"),
     laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::NoMotion>("PlotNoMotion")),
     laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::Ranges>("PlotRanges")),
+    laterKey(
+        textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::CoordinateAxis>("CoordinateAxis")),
+    laterKey(textKey<TForm5, &TForm5::Texts, &PhasePortraitTexts::VelocityAxis>("VelocityAxis")),
 };
 
 constexpr SectionTable PhasePortraitCaptions { .keys = PhasePortraitKeys,
     .menuKeys = PictureMenuKeys };
+
+// The axes of a portrait on paper, where no window around it tells its scale:
+// a frame at the ranges' bounds and the axes crossing at the origin, or at the
+// edge nearest to it where a range leaves it out.
+class PortraitAxes
+{
+public:
+    PortraitAxes(QRect frame, const SeriesRange &coordinate, const SeriesRange &velocity)
+        : m_frame(frame)
+        , m_coordinate(coordinate)
+        , m_velocity(velocity)
+    {
+        const auto share = [](double value, const SeriesRange &range) {
+            return std::clamp((value - range.min) / (double(range.max) - range.min), 0.0, 1.0);
+        };
+        m_crossing = QPoint(frame.left() + ToPixel(share(0, coordinate) * (frame.width() - 1)),
+            frame.bottom() - ToPixel(share(0, velocity) * (frame.height() - 1)));
+    }
+
+    // Under the curve.
+    void DrawLines(QPainter &canvas, const QColor &colour) const
+    {
+        canvas.setPen(QPen(colour, 1));
+        canvas.setBrush(Qt::NoBrush);
+        canvas.drawRect(m_frame.adjusted(0, 0, -1, -1));
+        canvas.drawLine(m_frame.left(), m_crossing.y(), m_frame.right(), m_crossing.y());
+        canvas.drawLine(m_crossing.x(), m_frame.top(), m_crossing.x(), m_frame.bottom());
+    }
+
+    // Over the curve, each on a patch of surface: the bounds at the axes'
+    // ends, the units at their positive ends.
+    void DrawLabels(QPainter &canvas, const PhasePortraitTexts &texts, const QColor &colour,
+        const QColor &surface) const
+    {
+        constexpr int Gap = 3;
+        const int left = m_frame.left() + Gap, right = m_frame.right() - Gap;
+        const int top = m_frame.top() + Gap, bottom = m_frame.bottom() - Gap;
+        const int x = m_crossing.x(), y = m_crossing.y();
+        canvas.setPen(colour);
+        const auto label = [&](QPoint corner, Qt::Alignment side, const QString &text) {
+            QRect box = canvas.fontMetrics().boundingRect(text).adjusted(-1, 0, 1, 0);
+            box.moveTo(side & Qt::AlignRight ? corner.x() - box.width() : corner.x(),
+                side & Qt::AlignBottom ? corner.y() - box.height() : corner.y());
+            // Within the frame, however near its edge the axes run.
+            box.moveTo(std::clamp(box.left(), left, std::max(left, right - box.width())),
+                std::clamp(box.top(), top, std::max(top, bottom - box.height())));
+            canvas.fillRect(box, surface);
+            canvas.drawText(box, Qt::AlignCenter, text);
+        };
+        label({ left, y + Gap }, Qt::AlignLeft | Qt::AlignTop, NumberStyle(m_coordinate.min, 4, 2));
+        label(
+            { right, y + Gap }, Qt::AlignRight | Qt::AlignTop, NumberStyle(m_coordinate.max, 4, 2));
+        label({ right, y - Gap }, Qt::AlignRight | Qt::AlignBottom, texts.CoordinateAxis);
+        label({ x - Gap, top }, Qt::AlignRight | Qt::AlignTop, NumberStyle(m_velocity.max, 3, 2));
+        label({ x - Gap, bottom }, Qt::AlignRight | Qt::AlignBottom,
+            NumberStyle(m_velocity.min, 3, 2));
+        label({ x + Gap, top }, Qt::AlignLeft | Qt::AlignTop, texts.VelocityAxis);
+    }
+
+private:
+    QRect m_frame;
+    SeriesRange m_coordinate;
+    SeriesRange m_velocity;
+    QPoint m_crossing;
+};
 
 } // namespace
 
@@ -54,7 +122,9 @@ TForm5::TForm5(QWidget *parent)
     Panel2->setBackgroundRole(QPalette::Button); // the portrait's background
     Panel2->setAutoFillBackground(true);
     PaintBox1 = PlaceControl(new TPaintBox(Panel2), "PaintBox1", 8, 8, 569, 385);
-    PaintBox1->OnPaint = [this](QPainter &canvas) { PaintBox1Paint(canvas); };
+    PaintBox1->OnPaint = [this](QPainter &canvas, const ChartColours &colours) {
+        PaintBox1Paint(canvas, colours);
+    };
     PaintBox1Menu = new PictureMenu(*PaintBox1, *this);
     PaintBox1Menu->AddOutputEntries(QStringLiteral("mirvane-portrait"), MainWindowSeries);
     PaintBox1Menu->SetHandout([this] { return ParameterHandout(*this, Form2->ModelParameters); });
@@ -73,7 +143,7 @@ void TForm5::ApplyCaptions(const LocaleSection &entries)
     ApplyCaptionTable(*this, PhasePortraitCaptions, entries);
 }
 
-void TForm5::PaintBox1Paint(QPainter &canvas)
+void TForm5::PaintBox1Paint(QPainter &canvas, const ChartColours &colours)
 {
     const MotionModel &motion = Form2->Motion;
     DescribePortrait(motion);
@@ -85,8 +155,15 @@ void TForm5::PaintBox1Paint(QPainter &canvas)
     const std::span<const float> velocity(
         motion.ResultSeries[MotionModel::Velocity].get(), readable);
     const std::size_t drawn = motion.LastSampleIndex > 0 ? std::size_t(motion.LastSampleIndex) : 0;
+    const SeriesRange &coordinateRange = motion.SeriesRanges[MotionModel::Coordinate];
+    const SeriesRange &velocityRange = motion.SeriesRanges[MotionModel::Velocity];
+    const PortraitAxes axes(PaintBox1->rect(), coordinateRange, velocityRange);
+    if (colours.PortraitAxes)
+        axes.DrawLines(canvas, *colours.PortraitAxes);
     DrawPhasePortrait(canvas, PaintBox1->height(), PaintBox1->width(), coordinate, velocity, drawn,
-        motion.SeriesRanges[MotionModel::Coordinate], motion.SeriesRanges[MotionModel::Velocity]);
+        coordinateRange, velocityRange, colours.Portrait);
+    if (colours.PortraitAxes)
+        axes.DrawLabels(canvas, Texts, colours.ScaleText, colours.SurfaceOn(palette()));
 }
 
 void TForm5::DescribePortrait(const MotionModel &motion)
@@ -109,7 +186,7 @@ void TForm5::Button3Click()
 
 void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> coordinate,
     std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
-    const SeriesRange &velocityRange)
+    const SeriesRange &velocityRange, const ChartLine &line)
 {
     const double sx = W / (double(coordinateRange.max) - coordinateRange.min);
     const double sy = H / (double(velocityRange.max) - velocityRange.min);
@@ -124,6 +201,6 @@ void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> co
     for (std::size_t i = 0; i < count; ++i)
         curve[int(i)] = QPoint(ToPixel((coordinate[i] - coordinateRange.min) * sx),
             ToPixel(H - (velocity[i] - velocityRange.min) * sy));
-    canvas.setPen(QPen(ChartPalette::Portrait, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    canvas.setPen(QPen(line.colour, 2, line.style, Qt::RoundCap, Qt::RoundJoin));
     canvas.drawPolyline(curve);
 }

@@ -12,15 +12,19 @@ class QFrame;
 class QLabel;
 class QPainter;
 class QPushButton;
+struct ChartColours;
+struct ChartLine;
 class PictureMenu;
 class TPaintBox;
 
-// What the phase portrait shows, for a screen reader.
+// What the phase portrait shows, for a screen reader, and its axes' units on paper.
 struct PhasePortraitTexts
 {
     QString NoMotion = QStringLiteral("Движение не рассчитано");
     // %1, %2 the coordinate's bounds, %3, %4 the velocity's.
     QString Ranges = QStringLiteral("Координата от %1 до %2 м, скорость от %3 до %4 м/с");
+    QString CoordinateAxis = QStringLiteral("x, м");
+    QString VelocityAxis = QStringLiteral("v, м/с");
 
     bool operator==(const PhasePortraitTexts &) const = default;
 };
@@ -46,17 +50,17 @@ public:
 
 private:
     void ApplyCaptions(const LocaleSection &entries) override;
-    void PaintBox1Paint(QPainter &canvas);
+    void PaintBox1Paint(QPainter &canvas, const ChartColours &colours);
     void Button3Click();
     // What the portrait shows, for a screen reader.
     void DescribePortrait(const MotionModel &motion);
 };
 
-// Draws samples 0 ... sampleCount - 1 as one black line scaled so that the two
+// Draws samples 0 ... sampleCount - 1 as one line scaled so that the two
 // ranges span the H × W canvas, velocity growing upward. Draws nothing when a
 // range has no extent.
 void DrawPhasePortrait(QPainter &canvas, int H, int W, std::span<const float> coordinate,
     std::span<const float> velocity, std::size_t sampleCount, const SeriesRange &coordinateRange,
-    const SeriesRange &velocityRange);
+    const SeriesRange &velocityRange, const ChartLine &line);
 
 extern TForm5 *Form5;

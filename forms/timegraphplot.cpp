@@ -2,7 +2,6 @@
 
 #include "model/numberformat.h"
 #include "services/numberstyles.h"
-#include "widgets/chartpalette.h"
 #include "widgets/formgeometry.h"
 
 #include <QFontMetrics>
@@ -51,8 +50,8 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     double velocityLower, double velocityUpper, int H, int W) const
 {
     const QRect plotArea(30, 0, W - 60, H - 20);
-    canvas.fillRect(plotArea, ChartPalette::PlotBackground);
-    canvas.setPen(QPen(ChartPalette::Grid, 1));
+    canvas.fillRect(plotArea, Colours.PlotBackground);
+    canvas.setPen(QPen(Colours.Grid, 1));
     canvas.setBrush(Qt::NoBrush);
     {
         const DesignedLines lines(canvas);
@@ -68,18 +67,18 @@ void TimeGraphPlot::DrawAxes(QPainter &canvas, double coordinateLower, double co
     const float velocityTenth = float((velocityUpper - velocityLower) * 0.1);
     for (int k = 1; k * ystep < H - ystep - 20; ++k) {
         textOut(canvas, 0, k * ystep, NumberStyle(coordinateUpper - k * coordinateTenth, 4, 2),
-            ChartPalette::ScaleText, LabelBackground);
+            Colours.ScaleText, LabelBackground);
         textOut(canvas, W - 30, k * ystep, NumberStyle(velocityUpper - k * velocityTenth, 3, 2),
-            ChartPalette::ScaleText, LabelBackground);
+            Colours.ScaleText, LabelBackground);
     }
     // Every label is drawn. A label of three digits and an exponent ("495E2")
     // is wider than its column; the next one covers its last digit.
     for (int k = 1; k * xstep < W - xstep - 60; ++k)
-        textOut(canvas, 30 + k * xstep, H - 12, TimeLabel(k * Duration * 0.05),
-            ChartPalette::ScaleText, LabelBackground);
+        textOut(canvas, 30 + k * xstep, H - 12, TimeLabel(k * Duration * 0.05), Colours.ScaleText,
+            LabelBackground);
 
     // The raster's lines end on their last pixel, the canvas's one before.
-    canvas.setPen(QPen(ChartPalette::Grid, 1));
+    canvas.setPen(QPen(Colours.Grid, 1));
     const DesignedLines lines(canvas);
     for (int y = 30; y < H - 20; y += ystep)
         canvas.drawLine(30, y, W - 31, y);
@@ -131,10 +130,9 @@ void TimeGraphPlot::DrawCurve(QPainter &canvas, std::span<const float> series, d
     double upper, int H, int W, const QString &number) const
 {
     const CurveShape shape = Curve(series, lower, upper, H, W);
-    const QColor colour
-        = number == QLatin1String("1") ? ChartPalette::Coordinate : ChartPalette::Velocity;
-    canvas.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const ChartLine &line = number == QLatin1String("1") ? Colours.Coordinate : Colours.Velocity;
+    canvas.setPen(QPen(line.colour, 2, line.style, Qt::RoundCap, Qt::RoundJoin));
     canvas.drawPolyline(shape.Line);
     for (const QPoint &marker : shape.Markers)
-        textOut(canvas, marker.x(), marker.y(), number, colour, ChartPalette::PlotBackground);
+        textOut(canvas, marker.x(), marker.y(), number, line.colour, Colours.PlotBackground);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/chartpalette.h"
+
 #include <QColor>
 #include <QList>
 #include <QPolygon>
@@ -19,8 +21,9 @@ public:
     float PrintStep = 0; // seconds between two samples
     bool Markers = false; // curve numbers written along the curves
     QColor LabelBackground = Qt::lightGray; // behind the scale labels
+    ChartColours Colours = ChartColours::Screen();
 
-    // Plot area (30, 0)-(W - 30, H - 20), scale labels and green grid.
+    // Plot area (30, 0)-(W - 30, H - 20), scale labels and grid.
     void DrawAxes(QPainter &canvas, double coordinateLower, double coordinateUpper,
         double velocityLower, double velocityUpper, int H, int W) const;
     // The vertices of a curve over the samples that lie within the duration,
@@ -32,7 +35,7 @@ public:
     };
     CurveShape Curve(std::span<const float> series, double lower, double upper, int H, int W) const;
     // One curve over the samples that lie within the duration; number "1"
-    // draws in yellow, any other in red, and is the markers' text.
+    // draws as the coordinate, any other as the velocity, and is the markers' text.
     void DrawCurve(QPainter &canvas, std::span<const float> series, double lower, double upper,
         int H, int W, const QString &number) const;
 };

@@ -8,6 +8,7 @@
 #include "services/messagebox.h"
 #include "services/numberstyles.h"
 #include "services/plaintooltip.h"
+#include "widgets/paintbox.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -43,9 +44,10 @@ PictureMenu::PictureMenu(TOpenGLPanel &panel, QWidget &window)
     connect(&m_toolTipDelay, &QTimer::timeout, this, &PictureMenu::ShowToolTip);
 }
 
-PictureMenu::PictureMenu(QWidget &canvas, QWidget &window)
+PictureMenu::PictureMenu(TPaintBox &canvas, QWidget &window)
     : PictureMenu(canvas, canvas, nullptr, window)
 {
+    m_canvas = &canvas;
     m_menu->setObjectName(canvas.objectName() + QStringLiteral("Menu"));
 }
 
@@ -174,17 +176,19 @@ void PictureMenu::ReportWriteFailure(const QString &fileName, const std::excepti
 
 void PictureMenu::Print()
 {
+    // In digits, so that no month name of another language comes onto the page.
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
     QPrinter printer(QPrinter::HighResolution);
+    // The document bears the page's heading, as a PDF's title too.
+    printer.setDocName(m_window.windowTitle() + QStringLiteral(", ") + date);
     if (!AskPrinter(&m_window, printer))
         return;
-    const auto print = [this](QPaintDevice &page) {
+    const auto print = [this, &date](QPaintDevice &page) {
         if (m_panel) {
             PrintPanelFitted(*m_panel, page);
             return;
         }
-        // In digits, so that no month name of another language comes onto the page.
-        const QString date = QDate::currentDate().toString(Qt::ISODate);
-        PrintHandout(m_window, m_picture, PageHandout(), m_texts.HandoutDate.arg(date), page);
+        PrintHandout(m_window, *m_canvas, PageHandout(), m_texts.HandoutDate.arg(date), page);
     };
     // Printed to a file, the page replaces it as a saved picture does.
     const QString fileName = printer.outputFileName();
@@ -237,7 +241,7 @@ void PictureMenu::SaveImage()
     }
     try {
         if (format == Svg) {
-            SaveCanvasSvg(m_picture, m_window.windowTitle(), fileName);
+            SaveCanvasSvg(*m_canvas, m_window.windowTitle(), fileName);
             return;
         }
         const QImage picture = Picture();

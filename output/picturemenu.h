@@ -17,6 +17,7 @@ class QKeySequence;
 class QMenu;
 class QWidget;
 class TOpenGLPanel;
+class TPaintBox;
 
 // What the export writes, made when it is asked for; nothing when there is
 // nothing computed to export.
@@ -36,7 +37,7 @@ class PictureMenu : public QObject
 public:
     // Parented to window; the panel or the canvas lies in it.
     PictureMenu(TOpenGLPanel &panel, QWidget &window);
-    PictureMenu(QWidget &canvas, QWidget &window);
+    PictureMenu(TPaintBox &canvas, QWidget &window);
 
     // Appends an entry that runs handler.
     QAction *AddEntry(
@@ -77,6 +78,7 @@ private:
 
     QWidget &m_picture;
     TOpenGLPanel *m_panel = nullptr; // null for a canvas
+    TPaintBox *m_canvas = nullptr; // null for the panel
     QWidget &m_window;
     QMenu *m_menu = nullptr;
     PictureMenuTexts m_texts;

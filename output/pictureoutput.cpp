@@ -2,6 +2,8 @@
 
 #include "glpanel/replacefile.h"
 #include "model/csvtable.h"
+#include "output/chartpart.h"
+#include "widgets/paintbox.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -23,7 +25,7 @@ namespace {
 
 // canvas drawn into an SVG document; empty when it cannot be drawn. Made whole
 // in memory, as the generator reports no failed write.
-QByteArray canvasSvg(QWidget &canvas, const QString &title)
+QByteArray canvasSvg(const TPaintBox &canvas, const QString &title)
 {
     QBuffer svg;
     QSvgGenerator generator;
@@ -35,16 +37,15 @@ QByteArray canvasSvg(QWidget &canvas, const QString &title)
     QPainter painter;
     if (!painter.begin(&generator))
         return {};
-    if (QWidget *surface = canvas.parentWidget())
-        surface->render(&painter, QPoint(), QRegion(canvas.geometry()));
-    else
-        canvas.render(&painter);
+    const ChartColours &paper = ChartColours::Paper();
+    painter.fillRect(canvas.rect(), paper.SurfaceOn(canvas.palette()));
+    DrawChartPart(painter, canvas, canvas, canvas.rect(), paper);
     return painter.end() ? svg.data() : QByteArray();
 }
 
 } // namespace
 
-void SaveCanvasSvg(QWidget &canvas, const QString &title, const QString &fileName)
+void SaveCanvasSvg(const TPaintBox &canvas, const QString &title, const QString &fileName)
 {
     const QByteArray svg = canvasSvg(canvas, title);
     ReplaceFile(fileName,

@@ -10,6 +10,7 @@ struct CsvStyle;
 class QPaintDevice;
 class QPrinter;
 class QWidget;
+class TPaintBox;
 
 // Writing pictures and series to files. A file is written beside
 // its target and renamed over it, so a failure leaves an existing file whole;
@@ -17,9 +18,9 @@ class QWidget;
 
 // picture in format ("PNG", "BMP") to fileName.
 void SavePicture(const QImage &picture, const QString &fileName, const char *format);
-// canvas as vectors in SVG, with the surface of its parent behind it, to
+// canvas as lines and text in SVG, in the paper's colours as it prints, to
 // fileName; title names the picture in the file.
-void SaveCanvasSvg(QWidget &canvas, const QString &title, const QString &fileName);
+void SaveCanvasSvg(const TPaintBox &canvas, const QString &title, const QString &fileName);
 // table as CSV in style to fileName.
 void SaveCsv(const CsvTable &table, const CsvStyle &style, const QString &fileName);
 // What print paints on a page of printer's layout and resolution, as a PDF to

@@ -2,10 +2,11 @@
 
 #include "glpanel/openglpanel.h"
 #include "glpanel/printlayout.h"
+#include "output/chartpart.h"
+#include "widgets/paintbox.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPalette>
 #include <QScopeGuard>
 #include <QWidget>
 
@@ -14,33 +15,8 @@
 
 namespace {
 
-// What PrintHandout paints, while it does.
-const QWidget *printedChart = nullptr;
-
-// While it lives, the surface a chart paints under its plot (the button
-// face) is white, as the paper it is printed on: a grey field would only
-// cost toner.
-class PaperSurface
-{
-public:
-    explicit PaperSurface(QWidget &widget)
-        : m_widget(widget)
-        , m_screen(widget.palette())
-        , m_ownPalette(widget.testAttribute(Qt::WA_SetPalette))
-    {
-        QPalette paper = m_screen;
-        paper.setColor(QPalette::Button, Qt::white);
-        widget.setPalette(paper);
-    }
-    ~PaperSurface() { m_widget.setPalette(m_ownPalette ? m_screen : QPalette()); }
-    PaperSurface(const PaperSurface &) = delete;
-    PaperSurface &operator=(const PaperSurface &) = delete;
-
-private:
-    QWidget &m_widget;
-    const QPalette m_screen;
-    const bool m_ownPalette;
-};
+// The window PrintHandout draws, while it does.
+const QWidget *printedWindow = nullptr;
 
 constexpr qreal TitlePoints = 14;
 constexpr qreal TextPoints = 10;
@@ -128,8 +104,8 @@ qint64 fittingPixelsPerInch(qint64 pixels, int dpi, qint64 room)
 
 } // namespace
 
-void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, const QString &dateLine,
-    QPaintDevice &page)
+void PrintHandout(const QWidget &window, const TPaintBox &canvas, const Handout &handout,
+    const QString &dateLine, QPaintDevice &page)
 {
     QPainter painter;
     if (!painter.begin(&page))
@@ -138,7 +114,8 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
     const int marginY = PrintMargin(page.logicalDpiY());
     const QRect area(marginX, marginY, page.width() - 2 * marginX, page.height() - 2 * marginY);
     const QFont textFont = paperFont(window, TextPoints, false);
-    const int gap = QFontMetrics(textFont, &page).height();
+    const QFontMetrics textMetrics(textFont, &page);
+    const int gap = textMetrics.height();
 
     int top = area.top();
     // A line of text across the area, wrapped where it is long.
@@ -153,10 +130,16 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
     line(textFont, dateLine);
     top += gap;
 
+    int notesHeight = 0;
+    for (const QString &note : handout.notes)
+        notesHeight
+            += textMetrics.boundingRect(QRect(0, 0, area.width(), INT_MAX / 2), Wrapped, note)
+                   .height();
     const ParameterTable table(handout, textFont, page, area.width());
-    const int chartRoom = area.bottom() - top - gap - table.Height();
-    QWidget &source = handout.chart.isEmpty() ? canvas : window;
-    const QRect chart = handout.chart.isEmpty() ? canvas.rect() : handout.chart;
+    const int chartRoom = area.bottom() - top - gap - notesHeight - table.Height();
+    const QRect chart = handout.chart.isEmpty()
+        ? QRect(canvas.mapTo(&window, QPoint()), canvas.size())
+        : handout.chart;
     const qreal scale = chart.isEmpty()
         ? 0
         : std::min(qreal(area.width()) / chart.width(), qreal(chartRoom) / chart.height());
@@ -164,14 +147,15 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
         painter.save();
         painter.translate(area.left(), top);
         painter.scale(scale, scale);
-        // The window's own painting, as vectors, on paper's white.
-        const PaperSurface paper(source);
-        printedChart = &source;
-        const auto printed = qScopeGuard([] { printedChart = nullptr; });
-        source.render(&painter, QPoint(), QRegion(chart), QWidget::DrawChildren);
+        printedWindow = &window;
+        const auto printed = qScopeGuard([] { printedWindow = nullptr; });
+        DrawChartPart(painter, window, canvas, chart, ChartColours::Paper());
         painter.restore();
-        top += qCeil(chart.height() * scale) + gap;
+        top += qCeil(chart.height() * scale);
     }
+    for (const QString &note : handout.notes)
+        line(textFont, note);
+    top += gap;
     table.Draw(painter, area.left(), top);
     if (!painter.end())
         throw PrintFailure(PrintFailure::Finish);
@@ -179,7 +163,7 @@ void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, cons
 
 bool OnPrintedPage(const QWidget &widget)
 {
-    return printedChart && (printedChart == &widget || printedChart->isAncestorOf(&widget));
+    return printedWindow && (printedWindow == &widget || printedWindow->isAncestorOf(&widget));
 }
 
 void PrintPanelFitted(TOpenGLPanel &panel, QPaintDevice &page)

@@ -3,10 +3,12 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QPaintDevice;
 class QWidget;
 class TOpenGLPanel;
+class TPaintBox;
 
 // One line of a handout's parameter table, as the parameters dialog shows it.
 struct HandoutParameter
@@ -15,26 +17,27 @@ struct HandoutParameter
     QString value;
 };
 
-// What a printed chart carries besides the chart: the window's caption and
-// the values the chart was computed from.
+// What a printed chart carries besides the chart: the window's caption, what
+// the window says of how the chart was made and the values it was computed from.
 struct Handout
 {
     QString title;
     // The part of the window printed as the chart, in its coordinates: the
     // canvas with the captions around it that name its axes. Empty: the canvas.
     QRect chart;
+    QStringList notes; // lines under the chart
     QString parametersCaption; // above the table; no table without parameters
     QList<HandoutParameter> parameters;
 };
 
-// One page: the title, dateLine, the chart painted as vectors across the
+// One page: the title, dateLine, the chart drawn as lines and text across the
 // printable width within the margins, keeping its proportions (smaller only
-// when the page is too short), and the parameter table below it. The chart is
-// the handout's part of window, or else canvas alone, on the paper's white
-// instead of the surface it lies on. Throws PrintFailure.
-void PrintHandout(QWidget &window, QWidget &canvas, const Handout &handout, const QString &dateLine,
-    QPaintDevice &page);
-// Whether PrintHandout is painting widget now: a chart zoomed in on the
+// when the page is too short), the notes and the parameter table below it.
+// The chart is the handout's part of window, or else canvas alone, in the
+// paper's colours. Throws PrintFailure.
+void PrintHandout(const QWidget &window, const TPaintBox &canvas, const Handout &handout,
+    const QString &dateLine, QPaintDevice &page);
+// Whether PrintHandout is drawing widget now: a chart zoomed in on the
 // screen puts the whole of its data on paper.
 bool OnPrintedPage(const QWidget &widget);
 

@@ -22,5 +22,5 @@ void TPaintBox::paintEvent(QPaintEvent *)
         canvas.fillRect(rect(), palette().color(QPalette::Button));
     canvas.setFont(font());
     if (OnPaint)
-        OnPaint(canvas);
+        OnPaint(canvas, ChartColours::Screen());
 }

@@ -17,7 +17,8 @@ QImage portrait(const QList<float> &coordinate, const QList<float> &velocity, st
     QImage image(W, H, QImage::Format_RGB32);
     image.fill(Face);
     QPainter canvas(&image);
-    DrawPhasePortrait(canvas, H, W, coordinate, velocity, count, coordinateRange, velocityRange);
+    DrawPhasePortrait(canvas, H, W, coordinate, velocity, count, coordinateRange, velocityRange,
+        ChartColours::Screen().Portrait);
     return image;
 }
 

@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
@@ -75,20 +76,6 @@ QByteArray readAll(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The first and last column of page that a tenth of its height darkens.
-std::pair<int, int> darkColumns(const QImage &page)
-{
-    std::pair<int, int> columns { -1, -1 };
-    for (int x = 0; x < page.width(); ++x) {
-        int dark = 0;
-        for (int y = 0; y < page.height(); ++y)
-            dark += qGray(page.pixel(x, y)) < 64;
-        if (dark > page.height() / 10)
-            columns = { columns.first < 0 ? x : columns.first, x };
-    }
-    return columns;
 }
 
 // The reading end of a pipe, emptied while it lives: a writer that took the
@@ -445,7 +432,7 @@ void PictureMenuTest::nothingToExportBeforeAComputation()
     AnsweredDialogs dialogs;
     dialogs.saveAs = dialogs.path(QStringLiteral("series.csv"));
     QWidget window;
-    auto *canvas = new QWidget(&window);
+    auto *canvas = new TPaintBox(&window);
     PictureMenu menu(*canvas, window);
     menu.AddOutputEntries(QStringLiteral("empty"), [] { return std::optional<CsvTable>(); });
     for (QAction *action : menu.Menu()->actions()) {
@@ -487,7 +474,7 @@ void PictureMenuTest::printedPagesFillThePrintableArea_data()
 void PictureMenuTest::printedPagesFillThePrintableArea()
 {
     QFETCH(QPageLayout::Orientation, orientation);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("poppler-utils is not installed");
     MainWindowFixture fixture;
     TForm2 &form = fixture.window();
@@ -520,25 +507,28 @@ void PictureMenuTest::printedPagesFillThePrintableArea()
     const QList<HandoutParameter> parameters
         = ParameterHandout(*Form8, Form2->ModelParameters).parameters;
     Form8->done(1);
-    constexpr int Dpi = 72;
-    const QImage page = QImage::fromData(
-        PopplerOutput(QStringLiteral("pdftoppm"), { "-r", QString::number(Dpi), "-png", pdf }));
-    // The black plot area leaves the scales 30 of the canvas' 669 pixels each side.
-    const auto [first, last] = darkColumns(page);
-    QVERIFY2(first >= area.left() * Dpi - 1 && last <= area.right() * Dpi + 1
-            && (last - first >= 0.88 * area.width() * Dpi || orientation == QPageLayout::Landscape),
-        qPrintable(QStringLiteral("%1 to %2 from %3").arg(first).arg(last).arg(area.left())));
+    constexpr int Dpi = 72; // the reader's points
     // Every word within the area; one off the page would not be read at all.
     const QString layout
         = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { "-bbox", pdf, "-" }));
-    const QRegularExpression box(
-        QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re"));
+    const QRegularExpression box(QStringLiteral(
+        R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re"));
     const QRectF areaPoints(area.topLeft() * Dpi, area.size() * Dpi);
+    QRectF chart; // from the coordinate's name at its left to the velocity's at its right
     for (const QRegularExpressionMatch &word : box.globalMatch(layout)) {
         const QRectF points(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
             QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
         QVERIFY2(areaPoints.adjusted(-1, -1, 1, 1).contains(points), qPrintable(word.captured()));
+        if (word.captured(5) == Form8->Label3->text() || word.captured(5) == Form8->Label2->text())
+            chart |= points;
     }
+    QVERIFY2(chart.left() <= areaPoints.left() + 2
+            && (chart.width() >= 0.95 * areaPoints.width()
+                || orientation == QPageLayout::Landscape),
+        qPrintable(QStringLiteral("%1 to %2 from %3")
+                       .arg(chart.left())
+                       .arg(chart.right())
+                       .arg(areaPoints.left())));
     // Under the caption and the date, the parameters as the dialog shows them.
     const QString text
         = QString::fromUtf8(PopplerOutput(QStringLiteral("pdftotext"), { pdf, "-" }));

@@ -34,7 +34,8 @@ void PaintBoxTest::fillsOnlyWhenTold()
     auto *box = new TPaintBox(&parent);
     box->setGeometry(10, 10, 20, 20);
     box->SetFillsBackground(fills);
-    box->OnPaint = [](QPainter &canvas) { canvas.fillRect(0, 0, 5, 5, Qt::blue); };
+    box->OnPaint
+        = [](QPainter &canvas, const ChartColours &) { canvas.fillRect(0, 0, 5, 5, Qt::blue); };
 
     const QImage picture = parent.grab().toImage();
     QCOMPARE(picture.pixelColor(12, 12), QColor(Qt::blue)); // drawn by OnPaint
