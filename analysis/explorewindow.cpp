@@ -337,7 +337,9 @@ void ExploreWindow::Arrange(bool compact)
         const ParameterSlider &typed = *Fields[Fields.size() - TypedFields + i];
         m_typedFields->removeWidget(typed.Label);
         m_typedFields->removeWidget(typed.Edit);
-        m_typedFields->addWidget(typed.Label, compact ? 0 : i, compact ? i : 0);
+        // Compact, a caption of fewer lines sits just above its field.
+        m_typedFields->addWidget(typed.Label, compact ? 0 : i, compact ? i : 0,
+            compact ? Qt::AlignBottom : Qt::Alignment());
         m_typedFields->addWidget(typed.Edit, compact ? 1 : i, compact ? i : 1);
     }
     // The derived quantities below the sliders, or compact beside the
