@@ -14,13 +14,16 @@
 #include "widgets/formgeometry.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -153,12 +156,14 @@ ExploreWindow::ExploreWindow(
     : QWidget(parent, Qt::Window)
     , m_parameterCaptions(parameterCaptions)
 {
-    // The controls lie on a surface of their own that scrolls where the screen
-    // is smaller than the window, as on a projector at twice the size.
+    // The controls lie on a surface of their own that scrolls only where the
+    // screen is smaller than even the compact arrangement needs.
     auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrollArea"));
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
     m_surface = new QWidget;
-    m_surface->setFixedSize(ContentSize);
+    m_surface->setObjectName(QStringLiteral("surface"));
     scroll->setWidget(m_surface);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -166,12 +171,14 @@ ExploreWindow::ExploreWindow(
     setMaximumSize(ContentSize);
 
     // The chart's menu first: the localisation step relabels it.
-    Chart = PlaceControl(new ExploreChart(Captions, m_surface), "chart", 390, 8, 632, 480);
+    Chart = new ExploreChart(Captions, m_surface);
+    Chart->setObjectName(QStringLiteral("chart"));
     ChartMenu = new PictureMenu(*Chart, *this);
     RunLocalisationStep(*this, LocalisationSection::Explore);
     setWindowTitle(Captions.FormCaption);
     PlaceWindow(*this, 120, 60, ContentSize.width(), ContentSize.height(), WindowSizing::Sizeable);
     CreateControls();
+    LayOut();
 }
 
 void ExploreWindow::ApplyCaptions(const LocaleSection &entries)
@@ -183,26 +190,28 @@ ExploreWindow::~ExploreWindow() = default;
 
 void ExploreWindow::CreateControls()
 {
-    int top = 8;
     for (int i = 0; i < int(Fields.size()); ++i) {
         const ShownField &shown = ShownFields[i];
         const int field = FieldIndex(shown.field);
         Fields[i] = new ParameterSlider(
-            *m_surface, shown.name, shown.field, shown.scale, 8, top, m_parameterCaptions[field]);
-        top += shown.scale ? ParameterSlider::Height : ParameterSlider::TypedHeight;
+            *m_surface, shown.name, shown.field, shown.scale, m_parameterCaptions[field]);
         connect(Fields[i], &ParameterSlider::ValueChanged, this, [this, i, field] {
             *m_values.fields()[field] = Fields[i]->Value();
             ValuesChanged();
         });
         connect(Fields[i], &ParameterSlider::TextRefused, this, [this] { ShowStatus({}); });
     }
-    DerivedLabel
-        = PlaceControl(new QLabel(m_surface), "derivedLabel", 8, top + 8, 370, 650 - top - 16);
+    DerivedLabel = new QLabel(m_surface);
+    DerivedLabel->setObjectName(QStringLiteral("derivedLabel"));
     DerivedLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     DerivedLabel->setTextFormat(Qt::PlainText);
     DerivedLabel->setWordWrap(true); // the line naming invalid values is longer than the label
 
     Chart->setAccessibleName(Captions.PlotName);
+    Chart->setMinimumSize(ChartMinimum);
+    // No taller than designed: what room is left goes below the controls.
+    Chart->setMaximumHeight(ChartHeight);
+    Chart->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     Chart->KeptLabel = [this](const ModelParameters &kept, const ModelParameters &current) {
         return KeptLabel(kept, current);
     };
@@ -211,16 +220,17 @@ void ExploreWindow::CreateControls()
     ChartMenu->AddOutputEntries(
         QStringLiteral("mirvane-explore"), [this] { return Chart->Table(); });
 
-    VelocityCheckBox = PlaceControl(
-        new QCheckBox(Captions.ShowVelocity, m_surface), "velocityCheckBox", 390, 494, 170, 20);
+    VelocityCheckBox = new QCheckBox(Captions.ShowVelocity, m_surface);
+    VelocityCheckBox->setObjectName(QStringLiteral("velocityCheckBox"));
     connect(VelocityCheckBox, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsVelocity);
-    ForceCheckBox = PlaceControl(
-        new QCheckBox(Captions.ShowForce, m_surface), "forceCheckBox", 566, 494, 150, 20);
+    ForceCheckBox = new QCheckBox(Captions.ShowForce, m_surface);
+    ForceCheckBox->setObjectName(QStringLiteral("forceCheckBox"));
     connect(ForceCheckBox, &QCheckBox::toggled, Chart, &ExploreChart::SetShowsForce);
-    WholeRunButton = PlaceControl(
-        new QPushButton(Captions.WholeRun, m_surface), "wholeRunButton", 872, 491, 150, 25);
+    WholeRunButton = new QPushButton(Captions.WholeRun, m_surface);
+    WholeRunButton->setObjectName(QStringLiteral("wholeRunButton"));
     connect(WholeRunButton, &QPushButton::clicked, Chart, &ExploreChart::ShowWholeRun);
-    CursorLabel = PlaceControl(new QLabel(m_surface), "cursorLabel", 390, 520, 632, 32);
+    CursorLabel = new QLabel(m_surface);
+    CursorLabel->setObjectName(QStringLiteral("cursorLabel"));
     CursorLabel->setTextFormat(Qt::PlainText);
     CursorLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CursorLabel->setWordWrap(true); // the hints, or t, x, v and F with a measured span
@@ -228,36 +238,166 @@ void ExploreWindow::CreateControls()
     connect(Chart, &ExploreChart::CursorChanged, this,
         [this] { CursorLabel->setText(Chart->CursorText()); });
 
-    auto *presets
-        = PlaceControl(new QGroupBox(Captions.Presets, m_surface), "presetBox", 390, 556, 632, 116);
+    m_presetBox = new QGroupBox(Captions.Presets, m_surface);
+    m_presetBox->setObjectName(QStringLiteral("presetBox"));
     for (int i = 0; i < PresetCount; ++i) {
-        PresetButtons[i]
-            = PlaceControl(new QPushButton(Captions.*PresetControls[i].caption, presets),
-                PresetControls[i].name, 8 + (i % 3) * 207, 20 + (i / 3) * 30, 201, 25);
+        PresetButtons[i] = new QPushButton(Captions.*PresetControls[i].caption, m_presetBox);
+        PresetButtons[i]->setObjectName(QLatin1String(PresetControls[i].name));
         connect(PresetButtons[i], &QPushButton::clicked, this, [this, i] {
             ShowValues(ApplyPreset(Preset(i), Values()), false);
             ValuesChanged();
         });
     }
 
-    const auto button = [this](const QString &caption, const char *name, int left) {
-        return PlaceControl(new QPushButton(caption, m_surface), name, left, 680, 110, 25);
+    const auto button = [this](const QString &caption, const char *name) {
+        auto *made = new QPushButton(caption, m_surface);
+        made->setObjectName(QLatin1String(name));
+        return made;
     };
-    KeepButton = button(Captions.Keep, "keepButton", 390);
-    ClearKeptButton = button(Captions.ClearKept, "clearKeptButton", 508);
-    ApplyButton = button(Captions.Apply, "applyButton", 794);
-    CloseButton = button(Captions.Close, "closeButton", 912);
+    KeepButton = button(Captions.Keep, "keepButton");
+    ClearKeptButton = button(Captions.ClearKept, "clearKeptButton");
+    ApplyButton = button(Captions.Apply, "applyButton");
+    CloseButton = button(Captions.Close, "closeButton");
     connect(KeepButton, &QPushButton::clicked, Chart, &ExploreChart::Keep);
     connect(ClearKeptButton, &QPushButton::clicked, Chart, &ExploreChart::ClearKept);
     connect(ApplyButton, &QPushButton::clicked, this, &ExploreWindow::Apply);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
 
-    StatusLabel = PlaceControl(new QLabel(m_surface), "statusLabel", 390, 712, 632, 36);
-    StatusLabel->setWordWrap(true);
+    StatusLabel = new QLabel(m_surface);
+    StatusLabel->setObjectName(QStringLiteral("statusLabel"));
+    StatusLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    StatusLabel->setWordWrap(true); // a refusal is told whole
     StatusLabel->setTextFormat(Qt::PlainText);
 
     m_computer = new BackgroundMotion(this);
     connect(m_computer, &BackgroundMotion::Computed, this, &ExploreWindow::MotionComputed);
+}
+
+void ExploreWindow::LayOut()
+{
+    // The sliders, the typed fields and, in full, the derived quantities at the left.
+    m_leftColumn = new QVBoxLayout;
+    m_leftColumn->setSpacing(SliderGap);
+    for (ParameterSlider *field : Fields) {
+        if (!field->Slider)
+            continue;
+        auto *row = new QHBoxLayout;
+        row->setSpacing(EditGap);
+        row->addWidget(field->Slider);
+        row->addWidget(field->Edit);
+        auto *block = new QVBoxLayout;
+        block->setSpacing(0);
+        block->addWidget(field->Label);
+        block->addLayout(row);
+        m_leftColumn->addLayout(block);
+    }
+    m_typedFields = new QGridLayout;
+    m_typedFields->setSpacing(SliderGap);
+    m_typedFields->setHorizontalSpacing(EditGap);
+    m_leftColumn->addLayout(m_typedFields);
+    m_leftColumn->addStretch();
+
+    // The chart, which alone grows and shrinks with the window, and what
+    // belongs to it at the right.
+    m_chartOptions = new QHBoxLayout;
+    m_chartOptions->addWidget(VelocityCheckBox);
+    m_chartOptions->addWidget(ForceCheckBox);
+    m_chartOptions->addStretch();
+    m_chartOptions->addWidget(WholeRunButton);
+    m_presetGrid = new QGridLayout(m_presetBox);
+    m_presetGrid->setSpacing(PresetGap);
+    m_presetRow = new QHBoxLayout;
+    m_presetRow->addWidget(m_presetBox, 1);
+    m_buttons = new QHBoxLayout;
+    m_buttons->addStretch();
+    m_buttons->addWidget(ApplyButton);
+    m_buttons->addWidget(CloseButton);
+    m_rightColumn = new QVBoxLayout;
+    m_rightColumn->addWidget(Chart, 1);
+    m_rightColumn->addLayout(m_chartOptions);
+    m_rightColumn->addWidget(CursorLabel);
+    m_rightColumn->addLayout(m_presetRow);
+    m_rightColumn->addLayout(m_buttons);
+    m_rightColumn->addStretch();
+
+    auto *columns = new QHBoxLayout(m_surface);
+    columns->setContentsMargins(Margin, Margin, Margin, Margin);
+    columns->setSpacing(ColumnGap);
+    columns->addLayout(m_leftColumn);
+    columns->addLayout(m_rightColumn, 1);
+
+    Arrange(false);
+}
+
+void ExploreWindow::Arrange(bool compact)
+{
+    m_compact = compact;
+    // In full the typed fields lie under one another beside their captions;
+    // compact, side by side under their captions.
+    for (int i = 0; i < int(TypedFields); ++i) {
+        const ParameterSlider &typed = *Fields[Fields.size() - TypedFields + i];
+        m_typedFields->removeWidget(typed.Label);
+        m_typedFields->removeWidget(typed.Edit);
+        // Compact, a caption of fewer lines sits just above its field.
+        m_typedFields->addWidget(typed.Label, compact ? 0 : i, compact ? i : 0,
+            compact ? Qt::AlignBottom : Qt::Alignment());
+        m_typedFields->addWidget(typed.Edit, compact ? 1 : i, compact ? i : 1);
+    }
+    // The derived quantities below the sliders, or compact beside the
+    // presets, which then take two columns.
+    m_leftColumn->removeWidget(DerivedLabel);
+    m_presetRow->removeWidget(DerivedLabel);
+    if (compact)
+        m_presetRow->addWidget(DerivedLabel, 1);
+    else
+        m_leftColumn->insertWidget(m_leftColumn->count() - 1, DerivedLabel, 1);
+    // Compact, the chart's row takes Keep and Clear, and the status line
+    // shares the row of Apply and Close.
+    for (QWidget *control :
+        std::initializer_list<QWidget *> { KeepButton, ClearKeptButton, StatusLabel }) {
+        m_chartOptions->removeWidget(control);
+        m_buttons->removeWidget(control);
+        m_rightColumn->removeWidget(control);
+    }
+    if (compact) {
+        m_chartOptions->addWidget(KeepButton);
+        m_chartOptions->addWidget(ClearKeptButton);
+        m_buttons->insertWidget(0, StatusLabel, 1);
+    } else {
+        m_buttons->insertWidget(0, KeepButton);
+        m_buttons->insertWidget(1, ClearKeptButton);
+        m_rightColumn->insertWidget(m_rightColumn->count() - 1, StatusLabel);
+    }
+    for (QPushButton *button : { KeepButton, ClearKeptButton, ApplyButton, CloseButton })
+        button->setMinimumWidth(compact ? 0 : ButtonWidth);
+    m_rightColumn->setSpacing(compact ? CompactRowGap : RowGap);
+    const int columns = compact ? 2 : 3;
+    for (int i = 0; i < PresetCount; ++i) {
+        m_presetGrid->removeWidget(PresetButtons[i]);
+        m_presetGrid->addWidget(PresetButtons[i], i / columns, i % columns);
+    }
+    // A layout caches its size until told; those around the ones changed, too.
+    for (QLayout *layout : m_surface->findChildren<QLayout *>())
+        layout->invalidate();
+}
+
+void ExploreWindow::resizeEvent(QResizeEvent *event)
+{
+    FitArrangement(event->size());
+    QWidget::resizeEvent(event);
+}
+
+void ExploreWindow::FitArrangement(const QSize &room)
+{
+    // What the full arrangement needs depends on the derived quantities'
+    // lines and on how the captions wrap, so it is measured.
+    if (m_compact)
+        Arrange(false);
+    const QLayout &columns = *m_surface->layout();
+    const QSize least = columns.totalMinimumSize();
+    const int needed = columns.hasHeightForWidth() ? columns.totalHeightForWidth(room.width()) : 0;
+    if (room.width() < least.width() || room.height() < std::max(least.height(), needed))
+        Arrange(true);
 }
 
 void ExploreWindow::Open(const ModelParameters &parameters)
@@ -266,7 +406,7 @@ void ExploreWindow::Open(const ModelParameters &parameters)
     if (!isVisible()) {
         ShowValues(parameters, true);
         ValuesChanged();
-        // Within the screen, with the scroll bars the smaller size then needs.
+        // Within the screen, rearranged for a smaller size.
         const QRect available = screen()->availableGeometry();
         resize(ContentSize.boundedTo(available.size()));
         PlaceBesideParent(available);
@@ -350,7 +490,10 @@ void ExploreWindow::ShowDerived(const ModelParameters &values)
         lines.append(Captions.QualityFactor.arg(
             std::isinf(d.QualityFactor) ? Captions.Infinite : ShownValue(d.QualityFactor)));
     }
+    const bool linesChanged = DerivedLabel->text().count(QLatin1Char('\n')) != lines.size() - 1;
     DerivedLabel->setText(lines.join(QLatin1Char('\n')));
+    if (linesChanged)
+        FitArrangement(size());
     Chart->setAccessibleDescription(lines.join(QStringLiteral("; ")));
 }
 

@@ -15,8 +15,12 @@ class ExploreChart;
 class ParameterSlider;
 class PictureMenu;
 class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 struct ComputationRefusal;
 struct ComputedMotion;
 
@@ -79,13 +83,34 @@ signals:
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void ApplyCaptions(const LocaleSection &entries) override;
 
     static constexpr QSize ContentSize { 1030, 756 };
+    // The least the chart shrinks to before the window scrolls.
+    static constexpr QSize ChartMinimum { 400, 150 };
+    static constexpr int ChartHeight = 480; // at ContentSize
+    static constexpr int Margin = 8;
+    static constexpr int ColumnGap = 12;
+    static constexpr int RowGap = 6;
+    static constexpr int CompactRowGap = 4;
+    static constexpr int SliderGap = 4;
+    static constexpr int EditGap = 8; // between a slider or a caption and its field
+    static constexpr int PresetGap = 6;
+    static constexpr int ButtonWidth = 110;
+    // The last Fields, typed only: time step, print step and stop time.
+    static constexpr std::size_t TypedFields = 3;
 
     void CreateControls();
+    void LayOut();
+    // Full: as designed, the derived quantities under the sliders. Compact,
+    // for a window lower or narrower than that needs: the typed fields side
+    // by side, the derived quantities beside the presets.
+    void Arrange(bool compact);
+    // The full arrangement where it fits room without scrolling, else the compact one.
+    void FitArrangement(const QSize &room);
     void PlaceBesideParent(const QRect &available);
     void ShowValues(const ModelParameters &values, bool refit);
     void ValuesChanged();
@@ -106,4 +131,13 @@ private:
     ModelParameters m_values; // with what no control shows: gravity, spring length
     BackgroundMotion *m_computer = nullptr;
     QWidget *m_surface = nullptr; // the controls' parent, in the scroll area
+    QGroupBox *m_presetBox = nullptr;
+    QVBoxLayout *m_leftColumn = nullptr;
+    QGridLayout *m_typedFields = nullptr;
+    QGridLayout *m_presetGrid = nullptr;
+    QHBoxLayout *m_presetRow = nullptr; // the presets and, compact, the derived quantities
+    QHBoxLayout *m_chartOptions = nullptr;
+    QHBoxLayout *m_buttons = nullptr;
+    QVBoxLayout *m_rightColumn = nullptr;
+    bool m_compact = false;
 };

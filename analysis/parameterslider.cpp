@@ -2,7 +2,6 @@
 
 #include "model/texttofloat.h"
 #include "services/numberstyles.h"
-#include "widgets/formgeometry.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,25 +32,28 @@ QString ShownValue(double value)
 }
 
 ParameterSlider::ParameterSlider(QWidget &parent, const char *name, ParameterField field,
-    std::optional<SliderScale> scale, int left, int top, const QString &caption)
+    std::optional<SliderScale> scale, const QString &caption)
     : QObject(&parent)
     , m_field(field)
     , m_scale(scale.value_or(SliderScale { .fixed = true }))
 {
     const QByteArray prefix(name);
-    Label = PlaceControl(new QLabel(caption, &parent), (prefix + "Label").constData(), left,
-        scale ? top : top + 3, scale ? 370 : 270, 16);
+    Label = new QLabel(caption, &parent);
+    Label->setObjectName(QLatin1String(prefix + "Label"));
     Label->setTextFormat(Qt::PlainText); // a caption is never markup
+    Label->setWordWrap(true);
     if (scale) {
-        Slider = PlaceControl(new QSlider(Qt::Horizontal, &parent), (prefix + "Slider").constData(),
-            left, top + 16, 270, 24);
+        Slider = new QSlider(Qt::Horizontal, &parent);
+        Slider->setObjectName(QLatin1String(prefix + "Slider"));
+        Slider->setMinimumWidth(SliderWidth);
         Slider->setRange(0, Steps);
         Slider->setPageStep(Steps / 20);
         Slider->setAccessibleName(caption);
         connect(Slider, &QSlider::valueChanged, this, &ParameterSlider::SliderMoved);
     }
-    Edit = PlaceControl(new QLineEdit(&parent), (prefix + "Edit").constData(), left + 278,
-        scale ? top + 17 : top, 92, 22);
+    Edit = new QLineEdit(&parent);
+    Edit->setObjectName(QLatin1String(prefix + "Edit"));
+    Edit->setFixedWidth(EditWidth);
     Edit->setAccessibleName(caption);
     Label->setBuddy(Edit);
     connect(Edit, &QLineEdit::editingFinished, this, &ParameterSlider::EditFinished);

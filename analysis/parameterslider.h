@@ -26,9 +26,10 @@ struct SliderScale
     bool symmetric = false; // refitted as [-upper, upper] rather than [0, upper]
 };
 
-// One parameter as a caption over a slider with a typed field beside it
-// (the locale's number format), or as a typed field only. The values the slider gives are multiples
-// of what the parameter file holds of the field, so that what is shown is what would be written.
+// One parameter as a caption with a slider and a typed field (the locale's
+// number format), or as a typed field only; the window lays them out. The
+// values the slider gives are multiples of what the parameter file holds of
+// the field, so that what is shown is what would be written.
 class ParameterSlider : public QObject
 {
     Q_OBJECT
@@ -37,10 +38,9 @@ public:
     static constexpr int Steps = 1000;
 
     // name: what the controls' object names start with (nameLabel,
-    // nameSlider, nameEdit). Without a scale, the field stands beside the
-    // caption, with no slider.
+    // nameSlider, nameEdit). Without a scale there is no slider.
     ParameterSlider(QWidget &parent, const char *name, ParameterField field,
-        std::optional<SliderScale> scale, int left, int top, const QString &caption);
+        std::optional<SliderScale> scale, const QString &caption);
 
     float Value() const { return m_value; }
     // False while the field holds a text typed that is no number; Value() is
@@ -52,12 +52,13 @@ public:
     // The least a refitted range reaches, for a range that depends on other values.
     void SetReach(double reach) { m_scale.reach = reach; }
 
-    QLabel *Label = nullptr;
+    QLabel *Label = nullptr; // wraps where it is narrower than its caption
     QSlider *Slider = nullptr; // none for a typed field only
     QLineEdit *Edit = nullptr;
 
-    static constexpr int Height = 44; // with a slider
-    static constexpr int TypedHeight = 26;
+    // Room for the slider's fine steps and for the longest value shown.
+    static constexpr int SliderWidth = 270;
+    static constexpr int EditWidth = 92;
 
 signals:
     // The user moved the slider or typed a number.

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -123,6 +125,7 @@ private slots:
     void textThatIsNoNumberIsToldAndKept();
     void closingWithoutApplyLeavesTheFile();
     void eachControlHasANameOfItsOwn();
+    void controlsReflowToAProjectorScreen();
 };
 
 void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
@@ -554,6 +557,55 @@ void ExploreWindowTest::eachControlHasANameOfItsOwn()
         names.append(name);
     }
     QVERIFY(names.contains(QStringLiteral("dampingSlider")));
+}
+
+// At Qt's scale factor 2 a full HD projector leaves the window about 960 × 490:
+// the sliders, the whole chart and the buttons show at once, the chart
+// giving way first, nothing scrolling sideways.
+void ExploreWindowTest::controlsReflowToAProjectorScreen()
+{
+    MainWindowFixture fixture;
+    ExploreWindow *opened = openExplore(fixture.window());
+    QVERIFY(opened);
+    ExploreWindow &window = *opened;
+    QVERIFY(curveShown(window));
+    const QSize designedChart = window.Chart->size();
+    QCOMPARE(designedChart, QSize(632, 480));
+
+    window.resize(960, 490);
+    // The derived quantities move from under the sliders to beside the presets.
+    QTRY_VERIFY(window.DerivedLabel->x() > window.Chart->x());
+    const auto *scroll = window.findChild<QScrollArea *>();
+    QVERIFY(scroll);
+    const auto shownWhole = [&window, scroll](const QList<QWidget *> &controls) {
+        QStringList cut;
+        if (scroll->horizontalScrollBar()->isVisible())
+            cut.append(QStringLiteral("a horizontal scroll bar"));
+        for (const QWidget *control : controls) {
+            const QRect place(control->mapTo(&window, QPoint()), control->size());
+            if (!window.rect().contains(place))
+                cut.append(control->objectName());
+        }
+        return cut.join(QStringLiteral(", "));
+    };
+    QList<QWidget *> controls { window.Chart, window.KeepButton, window.ApplyButton,
+        window.CloseButton, window.DerivedLabel };
+    for (const ParameterSlider *field : window.Fields)
+        controls << field->Label << field->Edit;
+    QTRY_COMPARE(shownWhole(controls), QString());
+    QVERIFY2(window.Chart->width() >= 400 && window.Chart->height() >= 200,
+        qPrintable(
+            QStringLiteral("%1 × %2").arg(window.Chart->width()).arg(window.Chart->height())));
+
+    // A refusal on the status line wraps rather than widen the window.
+    QLineEdit *timeStep = window.Fields[9]->Edit;
+    timeStep->setText(QStringLiteral("1E-9"));
+    QTest::keyClick(timeStep, Qt::Key_Return);
+    QTRY_COMPARE(window.StatusLabel->text(), window.Captions.TooManySteps);
+    QTRY_COMPARE(shownWhole({ window.StatusLabel, window.CloseButton }), QString());
+
+    window.resize(1030, 756);
+    QTRY_COMPARE(window.Chart->size(), designedChart);
 }
 
 QTEST_MAIN(ExploreWindowTest)
