@@ -48,6 +48,35 @@ private:
     double m_sine = 0;
 };
 
+// Writes the five series of one sample and widens their ranges: a plain
+// struct whose call the step loop inlines, where every step may be a sample.
+struct SampleStore
+{
+    std::array<float *, MotionModel::SeriesCount> series;
+    double damping = 0;
+    double stiffness = 0;
+    double amplitude = 0;
+    std::array<SeriesRange, MotionModel::RangeCount> ranges {};
+    int firstNonFinite = -1;
+
+    void operator()(int index, double x, double v, double sine)
+    {
+        const std::array<float, MotionModel::SeriesCount> values { static_cast<float>(x),
+            static_cast<float>(v), static_cast<float>(-v * damping),
+            static_cast<float>(-x * stiffness), static_cast<float>(sine * amplitude) };
+        for (int s = 0; s < MotionModel::SeriesCount; ++s)
+            series[s][index] = values[s];
+        for (int r = 0; r < MotionModel::RangeCount; ++r)
+            ranges[r].Include(values[r]);
+        if (firstNonFinite < 0) {
+            for (const float value : values) {
+                if (!std::isfinite(value))
+                    firstNonFinite = index;
+            }
+        }
+    }
+};
+
 struct Plan
 {
     bool integrates = false;
@@ -256,25 +285,14 @@ bool MotionModel::ComputeMotion(
     y[2] = parameters.InitialVelocity;
 
     DrivingSine drivingSine(frequency, phase);
-    std::array<SeriesRange, RangeCount> ranges;
-    const auto store = [&](int index) {
-        const double x = y[1], v = y[2];
-        ResultSeries[Coordinate][index] = static_cast<float>(x);
-        ResultSeries[Velocity][index] = static_cast<float>(v);
-        ResultSeries[ResistanceForce][index] = static_cast<float>(-v * damping);
-        ResultSeries[ElasticForce][index] = static_cast<float>(-x * stiffness);
-        ResultSeries[DrivingForce][index] = static_cast<float>(drivingSine(y[0]) * amplitude);
-        for (int r = 0; r < RangeCount; ++r)
-            ranges[r].Include(ResultSeries[r][index]);
-        if (m_firstNonFinite < 0) {
-            for (const auto &values : ResultSeries) {
-                if (!std::isfinite(values[index]))
-                    m_firstNonFinite = index;
-            }
-        }
-    };
-    m_firstNonFinite = -1;
-    store(0);
+    SampleStore store { .series = { ResultSeries[Coordinate].get(), ResultSeries[Velocity].get(),
+                            ResultSeries[ResistanceForce].get(), ResultSeries[ElasticForce].get(),
+                            ResultSeries[DrivingForce].get() },
+        .damping = damping,
+        .stiffness = stiffness,
+        .amplitude = amplitude };
+    const auto storeSample = [&](int index) { store(index, y[1], y[2], drivingSine(y[0])); };
+    storeSample(0);
 
     int sample = 1;
     if (plan.integrates) {
@@ -289,7 +307,7 @@ bool MotionModel::ComputeMotion(
                 if (sample >= m_capacity)
                     break;
                 j = 0;
-                store(sample);
+                storeSample(sample);
                 ++sample;
             }
             if (y[0] + h == y[0] || stepsLeft-- == 0)
@@ -310,7 +328,8 @@ bool MotionModel::ComputeMotion(
             }
         }
     }
-    SeriesRanges = ranges;
+    SeriesRanges = store.ranges;
+    m_firstNonFinite = store.firstNonFinite;
 
     // Samples up to LastSampleIndex that the integration did not reach
     // repeat the last computed one, so no consumer reads an unwritten value.
