@@ -222,9 +222,6 @@ void PlotArea::DrawCurve(QPainter &painter, const std::vector<QPointF> &points,
     painter.restore();
 }
 
-// The text of a legend entry starts this far right of the entry.
-constexpr int LegendTextIndent = 30;
-
 int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int textWidth)
 {
     return metrics.boundingRect(QRect(0, 0, textWidth, QWIDGETSIZE_MAX), Qt::TextWordWrap, text)

@@ -34,8 +34,8 @@ struct PlotScale
 class PlotArea
 {
 public:
-    PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right = nullptr,
-        const ChartColours &colours = ChartColours::Screen());
+    PlotArea(QRect area, PlotScale bottom, PlotScale left, const PlotScale *right,
+        const ChartColours &colours);
 
     void DrawFrame(QPainter &painter) const;
     // A polyline through points on the left scale (right: on the right one),
@@ -66,9 +66,12 @@ private:
     ChartColours m_colours;
 };
 
+// The text of a legend entry starts this far right of the entry.
+inline constexpr int LegendTextIndent = 30;
+
 // A legend entry: a short line as the curve is drawn, on the plot's
 // background, then its text, wrapped onto further lines past textWidth pixels.
 void DrawLegendEntry(QPainter &painter, QPoint at, const ChartLine &line, const QString &text,
-    int textWidth = QWIDGETSIZE_MAX, const ChartColours &colours = ChartColours::Screen());
+    int textWidth, const ChartColours &colours);
 // The height of a legend entry whose text wraps past textWidth pixels.
 int LegendEntryHeight(const QFontMetrics &metrics, const QString &text, int textWidth);

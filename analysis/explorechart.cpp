@@ -11,10 +11,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <ranges>
 #include <span>
 #include <string>
@@ -30,6 +32,12 @@ constexpr int PlotTop = 28;
 constexpr int PlotRightMargin = 70;
 constexpr int ScaleColumn = 60;
 constexpr int LegendGap = 2;
+// In a row, the legend starts this far below the plot, past the time scale's
+// labels, and its entries lie this far apart.
+constexpr int LegendRowTop = 20;
+constexpr int LegendRowGap = 12;
+// The time axis' caption takes this much of the plot's width at its right.
+constexpr int TimeCaptionWidth = 48;
 // A press that moves farther than this many pixel columns drags a span to
 // zoom to instead of setting a mark.
 constexpr int DragColumns = 4;
@@ -83,6 +91,22 @@ std::vector<QPointF> curvePoints(
     return points;
 }
 
+// Widths out of room for entries that want wanted[i]: each gets what it
+// wants while that is within an equal share of what the narrower ones leave.
+std::vector<int> fairShares(const std::vector<int> &wanted, int room)
+{
+    std::vector<std::size_t> order(wanted.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::ranges::sort(order, {}, [&wanted](std::size_t i) { return wanted[i]; });
+    std::vector<int> shares(wanted.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::size_t i = order[k];
+        shares[i] = std::min(wanted[i], room / int(order.size() - k));
+        room -= shares[i];
+    }
+    return shares;
+}
+
 } // namespace
 
 static_assert(ChartPalette::Kept.size() == ExploreChart::MaxKept);
@@ -95,7 +119,7 @@ ExploreChart::ExploreChart(const ExploreCaptions &captions, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::CrossCursor);
-    OnPaint = [this](QPainter &painter, const ChartColours &) { Paint(painter); };
+    OnPaint = [this](QPainter &painter, const ChartColours &colours) { Paint(painter, colours); };
 }
 
 ExploreChart::~ExploreChart() = default;
@@ -221,13 +245,13 @@ void ExploreChart::Zoom(double anchor, double factor)
     ShowTimes(anchor - (anchor - shown.from) * factor, anchor + (shown.to - anchor) * factor);
 }
 
-std::vector<ExploreChart::LegendEntry> ExploreChart::Legend() const
+std::vector<ExploreChart::LegendEntry> ExploreChart::Legend(const ChartColours &colours) const
 {
-    std::vector<LegendEntry> legend { { ChartPalette::Coordinate, m_captions.Current } };
+    std::vector<LegendEntry> legend { { colours.Coordinate, m_captions.Current } };
     if (m_showsForce)
-        legend.push_back({ ChartPalette::DrivingForce, m_captions.ForceLegend });
+        legend.push_back({ colours.DrivingForce, m_captions.ForceLegend });
     for (std::size_t i = 0; i < m_kept.size(); ++i)
-        legend.push_back({ ChartPalette::Kept[i],
+        legend.push_back({ colours.Kept[i],
             KeptLabel ? KeptLabel(m_kept[i].parameters, m_parameters) : QString() });
     return legend;
 }
@@ -235,18 +259,98 @@ std::vector<ExploreChart::LegendEntry> ExploreChart::Legend() const
 // From past an entry's colour sample at the plot's left edge to the margin.
 int ExploreChart::LegendTextWidth() const
 {
-    return width() - PlotLeft - 30 - 8;
+    return width() - PlotLeft - LegendTextIndent - 8;
+}
+
+int ExploreChart::WrappedLegendHeight() const
+{
+    int height = 0;
+    for (const LegendEntry &entry : Legend(ChartColours::Screen()))
+        height += LegendEntryHeight(fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
+    return height;
+}
+
+bool ExploreChart::LegendInRow(const ChartColours &colours) const
+{
+    // Only the screen has a tooltip to tell a text cut short; paper and SVG
+    // wrap it whole.
+    return colours == ChartColours::Screen()
+        && height() - PlotTop - 40 - WrappedLegendHeight() < height() / 2;
 }
 
 QRect ExploreChart::PlotRect() const
 {
-    int legend = 0;
-    for (const LegendEntry &entry : Legend())
-        legend += LegendEntryHeight(fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
+    return PlotRect(ChartColours::Screen());
+}
+
+QRect ExploreChart::PlotRect(const ChartColours &colours) const
+{
     const int scales = m_showsVelocity && m_showsForce ? 2 : 1;
+    const int plotWidth = width() - PlotLeft - PlotRightMargin - (scales - 1) * ScaleColumn;
+    if (LegendInRow(colours)) {
+        return { PlotLeft, PlotTop, plotWidth,
+            std::max(40, height() - PlotTop - LegendRowTop - fontMetrics().height() - LegendGap) };
+    }
     // The plot gives way to the legend down to a strip.
-    return { PlotLeft, PlotTop, width() - PlotLeft - PlotRightMargin - (scales - 1) * ScaleColumn,
-        std::max(40, height() - PlotTop - 40 - legend) };
+    return { PlotLeft, PlotTop, plotWidth,
+        std::max(40, height() - PlotTop - 40 - WrappedLegendHeight()) };
+}
+
+QRect ExploreChart::LegendRow() const
+{
+    const QRect area = PlotRect();
+    return { area.left(), area.bottom() + LegendRowTop, area.width() - TimeCaptionWidth,
+        fontMetrics().height() };
+}
+
+std::vector<int> ExploreChart::LegendRowShares() const
+{
+    std::vector<int> wanted;
+    for (const LegendEntry &entry : Legend(ChartColours::Screen()))
+        wanted.push_back(
+            LegendTextIndent + fontMetrics().horizontalAdvance(entry.text) + LegendRowGap);
+    return fairShares(wanted, LegendRow().width());
+}
+
+void ExploreChart::DrawLegend(QPainter &painter, const ChartColours &colours) const
+{
+    const std::vector<LegendEntry> legend = Legend(colours);
+    if (!LegendInRow(colours)) {
+        int top = PlotRect(colours).bottom() + 40;
+        for (const LegendEntry &entry : legend) {
+            DrawLegendEntry(
+                painter, QPoint(PlotLeft, top), entry.line, entry.text, LegendTextWidth(), colours);
+            top += LegendEntryHeight(painter.fontMetrics(), entry.text, LegendTextWidth())
+                + LegendGap;
+        }
+        return;
+    }
+    const QRect row = LegendRow();
+    const std::vector<int> shares = LegendRowShares();
+    int left = row.left();
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+        const int textWidth = std::max(0, shares[i] - LegendTextIndent - LegendRowGap);
+        DrawLegendEntry(painter, QPoint(left, row.top()), legend[i].line,
+            painter.fontMetrics().elidedText(legend[i].text, Qt::ElideRight, textWidth), textWidth,
+            colours);
+        left += shares[i];
+    }
+}
+
+bool ExploreChart::event(QEvent *event)
+{
+    // A legend cut short in its row tells its entries whole over the row.
+    if (event->type() == QEvent::ToolTip && LegendInRow(ChartColours::Screen())) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        if (LegendRow().contains(help->pos())) {
+            QStringList texts;
+            for (const LegendEntry &entry : Legend(ChartColours::Screen()))
+                texts.append(entry.text);
+            QToolTip::showText(help->globalPos(), texts.join(QLatin1Char('\n')), this);
+            return true;
+        }
+    }
+    return TPaintBox::event(event);
 }
 
 bool ExploreChart::Measurable() const
@@ -418,9 +522,9 @@ void ExploreChart::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void ExploreChart::Paint(QPainter &painter)
+void ExploreChart::Paint(QPainter &painter, const ChartColours &colours)
 {
-    const QRect area = PlotRect();
+    const QRect area = PlotRect(colours);
     if (!m_motion) {
         painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_captions.NoMotion);
         return;
@@ -436,25 +540,25 @@ void ExploreChart::Paint(QPainter &painter)
     const PlotScale forceScale = PlotScale::Around(m_forceRange.min, m_forceRange.max);
     const PlotScale time = TimeScale();
     const PlotArea plot(area, time, PlotScale::Around(coordinates.min, coordinates.max),
-        m_showsVelocity ? &velocityScale : nullptr);
+        m_showsVelocity ? &velocityScale : nullptr, colours);
     plot.DrawFrame(painter);
-    painter.setPen(ChartPalette::ScaleText);
+    painter.setPen(colours.ScaleText);
     painter.drawText(QPoint(4, 14), m_captions.CoordinateAxis);
     // The right-hand captions end here, the velocity's left of the force's.
     int captionsRight = width() - 4;
     if (m_showsForce) {
         // Outside the velocity's labels, named in the force's colour.
         const int offset = m_showsVelocity ? 3 + ScaleColumn : 3;
-        plot.DrawOuterScale(painter, forceScale, offset, ChartPalette::DrivingForce);
+        plot.DrawOuterScale(painter, forceScale, offset, colours.DrivingForce.colour);
         const QFontMetrics metrics = painter.fontMetrics();
         const QRect caption(area.right() + offset, 14 - metrics.ascent(),
             metrics.horizontalAdvance(m_captions.ForceAxis) + 2, metrics.height());
-        painter.fillRect(caption, ChartPalette::PlotBackground);
-        painter.setPen(ChartPalette::DrivingForce);
+        painter.fillRect(caption, colours.PlotBackground);
+        painter.setPen(colours.DrivingForce.colour);
         painter.drawText(caption, Qt::AlignCenter, m_captions.ForceAxis);
         captionsRight = caption.left() - 8;
     }
-    painter.setPen(ChartPalette::ScaleText);
+    painter.setPen(colours.ScaleText);
     if (m_showsVelocity) {
         const QString axis = m_captions.VelocityAxis;
         painter.drawText(
@@ -468,14 +572,9 @@ void ExploreChart::Paint(QPainter &painter)
         plot.DrawCurve(painter,
             curvePoints(
                 kept.coordinates, [&kept](std::size_t j) { return kept.Time(j); }, time, columns),
-            ChartPalette::Kept[i], 2);
+            colours.Kept[i], 2);
     }
-    int top = area.bottom() + 40;
-    for (const LegendEntry &entry : Legend()) {
-        DrawLegendEntry(
-            painter, QPoint(area.left(), top), entry.colour, entry.text, LegendTextWidth());
-        top += LegendEntryHeight(painter.fontMetrics(), entry.text, LegendTextWidth()) + LegendGap;
-    }
+    DrawLegend(painter, colours);
     const auto series = [&](MotionModel::Series shown) {
         return curvePoints(
             samples(*m_motion, shown),
@@ -483,25 +582,28 @@ void ExploreChart::Paint(QPainter &painter)
     };
     if (m_showsForce)
         plot.DrawCurve(
-            painter, series(MotionModel::DrivingForce), ChartPalette::DrivingForce, 1, forceScale);
+            painter, series(MotionModel::DrivingForce), colours.DrivingForce, 1, forceScale);
     if (m_showsVelocity)
-        plot.DrawCurve(painter, series(MotionModel::Velocity), ChartPalette::Velocity, 1, true);
-    plot.DrawCurve(painter, series(MotionModel::Coordinate), ChartPalette::Coordinate, 2);
+        plot.DrawCurve(painter, series(MotionModel::Velocity), colours.Velocity, 1, true);
+    plot.DrawCurve(painter, series(MotionModel::Coordinate), colours.Coordinate, 2);
+    // The cursor and the marks measure on the screen; a page shows the curves.
+    if (OnPrintedPage(*this))
+        return;
 
-    const auto vertical = [&](double at, const QColor &colour, Qt::PenStyle style) {
+    const auto vertical = [&](double at, const ChartLine &line) {
         if (at > stop || at < time.lower || at > time.upper)
             return;
-        painter.setPen(QPen(colour, 1, style));
+        painter.setPen(QPen(line.colour, 1, line.style));
         const DesignedLines lines(painter);
         painter.drawLine(plot.X(at), area.top() + 1, plot.X(at), area.bottom() - 1);
     };
     for (const double mark : m_marks)
-        vertical(mark, ChartPalette::Mark, Qt::SolidLine);
+        vertical(mark, colours.Mark);
     if (m_cursor)
-        vertical(*m_cursor, ChartPalette::Cursor, Qt::DashLine);
+        vertical(*m_cursor, ChartLine(colours.Cursor, Qt::DashLine));
     // The span a drag will zoom to.
     if (m_pressColumn && m_dragColumn) {
-        QColor selection = ChartPalette::Cursor;
+        QColor selection = colours.Cursor;
         selection.setAlpha(60);
         painter.fillRect(QRect(QPoint(std::min(*m_pressColumn, *m_dragColumn), area.top() + 1),
                              QPoint(std::max(*m_pressColumn, *m_dragColumn), area.bottom() - 1)),

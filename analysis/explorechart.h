@@ -15,10 +15,10 @@
 // The explore window's chart: x(t) of the current values, v(t) and the
 // driving force F(t) on request, each on a scale of its own at the right, the
 // kept curves behind them, each in its own colour, a legend naming every
-// curve below, and a measuring cursor. The mouse or the arrow keys move the
-// cursor; a click or Space sets a mark, two marks measure the span between
-// them. The wheel, + and − zoom the time axis, a drag across the plot zooms
-// to the span dragged over; a double click or 0 shows the whole run again.
+// curve below, and a measuring cursor, which a printed page leaves out. The
+// mouse or the arrow keys move the cursor; a click or Space sets a mark, two marks measure the span
+// between them. The wheel, + and − zoom the time axis, a drag across the plot zooms to the span
+// dragged over; a double click or 0 shows the whole run again.
 class ExploreChart : public TPaintBox
 {
     Q_OBJECT
@@ -64,12 +64,14 @@ public:
 
     struct LegendEntry
     {
-        QColor colour;
+        ChartLine line;
         QString text;
     };
-    // The current curve, then each kept one with all its differences, wrapped
-    // below the plot rather than cut.
-    std::vector<LegendEntry> Legend() const;
+    // The current curve, then each kept one with all its differences, drawn in
+    // colours: wrapped below the plot rather than cut, or on the screen, where
+    // that would leave the plot less than half the chart's height, in one row
+    // with each text cut to its share and told whole by the row's tooltip.
+    std::vector<LegendEntry> Legend(const ChartColours &colours) const;
 
     // The cursor's reading of t, x, v and, while it is shown, F, and the
     // marks' span, or the hints when there is no cursor. A new run clears
@@ -80,6 +82,7 @@ signals:
     void CursorChanged();
 
 protected:
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -101,9 +104,18 @@ private:
         double Time(std::size_t j) const { return samples[j] * double(parameters.PrintStep); }
     };
 
-    void Paint(QPainter &painter);
+    void Paint(QPainter &painter, const ChartColours &colours);
+    // The plot's place as drawn in colours; without them, as on the screen.
+    QRect PlotRect(const ChartColours &colours) const;
     QRect PlotRect() const;
     int LegendTextWidth() const;
+    int WrappedLegendHeight() const;
+    // Whether the legend lies in one row beside the time axis' caption.
+    bool LegendInRow(const ChartColours &colours) const;
+    // The row's place and each entry's share of its width, in Legend's order.
+    QRect LegendRow() const;
+    std::vector<int> LegendRowShares() const;
+    void DrawLegend(QPainter &painter, const ChartColours &colours) const;
     PlotScale TimeScale() const;
     // The time at pixel column x, and that of the sample nearest to it.
     double TimeOfColumn(double x) const;

@@ -77,9 +77,13 @@ void AnalysisWindows::OpenExplore()
         connect(m_explore, &ExploreWindow::ValuesShown, this, &AnalysisWindows::FollowValues);
         connect(m_explore, &ExploreWindow::MotionShown, this, &AnalysisWindows::FollowMotion);
         connect(m_explore, &ExploreWindow::Closed, this, &AnalysisWindows::FollowFile);
-        // Its chart is drawn from the values the sliders give.
-        m_explore->ChartMenu->SetHandout(
-            [explore = m_explore] { return ParameterHandout(*explore, explore->Values()); });
+        // Its chart is drawn from the values the sliders give; what they
+        // mean, as the window derives it, goes under it.
+        m_explore->ChartMenu->SetHandout([explore = m_explore] {
+            Handout handout = ParameterHandout(*explore, explore->Values());
+            handout.notes = explore->DerivedLabel->text().split(QLatin1Char('\n'));
+            return handout;
+        });
     }
     m_explore->Open(m_mainWindow.ModelParameters);
 }

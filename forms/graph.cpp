@@ -161,6 +161,12 @@ void TForm8::CreateControls()
         // The curves' names and the time axis' caption lie outside the canvas.
         handout.chart
             = Bevel1->geometry() | Label3->geometry() | Label2->geometry() | Label4->geometry();
+        // In grey the names above the chart tell no line from the other.
+        const ChartColours &paper = ChartColours::Paper();
+        if (Form9->CheckBox1->isChecked())
+            handout.curves.append({ paper.Coordinate, Label3->text() });
+        if (Form9->CheckBox2->isChecked())
+            handout.curves.append({ paper.Velocity, Label2->text() });
         return handout;
     });
     setTabOrder(RadioGroup1, PaintBox1); // after the designed order

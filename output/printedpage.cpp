@@ -130,7 +130,7 @@ void PrintHandout(const QWidget &window, const TPaintBox &canvas, const Handout 
     line(textFont, dateLine);
     top += gap;
 
-    int notesHeight = 0;
+    int notesHeight = int(handout.curves.size()) * textMetrics.height();
     for (const QString &note : handout.notes)
         notesHeight
             += textMetrics.boundingRect(QRect(0, 0, area.width(), INT_MAX / 2), Wrapped, note)
@@ -152,6 +152,21 @@ void PrintHandout(const QWidget &window, const TPaintBox &canvas, const Handout 
         DrawChartPart(painter, window, canvas, chart, ChartColours::Paper());
         painter.restore();
         top += qCeil(chart.height() * scale);
+    }
+    // Each sample as long as three lines are high, as thick as the chart's
+    // curves print.
+    const int sample = 3 * textMetrics.height();
+    painter.setFont(textFont);
+    for (const HandoutCurve &curve : handout.curves) {
+        const int middle = top + textMetrics.height() / 2;
+        painter.save();
+        painter.setPen(QPen(curve.line.colour, std::max(1.0, 2 * scale), curve.line.style));
+        painter.drawLine(area.left(), middle, area.left() + sample, middle);
+        painter.restore();
+        painter.drawText(QRect(area.left() + sample + gap / 2, top, area.width() - sample - gap / 2,
+                             textMetrics.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, curve.name);
+        top += textMetrics.height();
     }
     for (const QString &note : handout.notes)
         line(textFont, note);

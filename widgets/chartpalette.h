@@ -55,6 +55,8 @@ struct ChartLine
 
     QColor colour;
     Qt::PenStyle style;
+
+    bool operator==(const ChartLine &) const = default;
 };
 
 // The colours a chart is painted in, given to its painting: the designed ones
@@ -71,6 +73,7 @@ struct ChartColours
 
     ChartLine Coordinate;
     ChartLine Velocity;
+    ChartLine DrivingForce;
     ChartLine Portrait;
     // The portrait's axes, with its ranges and units, where no window around
     // it tells its scale: on paper. None on the screen, which has none.
@@ -99,6 +102,8 @@ struct ChartColours
         return Text.value_or(palette.color(QPalette::WindowText));
     }
 
+    bool operator==(const ChartColours &) const = default;
+
     static const ChartColours &Screen();
     static const ChartColours &Paper();
 };
@@ -112,6 +117,7 @@ inline const ChartColours &ChartColours::Screen()
         .Text = std::nullopt,
         .Coordinate = ChartPalette::Coordinate,
         .Velocity = ChartPalette::Velocity,
+        .DrivingForce = ChartPalette::DrivingForce,
         .Portrait = ChartPalette::Portrait,
         .PortraitAxes = std::nullopt,
         .KineticEnergy = ChartPalette::KineticEnergy,
@@ -140,6 +146,7 @@ inline const ChartColours &ChartColours::Paper()
         .Text = QColor(Qt::black),
         .Coordinate = QColor(0, 0, 0),
         .Velocity = { QColor(200, 30, 30), Qt::DashLine },
+        .DrivingForce = { QColor(0, 130, 110), Qt::DashDotLine },
         .Portrait = QColor(0, 0, 0),
         .PortraitAxes = QColor(150, 150, 150),
         .KineticEnergy = QColor(0, 0, 0),

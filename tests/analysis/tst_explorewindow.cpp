@@ -24,6 +24,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cstring>
@@ -180,7 +181,8 @@ void ExploreWindowTest::dampingSliderMovesCurveAndKeepsTheKeptOne()
     QVERIFY(curveShown(window));
     QVERIFY2(!measures(), qPrintable(window.CursorLabel->text()));
     // The kept curve's entry names every value the preset changed, whole.
-    const std::vector<ExploreChart::LegendEntry> legend = window.Chart->Legend();
+    const std::vector<ExploreChart::LegendEntry> legend
+        = window.Chart->Legend(ChartColours::Screen());
     QCOMPARE(legend.size(), std::size_t(2));
     QCOMPARE(legend[0].text, window.Captions.Current);
     int differences = 0;
@@ -209,9 +211,10 @@ void ExploreWindowTest::forceIsDrawnOnAScaleOfItsOwn()
 
     QTest::mouseClick(window.ForceCheckBox, Qt::LeftButton);
     image = window.Chart->grab().toImage();
-    const std::vector<ExploreChart::LegendEntry> legend = window.Chart->Legend();
+    const std::vector<ExploreChart::LegendEntry> legend
+        = window.Chart->Legend(ChartColours::Screen());
     QCOMPARE(legend.size(), std::size_t(2));
-    QCOMPARE(legend[1].colour, ChartPalette::DrivingForce);
+    QCOMPARE(legend[1].line.colour, ChartPalette::DrivingForce);
     QCOMPARE(legend[1].text, window.Captions.ForceLegend);
     // 12 N peaks on a scale of their own reach near the plot's top without
     // running along its edge, as they would on the scale of x in metres.
@@ -596,6 +599,25 @@ void ExploreWindowTest::controlsReflowToAProjectorScreen()
     QVERIFY2(window.Chart->width() >= 400 && window.Chart->height() >= 200,
         qPrintable(
             QStringLiteral("%1 × %2").arg(window.Chart->width()).arg(window.Chart->height())));
+    // Two kept curves leave the plot most of the chart's height: their
+    // entries share a row, which tells them whole in its tooltip.
+    QTest::mouseClick(window.KeepButton, Qt::LeftButton);
+    QTest::mouseClick(window.PresetButtons[int(Preset::Underdamped)], Qt::LeftButton);
+    QVERIFY(curveShown(window));
+    QTest::mouseClick(window.KeepButton, Qt::LeftButton);
+    QTest::mouseClick(window.PresetButtons[int(Preset::Beats)], Qt::LeftButton);
+    QVERIFY(curveShown(window));
+    const auto [plotTop, plotBottom] = frameRows(window.Chart->grab().toImage(), 300);
+    QVERIFY2(plotBottom - plotTop + 1 >= 120, qPrintable(QString::number(plotBottom - plotTop)));
+    const QPoint legendRow(150, plotBottom + 28);
+    QHelpEvent help(QEvent::ToolTip, legendRow, window.Chart->mapToGlobal(legendRow));
+    QApplication::sendEvent(window.Chart, &help);
+    const std::vector<ExploreChart::LegendEntry> legend
+        = window.Chart->Legend(ChartColours::Screen());
+    QCOMPARE(legend.size(), std::size_t(3));
+    QTRY_VERIFY2(
+        QToolTip::text().contains(legend[1].text) && QToolTip::text().contains(legend[2].text),
+        qPrintable(QToolTip::text()));
 
     // A refusal on the status line wraps rather than widen the window.
     QLineEdit *timeStep = window.Fields[9]->Edit;
