@@ -109,6 +109,11 @@ void EnergyWindow::Follow(
     Chart->update();
 }
 
+QStringList EnergyWindow::HandoutNotes() const
+{
+    return { Captions.Method, SourceLabel->text() };
+}
+
 std::optional<CsvTable> EnergyWindow::BalanceTable() const
 {
     if (m_balance.Count() == 0)

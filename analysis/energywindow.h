@@ -36,6 +36,9 @@ public:
 
     // The values of the motion shown.
     const ModelParameters &Parameters() const { return m_parameters; }
+    // What a printed page says under the chart: how the works are summed and
+    // whose values they are.
+    QStringList HandoutNotes() const;
 
     EnergyCaptions Captions; // as localised while constructing
 

@@ -436,6 +436,11 @@ void ExploreWindow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
+QStringList ExploreWindow::HandoutNotes() const
+{
+    return DerivedLabel->text().split(QLatin1Char('\n'));
+}
+
 ModelParameters ExploreWindow::Values() const
 {
     return m_values;

@@ -45,6 +45,8 @@ public:
     void Open(const ModelParameters &parameters);
     // The values the controls give.
     ModelParameters Values() const;
+    // What a printed page says under the chart: the derived quantities.
+    QStringList HandoutNotes() const;
     // Whether the motion of the values shown is still being computed.
     bool Computing() const;
 

@@ -245,6 +245,11 @@ ResonanceWindow::Reading ResonanceWindow::CurrentReading() const
         std::lerp(below.PhaseLag, above->PhaseLag, share) };
 }
 
+QStringList ResonanceWindow::HandoutNotes() const
+{
+    return { RuleLabel->text(), PhaseRuleLabel->text(), StatusLabel->text(), SourceLabel->text() };
+}
+
 QString ResonanceWindow::MarkText() const
 {
     const Reading reading = CurrentReading();

@@ -43,6 +43,9 @@ public:
 
     // The values the curve is swept for.
     const ModelParameters &Parameters() const { return m_parameters; }
+    // What a printed page says under the chart: how the curves are measured,
+    // the closed form and whose values they are.
+    QStringList HandoutNotes() const;
 
     ResonanceCaptions Captions; // as localised while constructing
 

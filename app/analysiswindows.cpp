@@ -1,17 +1,28 @@
 #include "app/analysiswindows.h"
 
 #include "analysis/energywindow.h"
+#include "analysis/explorechart.h"
 #include "analysis/explorewindow.h"
 #include "analysis/resonancewindow.h"
 #include "forms/field.h"
 #include "forms/input1.h"
 #include "output/picturemenu.h"
 
-#include "analysis/explorechart.h"
-
-#include <QLabel>
-
 #include <array>
+
+namespace {
+
+// The page of window's chart: the values it was drawn from, and what the
+// window says under it.
+template <typename Window>
+Handout handoutWithNotes(const Window &window, const ModelParameters &values)
+{
+    Handout handout = ParameterHandout(window, values);
+    handout.notes = window.HandoutNotes();
+    return handout;
+}
+
+} // namespace
 
 AnalysisWindows::AnalysisWindows(TForm2 &mainWindow)
     : QObject(&mainWindow)
@@ -36,12 +47,7 @@ void AnalysisWindows::OpenResonance()
     if (!m_resonance) {
         m_resonance = new ResonanceWindow(&m_mainWindow);
         m_resonance->ChartMenu->SetHandout([resonance = m_resonance] {
-            Handout handout = ParameterHandout(*resonance, resonance->Parameters());
-            // How the curves were measured, the closed form, and whose values.
-            for (const QLabel *label : { resonance->RuleLabel, resonance->PhaseRuleLabel,
-                     resonance->StatusLabel, resonance->SourceLabel })
-                handout.notes.append(label->text());
-            return handout;
+            return handoutWithNotes(*resonance, resonance->Parameters());
         });
     }
     if (Exploring())
@@ -54,11 +60,8 @@ void AnalysisWindows::OpenEnergy()
 {
     if (!m_energy) {
         m_energy = new EnergyWindow(&m_mainWindow);
-        m_energy->ChartMenu->SetHandout([energy = m_energy] {
-            Handout handout = ParameterHandout(*energy, energy->Parameters());
-            handout.notes = { energy->Captions.Method, energy->SourceLabel->text() };
-            return handout;
-        });
+        m_energy->ChartMenu->SetHandout(
+            [energy = m_energy] { return handoutWithNotes(*energy, energy->Parameters()); });
     }
     if (Exploring())
         m_energy->Open(m_explore->Values(), m_explore->Chart->Motion(), ParameterSource::Explore);
@@ -79,11 +82,8 @@ void AnalysisWindows::OpenExplore()
         connect(m_explore, &ExploreWindow::Closed, this, &AnalysisWindows::FollowFile);
         // Its chart is drawn from the values the sliders give; what they
         // mean, as the window derives it, goes under it.
-        m_explore->ChartMenu->SetHandout([explore = m_explore] {
-            Handout handout = ParameterHandout(*explore, explore->Values());
-            handout.notes = explore->DerivedLabel->text().split(QLatin1Char('\n'));
-            return handout;
-        });
+        m_explore->ChartMenu->SetHandout(
+            [explore = m_explore] { return handoutWithNotes(*explore, explore->Values()); });
     }
     m_explore->Open(m_mainWindow.ModelParameters);
 }
