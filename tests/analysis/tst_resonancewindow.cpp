@@ -53,7 +53,8 @@ double markAmplitude(const ResonanceWindow &window)
 int significantDigits(const QByteArray &number)
 {
     int digits = 0;
-    for (const char c : number.split('e').constFirst())
+    const QByteArray mantissa = number.split('e').constFirst();
+    for (const char c : mantissa)
         digits += std::isdigit(static_cast<unsigned char>(c)) && (digits > 0 || c != '0');
     return digits;
 }
