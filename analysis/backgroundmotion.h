@@ -27,7 +27,8 @@ struct ComputedMotion
 // Computes motions on a worker thread, one at a time. A request made while
 // one runs waits, and a newer request replaces it before it starts: a slider
 // moved faster than the computation still gets a curve at the end of each
-// computation, and the last one is the hand's last value.
+// computation, and the last one is the hand's last value. A costly
+// computation (more than a few milliseconds) starts at most 25 times a second.
 class BackgroundMotion : public QObject
 {
     Q_OBJECT
