@@ -17,6 +17,12 @@ ModelParameters damped(float damping)
     return p;
 }
 
+// What a point measured at frequency against the exact value, for a failure.
+QString against(float frequency, double measured, double exact)
+{
+    return QStringLiteral("w %1: %2 against %3").arg(frequency).arg(measured).arg(exact);
+}
+
 } // namespace
 
 class TestFrequencySweep : public QObject
@@ -67,10 +73,7 @@ void TestFrequencySweep::matchesSteadyState()
         ++checked;
         const double exact = SteadyStateAmplitude(p, point.Frequency);
         QVERIFY2(Near(point.Amplitude, exact, { .relative = 0.02 }),
-            qPrintable(QStringLiteral("w %1: %2 against %3")
-                           .arg(point.Frequency)
-                           .arg(point.Amplitude)
-                           .arg(exact)));
+            qPrintable(against(point.Frequency, point.Amplitude, exact)));
     }
     QVERIFY(checked > 190);
 
@@ -101,10 +104,7 @@ void TestFrequencySweep::phaseLagFollowsTheFormula()
     for (const SweepPoint &point : points) {
         const double exact = SteadyStatePhaseLag(p, point.Frequency);
         QVERIFY2(Near(point.PhaseLag, exact, { .absolute = 2 }),
-            qPrintable(QStringLiteral("w %1: %2 against %3")
-                           .arg(point.Frequency)
-                           .arg(point.PhaseLag)
-                           .arg(exact)));
+            qPrintable(against(point.Frequency, point.PhaseLag, exact)));
     }
     QVERIFY(Near(points.front().PhaseLag, 0, { .absolute = 10 }));
     QVERIFY(Near(points.back().PhaseLag, 180, { .absolute = 30 }));
