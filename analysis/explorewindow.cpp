@@ -406,12 +406,9 @@ void ExploreWindow::Open(const ModelParameters &parameters)
     if (!isVisible()) {
         ShowValues(parameters, true);
         ValuesChanged();
-        // Within the screen, rearranged for a smaller size.
-        const QRect available = screen()->availableGeometry();
-        resize(ContentSize.boundedTo(available.size()));
-        PlaceBesideParent(available);
-        move(pos().x() + std::min(0, available.right() - frameGeometry().right()),
-            pos().y() + std::min(0, available.bottom() - frameGeometry().bottom()));
+        // Showing keeps it within the screen (ScreenFit), rearranged for a smaller size.
+        resize(ContentSize);
+        PlaceBesideParent(screen()->availableGeometry());
     }
     show();
     raise();
