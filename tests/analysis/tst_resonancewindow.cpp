@@ -177,9 +177,11 @@ void ResonanceWindowTest::followsTheExploreSliders()
     clickSceneMenuEntry(main, 2);
     auto *explore = main.findChild<ExploreWindow *>();
     QVERIFY(explore && QTest::qWaitForWindowExposed(explore));
-    // The chart once its sweep is done.
+    // The chart once its sweep is done; null, failing every check made on it,
+    // if the sweep never ends.
     const auto chart = [](ResonanceWindow &window) {
-        QTest::qWaitFor([&window] { return !window.Progress->isVisible(); });
+        if (!QTest::qWaitFor([&window] { return !window.Progress->isVisible(); }))
+            return QImage();
         return window.Chart->grab().toImage();
     };
     QVERIFY(whileOpen<ResonanceWindow>([&] { clickSceneMenuEntry(main, 0); },
